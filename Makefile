@@ -1,0 +1,45 @@
+# The two set-up commands of the README, and their parts.
+#   make play   build and play the bundled demo game
+#   make test   build both configurations and run every test
+JOBS ?= 2
+RELEASE := build/release
+ASAN := build/asan
+FUZZ := build/fuzz
+
+.PHONY: play test build build-asan unit-tests asan-tests sdl-tests fuzz-tests check clean
+
+build:
+	cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANE_WERROR=ON
+	ninja -C $(RELEASE) -j$(JOBS)
+
+build-asan:
+	cmake -S . -B $(ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVANE_WERROR=ON \
+	  -DORVANE_SANITIZE=ON -DORVANE_BENCH=OFF -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
+	ninja -C $(ASAN) -j$(JOBS)
+
+play: build
+	$(RELEASE)/orvane $(RELEASE)/demo
+
+check:
+	tools/check-sources.sh
+
+unit-tests: build
+	cd $(RELEASE) && ctest --output-on-failure -j$(JOBS)
+
+asan-tests: build-asan
+	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j$(JOBS)
+
+# The real SDL window under a virtual X display.
+sdl-tests: build
+	xvfb-run -a -s "-screen 0 1024x768x24" timeout -k 5 120 $(RELEASE)/tests/test_sdl
+
+fuzz-tests:
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DORVANE_FUZZ=ON -DORVANE_BENCH=OFF
+	ninja -C $(FUZZ) -j$(JOBS) fuzzers
+	tools/run-fuzzers.sh $(FUZZ) 20
+
+test: check unit-tests sdl-tests asan-tests fuzz-tests
+
+clean:
+	rm -rf build

@@ -1,0 +1,206 @@
+#include "app/Options.h"
+
+#include <charconv>
+#include <filesystem>
+#include <string_view>
+
+namespace orv {
+
+namespace {
+
+bool parseUnsigned(std::string_view s, uint64_t& out) {
+    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
+    return !s.empty() && ec == std::errc() && end == s.data() + s.size();
+}
+
+std::string absolutePath(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::path abs = std::filesystem::absolute(path, ec);
+    return ec ? path : abs.string();
+}
+
+} // namespace
+
+CommandLine parseCommandLine(int argc, const char* const* argv) {
+    CommandLine result;
+    Options& o = result.options;
+    bool gameDirGiven = false;
+    bool scaleGiven = false;
+    bool optionsEnded = false;
+
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-' || arg == "-") {
+            if (gameDirGiven) {
+                result.error =
+                    "only one game directory may be given (extra: '" + std::string(arg) + "')";
+                return result;
+            }
+            o.gameDir = std::string(arg);
+            if (o.gameDir.empty()) {
+                result.error = "the game directory is empty";
+                return result;
+            }
+            gameDirGiven = true;
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+
+        // --name=value and --name value are both accepted.
+        std::string_view name = arg;
+        std::optional<std::string_view> inlineValue;
+        if (size_t eq = arg.find('='); eq != std::string_view::npos && arg.starts_with("--")) {
+            name = arg.substr(0, eq);
+            inlineValue = arg.substr(eq + 1);
+        }
+        auto value = [&](std::string& out) -> bool {
+            if (inlineValue) {
+                out = std::string(*inlineValue);
+            } else if (i + 1 < argc) {
+                out = argv[++i];
+            } else {
+                result.error = "option " + std::string(name) + " needs a value";
+                return false;
+            }
+            if (out.empty()) {
+                result.error = "option " + std::string(name) + " needs a non-empty value";
+                return false;
+            }
+            return true;
+        };
+        auto flag = [&](bool& out) -> bool {
+            if (inlineValue) {
+                result.error = "option " + std::string(name) + " takes no value";
+                return false;
+            }
+            out = true;
+            return true;
+        };
+
+        bool ok;
+        if (name == "--help" || name == "-h") {
+            ok = flag(o.help);
+        } else if (name == "--version") {
+            ok = flag(o.version);
+        } else if (name == "--headless") {
+            ok = flag(o.headless);
+        } else if (name == "--auto-click") {
+            ok = flag(o.autoClick);
+        } else if (name == "--fullscreen") {
+            ok = flag(o.fullscreen);
+        } else if (name == "--events") {
+            ok = value(o.eventsFile);
+        } else if (name == "--transcript") {
+            ok = value(o.transcriptFile);
+        } else if (name == "--screenshot") {
+            ok = value(o.screenshotFile);
+            if (ok) o.screenshotFile = absolutePath(o.screenshotFile);
+        } else if (name == "--pack-scenario") {
+            ok = value(o.packScenario);
+        } else if (name == "--max-time") {
+            std::string text;
+            uint64_t ms = 0;
+            ok = value(text);
+            if (ok && !parseUnsigned(text, ms)) {
+                result.error = "--max-time needs a number of milliseconds, not '" + text + "'";
+                ok = false;
+            }
+            if (ok) o.maxTimeMs = ms;
+        } else if (name == "--scale") {
+            std::string text;
+            uint64_t n = 0;
+            ok = value(text);
+            if (ok && (!parseUnsigned(text, n) || n < 1 || n > 8)) {
+                result.error = "--scale needs a whole factor from 1 to 8, not '" + text + "'";
+                ok = false;
+            }
+            if (ok) {
+                o.scale = int(n);
+                scaleGiven = true;
+            }
+        } else {
+            result.error = "unknown option '" + std::string(name) + "'";
+            ok = false;
+        }
+        if (!ok) return result;
+    }
+
+    if (o.help || o.version) return result;
+
+    // Options that belong to one backend are refused with the other rather
+    // than ignored, so a mistyped test command fails loudly.
+    if (!o.headless) {
+        if (!o.eventsFile.empty())
+            result.error = "--events needs --headless";
+        else if (o.autoClick)
+            result.error = "--auto-click needs --headless";
+        else if (o.maxTimeMs)
+            result.error = "--max-time needs --headless";
+    } else {
+        if (scaleGiven)
+            result.error = "--scale has no meaning with --headless";
+        else if (o.fullscreen)
+            result.error = "--fullscreen has no meaning with --headless";
+    }
+    return result;
+}
+
+std::string helpText() {
+    return R"(Usage: orvane [OPTIONS] [GAME_DIR]
+Run the game in GAME_DIR (default: the current directory).
+
+Options:
+  --headless           no window and no sound device; a virtual clock that
+                       advances only when the engine sleeps or idles
+  --events FILE        scripted player input (needs --headless), see below
+  --auto-click         answer every wait for the player with a click when no
+                       scripted event is pending (needs --headless)
+  --transcript FILE    write the displayed text as UTF-8 ('-' = standard
+                       output): "\n" at each line break, "\f" at each page end
+  --screenshot FILE    at exit, write the window's 640x480 picture as PNG
+  --max-time MS        end with status 4 once the virtual clock has advanced
+                       MS milliseconds (needs --headless)
+  --scale N            show the window N times its size, N from 1 to 8
+  --fullscreen         start in desktop full screen
+  --pack-scenario DIR  pack the numbered scenario files in DIR into the
+                       single scenario file, then exit
+  --help               show this text and exit
+  --version            show the version and exit
+
+Events file (one event a line, '#' starts a comment):
+  click [X Y]          move to X Y if given, then press and release the left button
+  rclick [X Y]         the same with the right button
+  move X Y             move the pointer
+  key space|enter|escape|CHAR
+                       type one key
+  text TEXT            type each character of TEXT
+  menu ID              choose the menu command ID
+  answer yes|no|ok     answer the next message box
+  wait MS              let MS milliseconds pass before the next event
+  shot FILE            write a PNG of the window now
+click, rclick, key, text, answer and shot wait until the game next waits for
+the player; move and menu happen at once; an event after a wait happens as
+soon as its time has passed, whatever the game is doing. Message boxes are
+written to stderr as "[caption] text" and answered OK or yes by default.
+
+Exit status:
+  0  the game ended
+  1  usage or start-up failure
+  2  a scenario error (reported on stderr)
+  3  headless: the game waits for the player and no scripted input is left
+  4  headless: the time limit was reached
+)";
+}
+
+std::string versionText() {
+    return std::string("orvane ") + ORVANE_VERSION + "\n";
+}
+
+std::string usageErrorText(const std::string& error) {
+    return "orvane: " + error + "\nTry 'orvane --help' for more information.\n";
+}
+
+} // namespace orv

@@ -1,0 +1,40 @@
+// The command line. Its options and exit statuses are relied on by the
+// scenario tests, benchmarks and tools, so they change only with them.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace orv {
+
+struct Options {
+    std::string gameDir = ".";
+    bool headless = false;
+    std::string eventsFile;     // --events (headless)
+    bool autoClick = false;     // --auto-click (headless)
+    std::string transcriptFile; // --transcript; "-" = standard output
+    std::string
+        screenshotFile; // --screenshot, made absolute so a change of directory cannot move it
+    std::optional<uint64_t> maxTimeMs; // --max-time (headless)
+    int scale = 1;                     // --scale, window only
+    bool fullscreen = false;           // --fullscreen, window only
+    bool help = false;
+    bool version = false;
+    std::string packScenario; // --pack-scenario DIR
+};
+
+struct CommandLine {
+    Options options;
+    std::string error; // empty when the command line was understood
+    bool ok() const { return error.empty(); }
+};
+
+CommandLine parseCommandLine(int argc, const char* const* argv);
+
+// What main prints for --help, --version and a usage error (to stderr, then exit 1).
+std::string helpText();
+std::string versionText();
+std::string usageErrorText(const std::string& error);
+
+} // namespace orv

@@ -1,0 +1,120 @@
+// The headless backend: no window and no devices, a virtual clock, and player
+// input read from an events file. It makes runs exactly repeatable, which is
+// what the scenario tests and benchmarks rely on.
+#pragma once
+
+#include "platform/EventQueue.h"
+#include "platform/Platform.h"
+#include "platform/Transcript.h"
+#include "platform/headless/EventScript.h"
+
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orv {
+
+struct HeadlessOptions {
+    // Answer every wait for the player with a click once the script is used up.
+    bool autoClick = false;
+    // End with status 4 once the virtual clock has advanced this far.
+    std::optional<uint64_t> maxTimeMs;
+    // Where message boxes and screenshot failures are reported (std::cerr when null).
+    std::ostream* log = nullptr;
+};
+
+class HeadlessPlatform : public Platform {
+public:
+    HeadlessPlatform(HeadlessOptions options, std::vector<ScriptEvent> script);
+
+    uint32_t ticks() override { return uint32_t(clock_); }
+    void sleep(uint32_t ms) override;
+
+    bool takeEvent(Event& out) override;
+    bool hasEvent(EventKind kind) override;
+    void discardEvents(EventKind kind) override { queue_.discard(kind); }
+    void postEvent(const Event& event) override { queue_.post(event); }
+    void setWaitKind(WaitKind kind) override { waitKind_ = kind; }
+    WaitKind waitKind() const override { return waitKind_; }
+
+    void setTimer(int id, uint32_t periodMs) override { timers_.set(id, periodMs, ticks()); }
+    void killTimer(int id) override { timers_.kill(id); }
+
+    FrameBuffer& window() override { return frame_; }
+    void present(const Rect&) override { ++presents_; }
+    void showWindow() override {}
+
+    MessageBoxResult messageBox(std::string_view caption, std::string_view text,
+                                MessageBoxButtons buttons) override;
+    void setTitle(std::string_view title) override { title_ = std::string(title); }
+    void setArrowCursor() override { cursor_.reset(); }
+    void setCustomCursor(const CursorImage& image) override { cursor_ = image; }
+    bool setFullScreen(bool on) override {
+        fullScreen_ = on;
+        return true;
+    }
+    void setMenuBar(const MenuBar& menu) override { menuBar_ = menu; }
+    void setMenuBarShown(bool shown) override { menuBarShown_ = shown; }
+
+    void writeTranscript(std::string_view utf8) override {
+        if (transcript_) transcript_->write(utf8);
+    }
+    bool isHeadless() const override { return true; }
+
+    void setTranscript(std::unique_ptr<Transcript> transcript) {
+        transcript_ = std::move(transcript);
+    }
+
+    // For tests: the full virtual clock (not wrapped), and what was shown.
+    uint64_t clock() const { return clock_; }
+    const std::string& title() const { return title_; }
+    bool fullScreen() const { return fullScreen_; }
+    // The menu bar as last handed over, and whether it is shown.
+    const MenuBar& menuBar() const { return menuBar_; }
+    bool menuBarShown() const { return menuBarShown_; }
+    // The custom cursor last set; empty while the arrow shows.
+    const std::optional<CursorImage>& cursor() const { return cursor_; }
+    int presentCount() const { return presents_; }
+    int pointerX() const { return pointerX_; }
+    int pointerY() const { return pointerY_; }
+    // Script events not yet delivered (waits included).
+    size_t scriptRemaining() const { return script_.size() - head_; }
+
+private:
+    std::ostream& log();
+    void checkTimeLimit() const;
+    // Fires due timers and delivers what the script has for this moment.
+    void gather();
+    bool inputPending() const;
+    // Index of the first non-wait event from the head, and when it is due
+    // (nullopt when no wait precedes it, so it goes by the wait kind instead).
+    size_t nextEvent(std::optional<uint64_t>& due) const;
+    bool scriptDone();
+    // Posts the events of one script entry; false when it posted none.
+    bool perform(const ScriptEvent& ev);
+    void postInput(EventKind kind, int code = 0);
+
+    HeadlessOptions options_;
+    std::vector<ScriptEvent> script_;
+    size_t head_ = 0;
+    uint64_t headSince_ = 0; // when script_[head_] became the head
+    uint64_t clock_ = 0;
+    WaitKind waitKind_ = WaitKind::None;
+    EventQueue queue_;
+    TimerSet timers_;
+    FrameBuffer frame_;
+    std::unique_ptr<Transcript> transcript_;
+    std::string title_;
+    bool fullScreen_ = false;
+    MenuBar menuBar_;
+    bool menuBarShown_ = true;
+    std::optional<CursorImage> cursor_;
+    int presents_ = 0;
+    int pointerX_ = 0;
+    int pointerY_ = 0;
+};
+
+} // namespace orv

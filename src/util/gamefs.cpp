@@ -1,0 +1,139 @@
+#include "util/gamefs.h"
+
+#include "util/sjis.h"
+
+#include <algorithm>
+#include <fstream>
+#include <utility>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace orv {
+namespace {
+
+// The scenario name as UTF-8 path components below the game folder. Splitting happens after
+// decoding, so a 0x5C second byte (as in "表" or "ソ") is never taken for a separator.
+std::vector<std::string> splitName(std::string_view sjisName) {
+    std::string utf8 = sjis::toUtf8(sjisName);
+    size_t pos = 0;
+    if (utf8.size() >= 2 && utf8[1] == ':' &&
+        ((utf8[0] >= 'A' && utf8[0] <= 'Z') || (utf8[0] >= 'a' && utf8[0] <= 'z')))
+        pos = 2;
+    std::vector<std::string> parts;
+    while (pos <= utf8.size()) {
+        size_t end = utf8.find_first_of("\\/", pos);
+        if (end == std::string::npos) end = utf8.size();
+        std::string part = utf8.substr(pos, end - pos);
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(std::move(part));
+        }
+        pos = end + 1;
+    }
+    return parts;
+}
+
+// Folds ASCII letters and full-width Latin capitals (U+FF21-U+FF3A, UTF-8 EF BC A1-BA) to lower
+// case. Works on raw bytes, so names on disk that are not valid UTF-8 still compare.
+std::string fold(std::string_view name) {
+    std::string out(name);
+    for (size_t i = 0; i < out.size(); ++i) {
+        auto b = static_cast<unsigned char>(out[i]);
+        if (b >= 'A' && b <= 'Z') {
+            out[i] = static_cast<char>(b + ('a' - 'A'));
+        } else if (b == 0xEF && i + 2 < out.size() &&
+                   static_cast<unsigned char>(out[i + 1]) == 0xBC) {
+            auto c = static_cast<unsigned char>(out[i + 2]);
+            if (c >= 0xA1 && c <= 0xBA) {
+                out[i + 1] = static_cast<char>(0xBD);
+                out[i + 2] = static_cast<char>(c - 0x20);
+            }
+            i += 2;
+        }
+    }
+    return out;
+}
+
+// Entries of dir whose names equal name apart from case, other than the exact spelling, in a
+// fixed order so that the choice among several does not depend on the directory's order.
+std::vector<fs::path> caseVariants(const fs::path& dir, const std::string& name) {
+    std::vector<fs::path> found;
+    std::string wanted = fold(name);
+    std::error_code ec;
+    fs::directory_iterator it(dir, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        std::string entry = it->path().filename().string();
+        if (entry != name && fold(entry) == wanted) found.push_back(it->path());
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+bool isFile(const fs::path& p) {
+    std::error_code ec;
+    return fs::is_regular_file(p, ec);
+}
+
+bool isDirectory(const fs::path& p) {
+    std::error_code ec;
+    return fs::is_directory(p, ec);
+}
+
+std::optional<fs::path> resolve(const fs::path& dir, const std::vector<std::string>& parts,
+                                size_t i) {
+    bool last = i + 1 == parts.size();
+    auto tryEntry = [&](const fs::path& p) -> std::optional<fs::path> {
+        if (last) return isFile(p) ? std::optional<fs::path>(p) : std::nullopt;
+        return isDirectory(p) ? resolve(p, parts, i + 1) : std::nullopt;
+    };
+    if (auto r = tryEntry(dir / parts[i])) return r;
+    for (const fs::path& p : caseVariants(dir, parts[i]))
+        if (auto r = tryEntry(p)) return r;
+    return std::nullopt;
+}
+
+} // namespace
+
+GameFs::GameFs(fs::path root) : root_(std::move(root)) {}
+
+std::optional<fs::path> GameFs::find(std::string_view sjisName) const {
+    std::vector<std::string> parts = splitName(sjisName);
+    if (parts.empty()) return std::nullopt;
+    return resolve(root_, parts, 0);
+}
+
+std::optional<std::string> GameFs::readAll(std::string_view sjisName) const {
+    std::optional<fs::path> path = find(sjisName);
+    if (!path) return std::nullopt;
+    std::ifstream in(*path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string data;
+    char buf[65536];
+    while (in.read(buf, sizeof buf) || in.gcount() > 0) data.append(buf, size_t(in.gcount()));
+    if (in.bad()) return std::nullopt;
+    return data;
+}
+
+fs::path GameFs::pathForWrite(std::string_view sjisName) const {
+    if (std::optional<fs::path> existing = find(sjisName)) return *existing;
+    std::vector<std::string> parts = splitName(sjisName);
+    fs::path path = root_;
+    size_t i = 0;
+    // Reuse the spelling of folders that exist; the rest is created as the scenario wrote it.
+    for (; i + 1 < parts.size(); ++i) {
+        fs::path next = path / parts[i];
+        if (!isDirectory(next)) {
+            std::vector<fs::path> variants = caseVariants(path, parts[i]);
+            auto dir = std::find_if(variants.begin(), variants.end(), isDirectory);
+            if (dir == variants.end()) break;
+            next = *dir;
+        }
+        path = next;
+    }
+    for (; i < parts.size(); ++i) path /= parts[i];
+    return path;
+}
+
+} // namespace orv

@@ -1,0 +1,43 @@
+// The game folder as the scenario sees it.
+//
+// Scenario code names files in Shift-JIS, in any letter case, with '\' or '/' between folders, as
+// on the file system the games were written for; the files on disk have UTF-8 names in whatever
+// case they were unpacked with. Every name is resolved below the game folder:
+//  - leading separators and a drive prefix ("C:") are ignored, so "\bgm\a.mid" is bgm/a.mid;
+//  - "." components are dropped, ".." steps back one folder but never above the game folder.
+// Directory contents are read afresh on each lookup, so files written meanwhile (save files)
+// are always found.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orv {
+
+class GameFs {
+public:
+    explicit GameFs(std::filesystem::path root);
+
+    const std::filesystem::path& root() const { return root_; }
+
+    // The file on disk for a scenario name (Shift-JIS, any case, '\\' or '/'), if it exists.
+    // Each component matches case-insensitively (ASCII and full-width Latin letters); an
+    // exact-case entry wins over other matches.
+    std::optional<std::filesystem::path> find(std::string_view sjisName) const;
+
+    bool exists(std::string_view sjisName) const { return find(sjisName).has_value(); }
+
+    // Whole file contents, or nullopt when missing/unreadable.
+    std::optional<std::string> readAll(std::string_view sjisName) const;
+
+    // Where to write a file of that name: the existing match, else root/<UTF-8 name>, using the
+    // on-disk spelling of those leading folders that already exist.
+    std::filesystem::path pathForWrite(std::string_view sjisName) const;
+
+private:
+    std::filesystem::path root_;
+};
+
+} // namespace orv

@@ -1,0 +1,340 @@
+#include "platform/headless/HeadlessPlatform.h"
+
+#include "app/HeadlessBackend.h"
+#include "platform/Png.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
+
+namespace orv {
+namespace {
+
+struct Rig {
+    std::ostringstream log;
+    std::unique_ptr<HeadlessPlatform> p;
+
+    explicit Rig(std::string_view script, HeadlessOptions options = {}) {
+        std::vector<ScriptEvent> events;
+        std::string error;
+        EXPECT_TRUE(parseEventScript(script, events, error)) << error;
+        options.log = &log;
+        p = std::make_unique<HeadlessPlatform>(options, std::move(events));
+    }
+
+    // Takes one event; kind Paint with code -1 when none was there.
+    Event take() {
+        Event e;
+        if (!p->takeEvent(e)) return {EventKind::Paint, 0, 0, -1};
+        return e;
+    }
+};
+
+int exitStatusOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const ExitRequest& e) {
+        return e.status;
+    }
+    return -1;
+}
+
+void expectEvent(const Event& e, EventKind kind, int x, int y, int code = 0) {
+    EXPECT_EQ(int(e.kind), int(kind));
+    EXPECT_EQ(e.x, x);
+    EXPECT_EQ(e.y, y);
+    EXPECT_EQ(e.code, code);
+}
+
+TEST(HeadlessClock, SleepAndIdlePollsAdvanceTheVirtualClock) {
+    Rig r("");
+    EXPECT_EQ(r.p->ticks(), 0u);
+    r.p->sleep(250);
+    EXPECT_EQ(r.p->ticks(), 250u);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(r.take().code, -1);
+    EXPECT_EQ(r.p->ticks(), 255u);
+    // A poll that finds something costs no time.
+    r.p->postEvent({EventKind::Char, 0, 0, 'x'});
+    EXPECT_TRUE(r.p->hasEvent(EventKind::Char));
+    expectEvent(r.take(), EventKind::Char, 0, 0, 'x');
+    EXPECT_EQ(r.p->ticks(), 255u);
+    // The millisecond clock wraps like the one it stands for.
+    r.p->sleep(0xFFFFFFFFu);
+    EXPECT_EQ(r.p->ticks(), 254u);
+    EXPECT_EQ(r.p->clock(), 255u + 0xFFFFFFFFull);
+}
+
+TEST(HeadlessClock, TimersFireOnTheVirtualClock) {
+    Rig r("");
+    r.p->setTimer(1, 100);
+    r.p->sleep(99);
+    EXPECT_FALSE(r.p->hasEvent(EventKind::Timer));
+    r.p->sleep(1);
+    expectEvent(r.take(), EventKind::Timer, 0, 0, 1);
+    EXPECT_EQ(r.take().code, -1);
+    r.p->killTimer(1);
+    r.p->sleep(500);
+    EXPECT_FALSE(r.p->hasEvent(EventKind::Timer));
+}
+
+TEST(HeadlessClock, MaxTimeEndsWithStatusFour) {
+    HeadlessOptions o;
+    o.maxTimeMs = 100;
+    Rig r("", o);
+    r.p->sleep(99);
+    EXPECT_EQ(exitStatusOf([&] { r.p->sleep(1); }), 4);
+
+    Rig idle("", o);
+    int polls = 0;
+    EXPECT_EQ(exitStatusOf([&] {
+                  for (;;) {
+                      Event e;
+                      idle.p->takeEvent(e);
+                      ++polls;
+                  }
+              }),
+              4);
+    EXPECT_EQ(idle.p->clock(), 100u);
+    EXPECT_EQ(polls, 99); // the hundredth poll reached the limit and threw
+}
+
+TEST(HeadlessDelivery, PlayerInputWaitsForAPlayerWait) {
+    Rig r("click 10 20\nclick\nrclick 30 40\nkey escape\ntext a\xE3\x81\x82\n");
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(r.take().code, -1);
+    EXPECT_FALSE(r.p->hasEvent(EventKind::LButtonDown));
+
+    r.p->setWaitKind(WaitKind::Player);
+    expectEvent(r.take(), EventKind::MouseMove, 10, 20);
+    expectEvent(r.take(), EventKind::LButtonDown, 10, 20);
+    expectEvent(r.take(), EventKind::LButtonUp, 10, 20);
+    // Without a position the click lands where the pointer is.
+    expectEvent(r.take(), EventKind::LButtonDown, 10, 20);
+    expectEvent(r.take(), EventKind::LButtonUp, 10, 20);
+
+    r.p->setWaitKind(WaitKind::PlayerOrTime);
+    expectEvent(r.take(), EventKind::MouseMove, 30, 40);
+    expectEvent(r.take(), EventKind::RButtonDown, 30, 40);
+    expectEvent(r.take(), EventKind::RButtonUp, 30, 40);
+    EXPECT_EQ(r.p->pointerX(), 30);
+    expectEvent(r.take(), EventKind::Char, 30, 40, 27);
+    expectEvent(r.take(), EventKind::Char, 30, 40, 'a');
+    expectEvent(r.take(), EventKind::Char, 30, 40, 0x3042);
+    EXPECT_EQ(r.p->scriptRemaining(), 0u);
+}
+
+TEST(HeadlessDelivery, DeliveredInputMustBeTakenBeforeTheNextEntry) {
+    Rig r("click\nclick\n");
+    r.p->setWaitKind(WaitKind::Player);
+    EXPECT_EQ(r.take().kind, EventKind::LButtonDown);
+    // The wait ended on the press; the release is still queued when the
+    // engine goes back to running text, and the second click is kept back.
+    r.p->setWaitKind(WaitKind::None);
+    EXPECT_EQ(r.take().kind, EventKind::LButtonUp);
+    EXPECT_EQ(r.take().code, -1);
+    EXPECT_EQ(r.p->scriptRemaining(), 1u);
+    r.p->setWaitKind(WaitKind::Player);
+    EXPECT_EQ(r.take().kind, EventKind::LButtonDown);
+}
+
+TEST(HeadlessDelivery, MoveAndMenuComeAtTheNextPumpOneEntryAtATime) {
+    Rig r("move 1 2\nmove 3 4\nmenu 40001\nclick\n");
+    expectEvent(r.take(), EventKind::MouseMove, 1, 2);
+    expectEvent(r.take(), EventKind::MouseMove, 3, 4);
+    expectEvent(r.take(), EventKind::Command, 3, 4, 40001);
+    EXPECT_EQ(r.take().code, -1);
+    EXPECT_EQ(r.p->scriptRemaining(), 1u);
+    EXPECT_EQ(r.p->ticks(), 1u);
+}
+
+TEST(HeadlessDelivery, AfterAWaitTheNextEventComesWhateverTheEngineDoes) {
+    Rig r("wait 100\nclick 5 6\nkey a\n");
+    r.p->sleep(99);
+    EXPECT_FALSE(r.p->hasEvent(EventKind::LButtonDown));
+    EXPECT_EQ(r.take().code, -1); // idle: the clock reaches 100
+    EXPECT_EQ(r.p->ticks(), 100u);
+    // Still a busy wait, yet the click is due.
+    EXPECT_TRUE(r.p->hasEvent(EventKind::LButtonDown));
+    expectEvent(r.take(), EventKind::MouseMove, 5, 6);
+    expectEvent(r.take(), EventKind::LButtonDown, 5, 6);
+    expectEvent(r.take(), EventKind::LButtonUp, 5, 6);
+    // The entry after it has no wait, so it goes back to waiting for the player.
+    r.p->sleep(1000);
+    EXPECT_EQ(r.take().code, -1);
+    r.p->setWaitKind(WaitKind::Player);
+    expectEvent(r.take(), EventKind::Char, 5, 6, 'a');
+}
+
+TEST(HeadlessDelivery, WaitsAddUpFromWhenThePreviousEventWasDelivered) {
+    Rig r("move 1 1\nwait 50\nwait 30\nkey a\n");
+    r.p->sleep(1000);
+    expectEvent(r.take(), EventKind::MouseMove, 1, 1);
+    r.p->sleep(79);
+    EXPECT_EQ(r.take().code, -1);
+    EXPECT_EQ(r.p->clock(), 1080u);
+    expectEvent(r.take(), EventKind::Char, 1, 1, 'a');
+}
+
+TEST(HeadlessDelivery, ShotWritesTheWindowWhenThePlayerIsAwaited) {
+    test::TempDir dir;
+    std::string path = (dir.path() / "shot.png").string();
+    Rig r("shot " + path + "\nkey b\n");
+    r.p->window().row(0)[0] = 200;             // top-left blue
+    r.p->window().row(479)[639 * 3 + 2] = 100; // bottom-right red
+    EXPECT_EQ(r.take().code, -1);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    r.p->setWaitKind(WaitKind::Player);
+    // The shot posts nothing, so the key after it comes in the same pump.
+    expectEvent(r.take(), EventKind::Char, 0, 0, 'b');
+    auto image = readPng(path);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(*image, toRgb(r.p->window()));
+    EXPECT_EQ(image->pixel(0, 0)[2], 200);
+    EXPECT_EQ(image->pixel(639, 479)[0], 100);
+}
+
+TEST(HeadlessDelivery, FailedShotIsReportedAndTheRunGoesOn) {
+    test::TempDir dir;
+    Rig r("shot " + (dir.path() / "no/such/x.png").string() + "\nkey c\n");
+    r.p->setWaitKind(WaitKind::Player);
+    expectEvent(r.take(), EventKind::Char, 0, 0, 'c');
+    EXPECT_NE(r.log.str().find("cannot write screenshot"), std::string::npos);
+}
+
+TEST(HeadlessDelivery, StrayAnswerLapsesAtAPlayerWait) {
+    Rig r("answer no\nclick\n");
+    r.p->setWaitKind(WaitKind::Player);
+    EXPECT_EQ(r.take().kind, EventKind::LButtonDown);
+    EXPECT_EQ(r.p->scriptRemaining(), 0u);
+}
+
+TEST(HeadlessExhausted, PlayerWaitWithNothingLeftEndsWithStatusThree) {
+    Rig r("");
+    r.p->setWaitKind(WaitKind::PlayerOrTime);
+    EXPECT_EQ(r.take().code, -1); // a timeout can still end this wait
+    r.p->setWaitKind(WaitKind::Player);
+    r.p->postEvent({EventKind::Timer, 0, 0, 1});
+    EXPECT_EQ(r.take().kind, EventKind::Timer); // queued events come first
+    EXPECT_EQ(exitStatusOf([&] { r.take(); }), 3);
+
+    // A trailing wait still lets its time pass first.
+    Rig t("wait 5\n");
+    t.p->setWaitKind(WaitKind::Player);
+    EXPECT_EQ(exitStatusOf([&] {
+                  for (;;) t.take();
+              }),
+              3);
+    EXPECT_EQ(t.p->clock(), 5u);
+
+    // Input held for a player wait is not "nothing left".
+    Rig h("key a\n");
+    h.p->setWaitKind(WaitKind::Player);
+    EXPECT_EQ(h.take().kind, EventKind::Char);
+    EXPECT_EQ(exitStatusOf([&] { h.take(); }), 3);
+}
+
+TEST(HeadlessAutoClick, ClicksAtThePointerOnceTheScriptIsUsedUp) {
+    HeadlessOptions o;
+    o.autoClick = true;
+    Rig r("click 7 8\n", o);
+    EXPECT_EQ(r.take().code, -1); // busy: neither the script nor auto-click
+    r.p->setWaitKind(WaitKind::Player);
+    EXPECT_EQ(r.take().kind, EventKind::MouseMove);
+    EXPECT_EQ(r.take().kind, EventKind::LButtonDown);
+    EXPECT_EQ(r.take().kind, EventKind::LButtonUp);
+    for (int i = 0; i < 3; ++i) {
+        expectEvent(r.take(), EventKind::LButtonDown, 7, 8);
+        expectEvent(r.take(), EventKind::LButtonUp, 7, 8);
+    }
+    r.p->setWaitKind(WaitKind::PlayerOrTime);
+    expectEvent(r.take(), EventKind::LButtonDown, 7, 8);
+    EXPECT_EQ(r.take().kind, EventKind::LButtonUp);
+    r.p->setWaitKind(WaitKind::None);
+    EXPECT_EQ(r.take().code, -1);
+}
+
+TEST(HeadlessMessageBox, PrintsAndTakesTheNextAnswer) {
+    Rig r("answer no\nanswer ok\nanswer no\nanswer yes\nclick\nwait 10\nanswer no\n");
+    EXPECT_EQ(r.p->messageBox("Cap", "line one\nline two", MessageBoxButtons::YesNo),
+              MessageBoxResult::No);
+    EXPECT_EQ(r.log.str(), "[Cap] line one\nline two\n");
+    EXPECT_EQ(r.p->messageBox("c", "t", MessageBoxButtons::YesNo), MessageBoxResult::Yes);
+    EXPECT_EQ(r.p->messageBox("c", "t", MessageBoxButtons::Ok), MessageBoxResult::Ok);
+    EXPECT_EQ(r.p->messageBox("c", "t", MessageBoxButtons::Ok), MessageBoxResult::Ok);
+    EXPECT_EQ(r.p->scriptRemaining(), 3u);
+    // No answer next: OK, or yes.
+    EXPECT_EQ(r.p->messageBox("c", "t", MessageBoxButtons::YesNo), MessageBoxResult::Yes);
+    EXPECT_EQ(r.p->scriptRemaining(), 3u);
+    r.p->setWaitKind(WaitKind::Player);
+    EXPECT_EQ(r.take().kind, EventKind::LButtonDown);
+    EXPECT_EQ(r.take().kind, EventKind::LButtonUp);
+    // An answer behind a wait is not due yet.
+    EXPECT_EQ(r.p->messageBox("c", "t", MessageBoxButtons::YesNo), MessageBoxResult::Yes);
+    r.p->sleep(10);
+    EXPECT_EQ(r.p->messageBox("c", "t", MessageBoxButtons::YesNo), MessageBoxResult::No);
+    EXPECT_EQ(r.p->scriptRemaining(), 0u);
+}
+
+TEST(HeadlessWindow, RecordsWhatWouldBeShown) {
+    Rig r("");
+    EXPECT_TRUE(r.p->isHeadless());
+    r.p->setTitle("\xE3\x82\xBF title");
+    EXPECT_EQ(r.p->title(), "\xE3\x82\xBF title");
+    EXPECT_TRUE(r.p->setFullScreen(true));
+    EXPECT_TRUE(r.p->fullScreen());
+    r.p->present({0, 0, 640, 480});
+    r.p->present({0, 0, 1, 1});
+    EXPECT_EQ(r.p->presentCount(), 2);
+    EXPECT_EQ(r.p->window().width, 640);
+    EXPECT_EQ(r.p->window().pixels.size(), 640u * 480u * 3u);
+    r.p->postEvent({EventKind::Char, 0, 0, 1});
+    r.p->postEvent({EventKind::Paint, 0, 0, 0});
+    r.p->discardEvents(EventKind::Char);
+    EXPECT_FALSE(r.p->hasEvent(EventKind::Char));
+    EXPECT_EQ(r.take().kind, EventKind::Paint);
+}
+
+TEST(HeadlessBackend, CreatesFromOptionsAndReportsStartUpFailures) {
+    test::TempDir dir;
+    Options o;
+    o.headless = true;
+    std::string error;
+
+    o.eventsFile = dir.write("bad.txt", "click\nclick 1\n").string();
+    EXPECT_FALSE(createHeadlessPlatform(o, &error));
+    EXPECT_EQ(error.rfind("events file 2: ", 0), 0u) << error;
+
+    o.eventsFile = (dir.path() / "absent.txt").string();
+    EXPECT_FALSE(createHeadlessPlatform(o, &error));
+    EXPECT_NE(error.find("absent.txt"), std::string::npos);
+
+    o.eventsFile.clear();
+    o.transcriptFile = (dir.path() / "no/dir/t.txt").string();
+    EXPECT_FALSE(createHeadlessPlatform(o, &error));
+    EXPECT_NE(error.find("transcript"), std::string::npos);
+
+    // Screenshot names stay relative to the directory the run started in.
+    o.transcriptFile = (dir.path() / "t.txt").string();
+    o.eventsFile = dir.write("ok.txt", "shot rel.png\n").string();
+    auto startDir = std::filesystem::current_path();
+    std::filesystem::create_directory(dir.path() / "game");
+    std::unique_ptr<Platform> p;
+    std::filesystem::current_path(dir.path());
+    p = createHeadlessPlatform(o, &error);
+    std::filesystem::current_path(dir.path() / "game");
+    ASSERT_TRUE(p) << error;
+    EXPECT_TRUE(p->isHeadless());
+    p->setWaitKind(WaitKind::PlayerOrTime);
+    Event e;
+    EXPECT_FALSE(p->takeEvent(e));
+    std::filesystem::current_path(startDir);
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "rel.png"));
+    p->writeTranscript("text\f");
+    p.reset();
+    EXPECT_EQ(test::readFile(dir.path() / "t.txt"), "text\f");
+}
+
+} // namespace
+} // namespace orv

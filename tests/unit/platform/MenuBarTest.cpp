@@ -1,0 +1,335 @@
+// The menu bar model and its on-screen behaviour (layout, pointer, painting), without a window.
+#include "platform/MenuBar.h"
+#include "platform/MenuView.h"
+#include "platform/Platform.h"
+#include "platform/fonts/UiText.h"
+
+#include <gtest/gtest.h>
+
+namespace orv {
+namespace {
+
+MenuBar sampleMenu() {
+    MenuBar m;
+    m.entries().push_back(MenuEntry::plain("Quit", 1));
+    m.entries().push_back(MenuEntry::dropDown("Screen", {{2, "Full", false}, {3, "Window", true}}));
+    m.entries().push_back(MenuEntry::dropDown(
+        "Font", {{10, "A", false}, {0, "", false, true}, {4, "Default", true}}));
+    m.entries().push_back(MenuEntry::plain("About", 5));
+    return m;
+}
+
+TEST(MenuBarModel, FindsChecksAndUnchecksByIdAcrossEntries) {
+    MenuBar m = sampleMenu();
+    ASSERT_NE(m.find(1), nullptr);
+    EXPECT_EQ(m.find(1)->label, "Quit");
+    EXPECT_EQ(m.find(3)->label, "Window");
+    EXPECT_EQ(m.find(99), nullptr);
+    // A separator's id 0 is no item.
+    EXPECT_EQ(m.find(0), nullptr);
+
+    EXPECT_TRUE(m.isChecked(3));
+    EXPECT_TRUE(m.check(2, true));
+    EXPECT_TRUE(m.check(3, false));
+    EXPECT_TRUE(m.isChecked(2));
+    EXPECT_FALSE(m.isChecked(3));
+    EXPECT_FALSE(m.check(99, true));
+    EXPECT_FALSE(m.isChecked(99));
+    // A plain bar entry carries a check mark as well.
+    EXPECT_TRUE(m.check(5, true));
+    EXPECT_TRUE(m.isChecked(5));
+}
+
+TEST(MenuBarModel, InsertsBeforeAnItemAndRemovesItemsAndEntries) {
+    MenuBar m = sampleMenu();
+    EXPECT_TRUE(m.insertBefore(4, {0, "Zero"}));
+    EXPECT_TRUE(m.insertBefore(4, {1, "One"}));
+    const std::vector<MenuItem>& font = m.entries()[2].items;
+    ASSERT_EQ(font.size(), 5u);
+    EXPECT_EQ(font[0].label, "A");
+    EXPECT_EQ(font[2].label, "Zero");
+    EXPECT_EQ(font[3].label, "One");
+    EXPECT_EQ(font[4].id, 4);
+    // Only popups take items: a plain entry's id is no place to insert.
+    EXPECT_FALSE(m.insertBefore(5, {7, "x"}));
+    EXPECT_FALSE(m.insertBefore(99, {7, "x"}));
+
+    // Font id 1 collides with the plain Quit entry's id: find gives the bar entry first, but
+    // removing looks at popup items only.
+    EXPECT_EQ(m.find(1)->label, "Quit");
+    EXPECT_TRUE(m.removeItem(1));
+    EXPECT_EQ(m.entries()[2].items.size(), 4u);
+    EXPECT_FALSE(m.removeItem(1));
+
+    EXPECT_TRUE(m.removeEntryAt(0));
+    EXPECT_EQ(m.entries().front().item.label, "Screen");
+    EXPECT_FALSE(m.removeEntryAt(3));
+    EXPECT_TRUE(m.removeEntryAt(2));
+    EXPECT_EQ(m.entries().size(), 2u);
+}
+
+// ---------------------------------------------------------------------------
+
+// Ten pixels a byte keeps the arithmetic readable.
+int tenPerByte(std::string_view s) {
+    return int(s.size()) * 10;
+}
+
+struct ViewFixture : ::testing::Test {
+    MenuView view{tenPerByte};
+    void SetUp() override { view.setMenu(sampleMenu()); }
+    MenuBox entry(int i) const { return view.entryBoxes()[size_t(i)]; }
+    // Centre of a box.
+    static int cx(const MenuBox& b) { return b.x + b.w / 2; }
+    static int cy(const MenuBox& b) { return b.y + b.h / 2; }
+};
+
+TEST_F(ViewFixture, LaysEntriesSideBySideAndHidesWhatDoesNotFit) {
+    ASSERT_EQ(view.entryBoxes().size(), 4u);
+    EXPECT_EQ(entry(0), (MenuBox{0, 0, 40 + 2 * kMenuEntryPadding, kMenuBarRows}));
+    EXPECT_EQ(entry(1).x, entry(0).x + entry(0).w);
+    EXPECT_EQ(entry(3).x, entry(2).x + entry(2).w);
+
+    MenuBar wide;
+    wide.entries().push_back(MenuEntry::plain(std::string(40, 'x'), 1));
+    wide.entries().push_back(MenuEntry::plain(std::string(40, 'y'), 2));
+    view.setMenu(wide);
+    EXPECT_EQ(view.entryBoxes()[0].w, 412);
+    EXPECT_EQ(view.entryBoxes()[1].w, 0) << "past the right edge";
+    EXPECT_FALSE(view.buttonDown(500, 5).command);
+    EXPECT_FALSE(view.buttonUp(500, 5).command);
+}
+
+TEST_F(ViewFixture, APopupOpensOnPressAndChoosesOnRelease) {
+    const MenuBox screen = entry(1);
+    MenuView::Result r = view.buttonDown(cx(screen), cy(screen));
+    EXPECT_TRUE(r.consumed);
+    EXPECT_TRUE(r.changed);
+    EXPECT_EQ(view.openEntry(), 1);
+    EXPECT_EQ(view.popupBox().x, screen.x);
+    EXPECT_EQ(view.popupBox().y, kMenuBarRows);
+    ASSERT_EQ(view.itemBoxes().size(), 2u);
+    // Releasing on the bar leaves it open for a second click.
+    r = view.buttonUp(cx(screen), cy(screen));
+    EXPECT_TRUE(r.consumed);
+    EXPECT_FALSE(r.command);
+    EXPECT_TRUE(view.isOpen());
+
+    const MenuBox window = view.itemBoxes()[1];
+    r = view.pointerMove(cx(window), cy(window));
+    EXPECT_TRUE(r.consumed);
+    EXPECT_EQ(view.hotItem(), 1);
+    EXPECT_TRUE(view.buttonDown(cx(window), cy(window)).consumed);
+    EXPECT_TRUE(view.isOpen());
+    r = view.buttonUp(cx(window), cy(window));
+    EXPECT_TRUE(r.consumed);
+    EXPECT_EQ(r.command, 3);
+    EXPECT_FALSE(view.isOpen());
+
+    // Press on the entry, drag to the item, release: the same choice.
+    view.buttonDown(cx(screen), cy(screen));
+    const MenuBox full = view.itemBoxes()[0];
+    view.pointerMove(cx(full), cy(full));
+    EXPECT_EQ(view.buttonUp(cx(full), cy(full)).command, 2);
+}
+
+TEST_F(ViewFixture, SeparatorsAndBordersChooseNothing) {
+    const MenuBox font = entry(2);
+    view.buttonDown(cx(font), cy(font));
+    ASSERT_EQ(view.itemBoxes().size(), 3u);
+    const MenuBox sep = view.itemBoxes()[1];
+    EXPECT_EQ(sep.h, kMenuSeparatorHeight);
+    view.pointerMove(cx(sep), cy(sep));
+    EXPECT_EQ(view.hotItem(), -1);
+    EXPECT_TRUE(view.buttonDown(cx(sep), cy(sep)).consumed);
+    MenuView::Result r = view.buttonUp(cx(sep), cy(sep));
+    EXPECT_TRUE(r.consumed);
+    EXPECT_FALSE(r.command);
+    EXPECT_TRUE(view.isOpen());
+    const MenuBox box = view.popupBox();
+    r = view.buttonUp(box.x, box.y + box.h - 1); // the frame
+    EXPECT_FALSE(r.command);
+    EXPECT_TRUE(view.isOpen());
+    // The item below the separator is reached.
+    const MenuBox def = view.itemBoxes()[2];
+    EXPECT_EQ(def.y, sep.y + sep.h);
+    EXPECT_EQ(view.buttonUp(cx(def), cy(def)).command, 4);
+}
+
+TEST_F(ViewFixture, APressElsewhereOnlyClosesThePopup) {
+    view.buttonDown(cx(entry(1)), cy(entry(1)));
+    view.buttonUp(cx(entry(1)), cy(entry(1)));
+    ASSERT_TRUE(view.isOpen());
+    // Over the picture the game does not see the pointer while the popup is open.
+    EXPECT_TRUE(view.pointerMove(300, 300).consumed);
+    MenuView::Result down = view.buttonDown(300, 300);
+    EXPECT_TRUE(down.consumed);
+    EXPECT_FALSE(view.isOpen());
+    MenuView::Result up = view.buttonUp(300, 300);
+    EXPECT_TRUE(up.consumed) << "the release of the closing press is the menu's";
+    EXPECT_FALSE(up.command);
+    // Afterwards the picture is the game's again.
+    EXPECT_FALSE(view.pointerMove(300, 300).consumed);
+    EXPECT_FALSE(view.buttonDown(300, 300).consumed);
+    EXPECT_FALSE(view.buttonUp(300, 300).consumed);
+
+    // A letterbox press closes too.
+    view.buttonDown(cx(entry(2)), cy(entry(2)));
+    EXPECT_TRUE(view.buttonDown(5, 5, /*outside=*/true).consumed);
+    EXPECT_FALSE(view.isOpen());
+    EXPECT_TRUE(view.buttonUp(5, 5, true).consumed);
+
+    // A second press on the open entry folds it away.
+    view.buttonDown(cx(entry(2)), cy(entry(2)));
+    view.buttonUp(cx(entry(2)), cy(entry(2)));
+    view.buttonDown(cx(entry(2)), cy(entry(2)));
+    EXPECT_FALSE(view.isOpen());
+}
+
+TEST_F(ViewFixture, SlidingAlongTheBarSwitchesPopupsAndEscapeCloses) {
+    view.buttonDown(cx(entry(1)), cy(entry(1)));
+    view.pointerMove(cx(entry(2)), cy(entry(2)));
+    EXPECT_EQ(view.openEntry(), 2);
+    // A plain entry does not open anything; the open popup stays.
+    view.pointerMove(cx(entry(3)), cy(entry(3)));
+    EXPECT_EQ(view.openEntry(), 2);
+    EXPECT_TRUE(view.key('a').consumed);
+    EXPECT_TRUE(view.isOpen());
+    MenuView::Result r = view.key(27);
+    EXPECT_TRUE(r.consumed);
+    EXPECT_FALSE(view.isOpen());
+    EXPECT_FALSE(view.key(27).consumed) << "keys are the game's when no popup is open";
+}
+
+TEST_F(ViewFixture, PlainEntriesChooseOnAReleaseOverThemselves) {
+    const MenuBox quit = entry(0), about = entry(3);
+    EXPECT_TRUE(view.buttonDown(cx(quit), cy(quit)).consumed);
+    MenuView::Result r = view.buttonUp(cx(quit), cy(quit));
+    EXPECT_EQ(r.command, 1);
+    view.buttonDown(cx(quit), cy(quit));
+    r = view.buttonUp(cx(about), cy(about));
+    EXPECT_TRUE(r.consumed);
+    EXPECT_FALSE(r.command) << "released over another entry";
+    view.buttonDown(cx(about), cy(about));
+    r = view.buttonUp(300, 300);
+    EXPECT_TRUE(r.consumed);
+    EXPECT_FALSE(r.command);
+    // The empty end of the bar is the menu's but does nothing.
+    r = view.buttonDown(630, 10);
+    EXPECT_TRUE(r.consumed);
+    EXPECT_FALSE(view.buttonUp(630, 10).command);
+}
+
+TEST_F(ViewFixture, AHiddenBarLetsEverythingThrough) {
+    view.buttonDown(cx(entry(1)), cy(entry(1)));
+    view.setShown(false);
+    EXPECT_FALSE(view.isOpen());
+    EXPECT_FALSE(view.pointerMove(cx(entry(1)), cy(entry(1))).consumed);
+    EXPECT_FALSE(view.buttonDown(cx(entry(0)), cy(entry(0))).consumed);
+    EXPECT_FALSE(view.buttonUp(cx(entry(0)), cy(entry(0))).command);
+    view.setShown(true);
+    EXPECT_TRUE(view.buttonDown(cx(entry(0)), cy(entry(0))).consumed);
+}
+
+TEST_F(ViewFixture, PopupsStayOnTheBarsWidthAndSurviveAMenuUpdate) {
+    MenuBar m = sampleMenu();
+    m.entries().push_back(MenuEntry::dropDown("Last", {{20, std::string(45, 'w')}}));
+    view.setMenu(m);
+    const MenuBox last = entry(4);
+    view.buttonDown(cx(last), cy(last));
+    const MenuBox box = view.popupBox();
+    EXPECT_EQ(box.x + box.w, kScreenWidth) << "pushed left to stay on the screen";
+    EXPECT_LT(box.x, last.x);
+
+    // New check marks while open: still open, same entry.
+    m.check(20, true);
+    view.setMenu(m);
+    EXPECT_EQ(view.openEntry(), 4);
+    EXPECT_TRUE(view.menu().isChecked(20));
+    // The entry goes away: closed.
+    m.removeEntryAt(4);
+    view.setMenu(m);
+    EXPECT_FALSE(view.isOpen());
+}
+
+// ---------------------------------------------------------------------------
+// Painting with the real font.
+
+bool isDark(Rgb8 c) {
+    return c.r < 0x60 && c.g < 0x60 && c.b < 0x60;
+}
+
+int darkPixels(const RgbCanvas& c, int x, int y, int w, int h) {
+    int n = 0;
+    for (int py = y; py < y + h; ++py)
+        for (int px = x; px < x + w; ++px) n += isDark(c.at(px, py));
+    return n;
+}
+
+TEST(UiTextTest, MeasuresJapaneseLabelsAtTheirEm) {
+    UiText text(kMenuTextPixels);
+    if (!text.valid()) GTEST_SKIP() << "no Japanese font installed";
+    // Full-width characters advance one em; half-width ones half of it.
+    EXPECT_EQ(text.measure("\xE7\xB5\x82\xE4\xBA\x86"), 2 * kMenuTextPixels); // 終了
+    EXPECT_EQ(text.measure("ab"), kMenuTextPixels);
+    EXPECT_EQ(text.measure(""), 0);
+    EXPECT_GE(text.lineHeight(), kMenuTextPixels);
+    // A malformed byte still measures (as a replacement character), and does not crash.
+    EXPECT_GT(text.measure("\xFF"), 0);
+
+    RgbCanvas canvas(40, 20);
+    canvas.fill(0, 0, 40, 20, {255, 255, 255});
+    text.draw(canvas, 2, 2, "\xE7\xB5\x82", {0, 0, 0}); // 終
+    EXPECT_GT(darkPixels(canvas, 2, 2, 12, 16), 10);
+    EXPECT_EQ(darkPixels(canvas, 16, 0, 24, 20), 0) << "ink beyond the character's cell";
+    // Drawing off the canvas is clipped.
+    text.draw(canvas, -100, 500, "\xE7\xB5\x82", {0, 0, 0});
+    text.draw(canvas, 35, -5, "\xE7\xB5\x82\xE7\xB5\x82", {0, 0, 0});
+}
+
+TEST(MenuPaintTest, LabelsInkTheirEntriesAndCheckMarksShow) {
+    UiText text(kMenuTextPixels);
+    if (!text.valid()) GTEST_SKIP() << "no Japanese font installed";
+    MenuView view([&](std::string_view s) { return text.measure(s); });
+    view.setMenu(sampleMenu());
+    RgbCanvas bar(kScreenWidth, kMenuBarRows);
+    view.paintBar(bar, text, 1);
+    for (const MenuBox& b : view.entryBoxes()) {
+        EXPECT_GT(darkPixels(bar, b.x + kMenuEntryPadding, 0, b.w - 2 * kMenuEntryPadding, 20), 5);
+        EXPECT_EQ(darkPixels(bar, b.x, 0, 2, 20), 0) << "padding left clear";
+    }
+    const MenuBox last = view.entryBoxes().back();
+    EXPECT_EQ(darkPixels(bar, last.x + last.w, 0, kScreenWidth - last.x - last.w, 20), 0);
+
+    // Open "Screen": "Window" is checked, "Full" is not.
+    const MenuBox screen = view.entryBoxes()[1];
+    view.buttonDown(screen.x + 2, 5);
+    const MenuBox box = view.popupBox();
+    RgbCanvas popup(box.w, box.h);
+    view.paintPopup(popup, text, 1);
+    const MenuBox full = view.itemBoxes()[0], window = view.itemBoxes()[1];
+    auto checkColumnInk = [&](const MenuBox& item) {
+        return darkPixels(popup, item.x - box.x, item.y - box.y, kMenuCheckColumn, item.h);
+    };
+    EXPECT_EQ(checkColumnInk(full), 0);
+    EXPECT_GT(checkColumnInk(window), 5);
+
+    // At scale 2 the same picture is twice the size: the check mark lands in the same place.
+    UiText text2(kMenuTextPixels * 2);
+    RgbCanvas popup2(box.w * 2, box.h * 2);
+    view.paintPopup(popup2, text2, 2);
+    EXPECT_GT(darkPixels(popup2, (window.x - box.x) * 2, (window.y - box.y) * 2,
+                         kMenuCheckColumn * 2, window.h * 2),
+              20);
+    EXPECT_EQ(darkPixels(popup2, (full.x - box.x) * 2, (full.y - box.y) * 2, kMenuCheckColumn * 2,
+                         full.h * 2),
+              0);
+
+    // A hidden bar is an empty strip.
+    view.setShown(false);
+    view.paintBar(bar, text, 1);
+    EXPECT_EQ(darkPixels(bar, 0, 0, kScreenWidth, kMenuBarRows), 0);
+}
+
+} // namespace
+} // namespace orv

@@ -1,0 +1,189 @@
+// Runs every small game under tests/scenarios/ through the real binary, headless,
+// and compares its exit status, stderr, transcript and pictures with what the
+// directory expects. See tests/scenarios/README.md for the format.
+#include "TestSupport.h"
+#include "platform/Png.h"
+#include "util/sjis.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace fs = std::filesystem;
+using namespace orv::test;
+
+namespace {
+
+const char* const kControlFiles[] = {"test.events",   "test.args",         "expect.status",
+                                     "expect.stderr", "expect.transcript", "README.md"};
+
+bool isControlFile(const fs::path& rel) {
+    std::string first = rel.begin()->string();
+    if (first == "expect") return true;
+    for (const char* name : kControlFiles)
+        if (rel == name) return true;
+    return false;
+}
+
+// Scenario sources are kept in UTF-8 in the repository; the game sees Shift-JIS.
+bool isScenarioText(const fs::path& rel) {
+    std::string name = rel.filename().string();
+    if (rel.has_parent_path() || name.size() < 5) return false;
+    if (name.substr(name.size() - 4) != ".txt") return false;
+    return name.find_first_not_of("0123456789") == name.size() - 4;
+}
+
+std::vector<std::string> splitArgs(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> out;
+    for (std::string word; in >> word;) out.push_back(word);
+    return out;
+}
+
+struct RunResult {
+    int status = -1;
+    std::string stderrText;
+};
+
+RunResult runBinary(const std::vector<std::string>& args, const fs::path& cwd) {
+    fs::path errPath = cwd / "stderr.txt";
+    pid_t pid = fork();
+    if (pid == 0) {
+        if (chdir(cwd.c_str()) != 0) _exit(127);
+        int fd = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(fd, 2);
+        int null = open("/dev/null", O_RDWR);
+        dup2(null, 0);
+        std::vector<char*> argv;
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    RunResult result;
+    int waitStatus = 0;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    for (;;) {
+        pid_t done = waitpid(pid, &waitStatus, WNOHANG);
+        if (done == pid) break;
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &waitStatus, 0);
+            result.stderrText = "(killed after 120 s)";
+            return result;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    result.status = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus);
+    result.stderrText = readFile(errPath);
+    return result;
+}
+
+std::vector<std::string> scenarioNames() {
+    std::vector<std::string> names;
+    fs::path root = sourceDir() / "tests" / "scenarios";
+    if (!fs::is_directory(root)) return names;
+    for (const auto& entry : fs::directory_iterator(root))
+        if (entry.is_directory()) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A missing reference is written out (and the test fails) so a reviewer can
+// look at it; a mismatch leaves the actual picture beside the reference.
+void comparePicture(const fs::path& actual, const fs::path& reference) {
+    fs::path mismatch = reference;
+    mismatch.replace_extension(".actual.png");
+    if (!fs::exists(reference)) {
+        fs::create_directories(reference.parent_path());
+        fs::copy_file(actual, reference, fs::copy_options::overwrite_existing);
+        ADD_FAILURE() << "no reference picture; wrote " << reference;
+        return;
+    }
+    auto want = orv::readPng(reference);
+    auto got = orv::readPng(actual);
+    ASSERT_TRUE(want && got) << "unreadable picture " << reference << " or " << actual;
+    bool same = want->width == got->width && want->height == got->height && want->rgb == got->rgb;
+    if (same) {
+        fs::remove(mismatch);
+        return;
+    }
+    fs::copy_file(actual, mismatch, fs::copy_options::overwrite_existing);
+    ADD_FAILURE() << "picture differs from " << reference << "; actual written to " << mismatch;
+}
+
+class Scenario : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Scenario, PlaysAsExpected) {
+    fs::path dir = sourceDir() / "tests" / "scenarios" / GetParam();
+    TempDir work;
+    fs::path game = work.path() / "game";
+    fs::path out = work.path() / "out";
+    fs::create_directories(game);
+    fs::create_directories(out);
+
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+        if (!entry.is_regular_file()) continue;
+        fs::path rel = fs::relative(entry.path(), dir);
+        if (isControlFile(rel)) continue;
+        fs::create_directories((game / rel).parent_path());
+        if (isScenarioText(rel)) {
+            std::ofstream(game / rel, std::ios::binary)
+                << orv::sjis::fromUtf8(readFile(entry.path()));
+        } else {
+            fs::copy_file(entry.path(), game / rel);
+        }
+    }
+
+    std::vector<std::string> args = {orvaneBinary().string(), "--headless", "--transcript",
+                                     (out / "transcript.txt").string()};
+    if (fs::exists(dir / "test.events")) {
+        args.push_back("--events");
+        args.push_back((dir / "test.events").string());
+    }
+    if (fs::exists(dir / "test.args"))
+        for (const std::string& a : splitArgs(readFile(dir / "test.args"))) args.push_back(a);
+    args.push_back(game.string());
+
+    RunResult run = runBinary(args, out);
+
+    int wantStatus = 0;
+    if (fs::exists(dir / "expect.status")) wantStatus = std::stoi(readFile(dir / "expect.status"));
+    EXPECT_EQ(run.status, wantStatus) << "stderr:\n" << run.stderrText;
+    if (fs::exists(dir / "expect.stderr")) {
+        EXPECT_EQ(run.stderrText, readFile(dir / "expect.stderr"));
+    }
+    if (fs::exists(dir / "expect.transcript")) {
+        EXPECT_EQ(readFile(out / "transcript.txt"), readFile(dir / "expect.transcript"));
+    }
+
+    for (const auto& entry : fs::directory_iterator(out)) {
+        if (entry.path().extension() != ".png") continue;
+        comparePicture(entry.path(), dir / "expect" / entry.path().filename());
+    }
+    if (fs::is_directory(dir / "expect")) {
+        for (const auto& entry : fs::directory_iterator(dir / "expect")) {
+            std::string name = entry.path().filename().string();
+            if (name.ends_with(".actual.png")) continue;
+            EXPECT_TRUE(fs::exists(out / name)) << "the run wrote no picture " << name;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(All, Scenario, ::testing::ValuesIn(scenarioNames()), [](const auto& info) {
+    std::string name = info.param;
+    for (char& c : name)
+        if (!isalnum(static_cast<unsigned char>(c))) c = '_';
+    return name;
+});
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(Scenario);
+
+} // namespace

@@ -1,0 +1,318 @@
+// The menu bar in the real window, on an X display without a window manager (xvfb-run): what a
+// screenshot shows of it and what a synthetic click on it delivers. Skipped without DISPLAY.
+#include "interp/Engine.h"
+#include "platform/MenuView.h"
+#include "platform/Png.h"
+#include "platform/sdl/SdlPlatform.h"
+#include "shell/MainMenu.h"
+#include "shell/ShellState.h"
+#include "shell/WindowProc.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define ORVANE_MENU_TEST_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ORVANE_MENU_TEST_SANITIZED 1
+#endif
+#endif
+
+namespace orv {
+namespace {
+
+namespace fs = std::filesystem;
+
+using Rgb = std::array<int, 3>;
+
+class EnvOverride {
+public:
+    EnvOverride(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        setenv(name, value, 1);
+    }
+    ~EnvOverride() {
+        if (old_)
+            setenv(name_.c_str(), old_->c_str(), 1);
+        else
+            unsetenv(name_.c_str());
+    }
+
+private:
+    std::string name_;
+    std::optional<std::string> old_;
+};
+
+struct Picture {
+    RgbImage image;
+    Rgb at(int x, int y) const {
+        if (x < 0 || y < 0 || x >= image.width || y >= image.height) return {-1, -1, -1};
+        const uint8_t* p = image.pixel(x, y);
+        return {p[0], p[1], p[2]};
+    }
+    // Pixels clearly darker than the grey furniture: label ink and check marks.
+    int dark(int x, int y, int w, int h) const {
+        int n = 0;
+        for (int py = y; py < y + h; ++py)
+            for (int px = x; px < x + w; ++px) {
+                const Rgb c = at(px, py);
+                n += c[0] >= 0 && c[0] < 0x60 && c[1] < 0x60 && c[2] < 0x60;
+            }
+        return n;
+    }
+};
+
+bool run(const std::string& cmd) {
+    return std::system((cmd + " 2>/dev/null").c_str()) == 0;
+}
+
+constexpr Rgb kRed{255, 0, 0};
+constexpr Rgb kGrey{0xC0, 0xC0, 0xC0};
+
+// Positions of entries in the engine's bar.
+constexpr size_t kQuitEntry = 0;
+constexpr size_t kSpeedEntry = 5;
+
+class SdlMenuBarTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* display = std::getenv("DISPLAY");
+        if (!display || !*display) GTEST_SKIP() << "DISPLAY not set; run under xvfb-run";
+        if (!fs::exists("/usr/bin/import")) GTEST_SKIP() << "/usr/bin/import absent";
+#ifdef ORVANE_MENU_TEST_SANITIZED
+        // Mesa's GL driver leaves allocations behind at unload; the leak checker would report
+        // them, so sanitized builds draw through SDL's software renderer.
+        software_.emplace("SDL_RENDER_DRIVER", "software");
+        noAcceleration_.emplace("SDL_FRAMEBUFFER_ACCELERATION", "0");
+#endif
+        std::string error;
+        platform_ = createSdlPlatform({}, &error);
+        ASSERT_TRUE(platform_) << error;
+        FrameBuffer& f = platform_->window();
+        for (int y = 0; y < f.height; ++y)
+            for (int x = 0; x < f.width; ++x) {
+                uint8_t* p = f.row(y) + size_t(x) * 3;
+                p[0] = 0, p[1] = 0, p[2] = 255; // red
+            }
+        platform_->setMenuBar(buildMainMenu());
+        platform_->showWindow();
+        platform_->present({0, 0, 640, 480});
+        view_ = sdlMenuView(*platform_);
+        ASSERT_NE(view_, nullptr);
+    }
+
+    // Pumps (keeping game events) and shoots until the probe shows the colour; bounded tries.
+    Picture shootUntil(int x, int y, Rgb expected) {
+        std::optional<Picture> shot;
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            pump();
+            const fs::path file = dir_.path() / "menu.png";
+            if (run("/usr/bin/import -window root '" + file.string() + "'"))
+                if (auto image = readPng(file.string())) shot = Picture{std::move(*image)};
+            if (shot && shot->at(x, y) == expected) break;
+            platform_->sleep(50);
+        }
+        if (!shot) {
+            ADD_FAILURE() << "screenshot failed";
+            return {};
+        }
+        return *shot;
+    }
+
+    void pump() {
+        Event e;
+        while (platform_->takeEvent(e)) {
+            if (e.kind == EventKind::Paint)
+                platform_->present({0, 0, 640, 480});
+            else if (e.kind != EventKind::Timer)
+                events_.push_back(e);
+        }
+    }
+
+    // Pumps until the condition holds; bounded, not timed.
+    template <class F> bool pumpUntil(F done) {
+        for (int attempt = 0; attempt < 200; ++attempt) {
+            pump();
+            if (done()) return true;
+            platform_->sleep(10);
+        }
+        return false;
+    }
+
+    bool clickAt(int x, int y) {
+        return run("/usr/bin/xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
+                   " click 1");
+    }
+
+    EnvOverride origin_{"ORVANE_WINDOW_AT_ORIGIN", "1"};
+    std::optional<EnvOverride> software_;
+    std::optional<EnvOverride> noAcceleration_;
+    test::TempDir dir_;
+    std::unique_ptr<Platform> platform_;
+    const MenuView* view_ = nullptr;
+    std::vector<Event> events_;
+};
+
+TEST_F(SdlMenuBarTest, TheStripShowsTheLabels) {
+    // Window at (0, 0), scale 1: menu units are screen pixels.
+    const Picture s = shootUntil(0, 20, kRed);
+    const std::vector<MenuBox>& boxes = view_->entryBoxes();
+    ASSERT_EQ(boxes.size(), 8u);
+    for (const MenuBox& b : boxes) {
+        SCOPED_TRACE(b.x);
+        EXPECT_GT(b.w, 2 * kMenuEntryPadding + 20);
+        EXPECT_GT(s.dark(b.x + kMenuEntryPadding, 0, b.w - 2 * kMenuEntryPadding, 20), 20)
+            << "label ink";
+        EXPECT_EQ(s.at(b.x + 1, 1), kGrey);
+    }
+    // Past the last entry the strip is plain, and the picture starts right below it.
+    const int end = boxes.back().x + boxes.back().w;
+    EXPECT_EQ(s.dark(end, 0, 640 - end, 20), 0);
+    EXPECT_EQ(s.at(600, 10), kGrey);
+    EXPECT_EQ(s.at(300, 20), kRed);
+    if (const char* keep = std::getenv("ORVANE_KEEP_SHOTS"))
+        writePng(std::string(keep) + "/menubar.png", s.image);
+}
+
+TEST_F(SdlMenuBarTest, ClickingSpeedThenFastPostsItsCommandOnly) {
+    if (!fs::exists("/usr/bin/xdotool")) GTEST_SKIP() << "/usr/bin/xdotool absent";
+    shootUntil(0, 20, kRed);
+    events_.clear();
+    const MenuBox speed = view_->entryBoxes()[kSpeedEntry];
+    ASSERT_TRUE(clickAt(speed.x + speed.w / 2, speed.y + speed.h / 2));
+    ASSERT_TRUE(pumpUntil([&] { return view_->isOpen(); })) << "the popup did not open";
+    EXPECT_EQ(view_->openEntry(), int(kSpeedEntry));
+
+    // The popup hangs over the picture, with the check mark at 普通.
+    const MenuBox box = view_->popupBox();
+    ASSERT_EQ(view_->itemBoxes().size(), 3u);
+    const MenuBox normal = view_->itemBoxes()[1], fast = view_->itemBoxes()[2];
+    const Picture open = shootUntil(box.x + box.w / 2, box.y + 1, Rgb{0xFF, 0xFF, 0xFF});
+    EXPECT_NE(open.at(box.x + box.w / 2, box.y + box.h / 2), kRed) << "no popup over the picture";
+    EXPECT_EQ(open.at(box.x + box.w + 2, box.y + 5), kRed);
+    EXPECT_GT(open.dark(normal.x, normal.y, kMenuCheckColumn, normal.h), 5);
+    EXPECT_EQ(open.dark(fast.x, fast.y, kMenuCheckColumn, fast.h), 0);
+    if (const char* keep = std::getenv("ORVANE_KEEP_SHOTS"))
+        writePng(std::string(keep) + "/menu-open.png", open.image);
+
+    ASSERT_TRUE(clickAt(fast.x + fast.w / 2, fast.y + fast.h / 2));
+    ASSERT_TRUE(pumpUntil([&] {
+        for (const Event& e : events_)
+            if (e.kind == EventKind::Command) return true;
+        return false;
+    })) << "no command came back";
+    EXPECT_FALSE(view_->isOpen());
+    // Only the command: the game saw neither click.
+    std::vector<std::pair<EventKind, int>> got;
+    for (const Event& e : events_)
+        if (e.kind != EventKind::MouseMove) got.push_back({e.kind, e.code});
+    EXPECT_EQ(got, (std::vector<std::pair<EventKind, int>>{{EventKind::Command, 40016}}));
+}
+
+TEST_F(SdlMenuBarTest, APlainEntryPostsOnClickAndAPictureClickStaysTheGames) {
+    if (!fs::exists("/usr/bin/xdotool")) GTEST_SKIP() << "/usr/bin/xdotool absent";
+    shootUntil(0, 20, kRed);
+    const MenuBox quit = view_->entryBoxes()[kQuitEntry];
+    ASSERT_TRUE(clickAt(quit.x + quit.w / 2, 10));
+    ASSERT_TRUE(pumpUntil([&] {
+        for (const Event& e : events_)
+            if (e.kind == EventKind::Command) return true;
+        return false;
+    }));
+    events_.clear();
+    ASSERT_TRUE(clickAt(300, 220));
+    ASSERT_TRUE(pumpUntil([&] {
+        for (const Event& e : events_)
+            if (e.kind == EventKind::LButtonUp) return true;
+        return false;
+    }));
+    for (const Event& e : events_) {
+        EXPECT_NE(e.kind, EventKind::Command);
+        if (e.kind == EventKind::LButtonUp) {
+            EXPECT_EQ(e.x, 300);
+            EXPECT_EQ(e.y, 200);
+        }
+    }
+}
+
+// The whole way: the click on 高速 reaches the window procedure, which sets the speed and moves
+// the check mark, and the popup opened again shows it there.
+TEST_F(SdlMenuBarTest, ChoosingFastMovesTheCheckMarkTheEngineKeeps) {
+    if (!fs::exists("/usr/bin/xdotool")) GTEST_SKIP() << "/usr/bin/xdotool absent";
+    Engine engine(*platform_, dir_.path());
+    fillFontMenu(engine, {"IPAGothic"});
+    shootUntil(0, 20, kRed);
+    const MenuBox speed = view_->entryBoxes()[kSpeedEntry];
+    ASSERT_TRUE(clickAt(speed.x + speed.w / 2, 10));
+    ASSERT_TRUE(pumpUntil([&] { return view_->isOpen(); }));
+    const MenuBox fast = view_->itemBoxes()[2];
+    ASSERT_TRUE(clickAt(fast.x + fast.w / 2, fast.y + fast.h / 2));
+    ASSERT_TRUE(pumpUntil([&] { return !view_->isOpen(); }));
+    // The engine pumps what the backend delivered through its window procedure.
+    for (const Event& e : events_) windowProc(engine, e);
+    events_.clear();
+    EXPECT_EQ(engine.shell.speedIndex, 2);
+    EXPECT_TRUE(view_->menu().isChecked(kMenuSpeedFast));
+    EXPECT_FALSE(view_->menu().isChecked(kMenuSpeedNormal));
+
+    ASSERT_TRUE(clickAt(speed.x + speed.w / 2, 10));
+    ASSERT_TRUE(pumpUntil([&] { return view_->isOpen(); }));
+    const MenuBox box = view_->popupBox();
+    const MenuBox normal = view_->itemBoxes()[1];
+    const Picture open = shootUntil(box.x + box.w / 2, box.y + 1, Rgb{0xFF, 0xFF, 0xFF});
+    EXPECT_EQ(open.dark(normal.x, normal.y, kMenuCheckColumn, normal.h), 0);
+    EXPECT_GT(open.dark(fast.x, fast.y, kMenuCheckColumn, fast.h), 5);
+    if (const char* keep = std::getenv("ORVANE_KEEP_SHOTS"))
+        writePng(std::string(keep) + "/menu-fast.png", open.image);
+    // Escape folds the popup away without reaching the game.
+    ASSERT_TRUE(run("/usr/bin/xdotool key Escape"));
+    ASSERT_TRUE(pumpUntil([&] { return !view_->isOpen(); }));
+    for (const Event& e : events_) EXPECT_NE(e.kind, EventKind::Char);
+}
+
+// Without a window manager nobody resizes the X window for full screen, while SDL lays out for
+// the display's 1024x768. A GL renderer then shows the bottom of that picture in the window; the
+// software renderer's window surface shows its top-left, where the bar is.
+class SdlFullScreenMenuTest : public SdlMenuBarTest {
+protected:
+    EnvOverride renderer_{"SDL_RENDER_DRIVER", "software"};
+    EnvOverride acceleration_{"SDL_FRAMEBUFFER_ACCELERATION", "0"};
+};
+
+TEST_F(SdlFullScreenMenuTest, TheBarOverlaysThePictureOnlyWhileShown) {
+    shootUntil(0, 20, kRed);
+    ASSERT_TRUE(platform_->setFullScreen(true));
+    platform_->setMenuBarShown(false);
+    ASSERT_TRUE(pumpUntil([&] { return sdlLayout(*platform_)->game.w == 1024; }));
+    platform_->present({0, 0, 640, 480});
+    const Picture hidden = shootUntil(5, 5, kRed);
+    EXPECT_EQ(hidden.at(5, 5), kRed);
+    EXPECT_EQ(hidden.dark(0, 0, 600, 32), 0);
+
+    platform_->setMenuBarShown(true);
+    const Picture shown = shootUntil(5, 5, kGrey);
+    // Scaled 1.6 times: the bar covers the top 32 rows.
+    EXPECT_EQ(shown.at(600, 10), kGrey);
+    EXPECT_EQ(shown.at(600, 40), kRed);
+    const MenuBox speed = view_->entryBoxes()[kSpeedEntry];
+    EXPECT_GT(shown.dark(speed.x * 1024 / 640, 0, speed.w * 1024 / 640, 32), 20);
+    if (const char* keep = std::getenv("ORVANE_KEEP_SHOTS"))
+        writePng(std::string(keep) + "/menu-fullscreen.png", shown.image);
+
+    platform_->setMenuBarShown(false);
+    const Picture again = shootUntil(5, 5, kRed);
+    EXPECT_EQ(again.at(600, 10), kRed);
+    ASSERT_TRUE(platform_->setFullScreen(false));
+}
+
+} // namespace
+} // namespace orv
