@@ -1,0 +1,41 @@
+// The engine: one object holding everything a running game has, passed by
+// reference to every handler. There is no global state, so several engines
+// can live in one process (the tests make use of that).
+#pragma once
+
+#include "graphics/GraphicsState.h"
+#include "interp/InterpState.h"
+#include "interp/Variables.h"
+#include "menus/ChoiceState.h"
+#include "persist/FileLog.h"
+#include "platform/Platform.h"
+#include "script/ScriptState.h"
+#include "shell/ShellState.h"
+#include "text/TextState.h"
+#include "util/gamefs.h"
+
+#include <filesystem>
+
+namespace orv {
+
+struct Engine {
+    // gameDir is the folder the scenario and every data file are read from.
+    Engine(Platform& platform, std::filesystem::path gameDir);
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    Platform& platform;
+    GameFs fs;
+
+    // One member per subsystem, each declared in its own folder.
+    ScriptState script;
+    InterpState interp;
+    Variables vars;
+    ShellState shell;
+    FileLog fileLog;
+    GraphicsState graphics;
+    TextState text;
+    ChoiceState choices;
+};
+
+} // namespace orv

@@ -1,0 +1,197 @@
+#include "interp/EngineRun.h"
+
+#include "graphics/GraphicsCommands.h"
+#include "interp/CommandTable.h"
+#include "interp/Engine.h"
+#include "media/StopAllMedia.h"
+#include "menus/ChoiceState.h"
+#include "script/ErrorReport.h"
+#include "script/ScenarioLoader.h"
+#include "script/TokenReader.h"
+#include "shell/ShellCommands.h"
+#include "shell/ShellState.h"
+#include "text/DisplayText.h"
+#include "text/TextCommands.h"
+#include "text/TextWindow.h"
+#include "util/sjis.h"
+
+namespace orv {
+
+namespace {
+
+// Statements between two looks at the clock. The loop yields the processor at
+// most once per millisecond of statements: more often only costs time.
+constexpr uint64_t kClockCheckInterval = 1024;
+
+void everyFewStatements(Engine& engine) {
+    InterpState& interp = engine.interp;
+    if (interp.statementLimit && interp.statementCount >= interp.statementLimit)
+        throw ExitRequest{4};
+    uint32_t now = engine.platform.ticks();
+    if (now != interp.lastYield) {
+        interp.lastYield = now;
+        engine.platform.sleep(0);
+    }
+}
+
+// At the start of a statement: a click while a trap is armed jumps to it.
+void checkTrap(Engine& engine) {
+    InterpState& interp = engine.interp;
+    if (engine.platform.hasEvent(EventKind::LButtonUp)) {
+        engine.platform.discardEvents(EventKind::LButtonUp);
+        std::string label = std::move(interp.trapLabel);
+        interp.trapLabel.clear();
+        jumpToLabel(engine, label);
+    } else if (engine.shell.clickFlag) {
+        std::string label = std::move(interp.trapLabel);
+        interp.trapLabel.clear();
+        engine.shell.clickFlag = false;
+        jumpToLabel(engine, label);
+    }
+}
+
+inline bool isWordStart(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+
+} // namespace
+
+void appendFullWidthNumber(std::string& out, int32_t value) {
+    uint32_t magnitude = uint32_t(value);
+    if (value < 0) {
+        out += "\x81\x7c"; // －
+        magnitude = 0u - magnitude;
+    }
+    char digits[10];
+    int count = 0;
+    do {
+        digits[count++] = char(magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    while (count > 0) {
+        out += '\x82';
+        out += char(0x4f + digits[--count]); // ０ is 82 4F, ９ is 82 58
+    }
+}
+
+std::string assembleDisplayLine(Engine& engine) {
+    ScriptState& script = engine.script;
+    const char* text = script.buffer.data();
+    std::string line;
+    for (;;) {
+        char c = text[script.pos];
+        if (c == '\n' || c == '\0') break;
+        if (c == '$') {
+            line += readString(engine);
+        } else if (c == '%' && !(script.pos >= 2 && text[script.pos - 2] == '!')) {
+            appendFullWidthNumber(line, readNumber(engine));
+        } else {
+            line += c;
+            ++script.pos;
+        }
+        if (line.size() > kMaxStringBytes)
+            reportError(engine, S("実行時エラー"),
+                        formatMessage(S("表示文が長すぎます。%dバイトまでです。"),
+                                      int64_t(kMaxStringBytes)));
+    }
+    return line;
+}
+
+void runStatements(Engine& engine, BlockMode mode) {
+    ScriptState& script = engine.script;
+    InterpState& interp = engine.interp;
+    interp.mode = mode;
+    if (mode == BlockMode::Definition) {
+        jumpToLabel(engine, "define");
+        interp.trapLabel.clear();
+        interp.gameStarted = false;
+    }
+    skipBlanks(engine);
+    while (!interp.restartRequested) {
+        if (!interp.trapLabel.empty()) checkTrap(engine);
+        const char* text = script.buffer.data();
+        char c = text[script.pos];
+        if (c == ' ' || c == '\t' || c == '\n' || c == ':') {
+            ++script.pos;
+            continue;
+        }
+        if (++interp.statementCount % kClockCheckInterval == 0) everyFewStatements(engine);
+        if (c == '\0') {
+            reportError(engine, S("スクリプトエラー"), S("ファイルの終端に達しました。"));
+        } else if (c == '*' || c == ';') {
+            while (text[script.pos] != '\n' && text[script.pos] != '\0') ++script.pos;
+        } else if (isWordStart(c)) {
+            dispatchStatement(engine, mode);
+            if (mode == BlockMode::Definition && interp.gameStarted) return;
+        } else {
+            if (mode == BlockMode::Definition)
+                reportError(engine, S("定義ブロックエラー"),
+                            S("*defineブロックには、表示文はおけません。"));
+            std::string line = assembleDisplayLine(engine);
+            drawDisplayText(engine, line);
+            if (interp.resetRequested) resetToStart(engine);
+        }
+    }
+}
+
+void resetToStart(Engine& engine) {
+    stopAllMedia(engine);
+    engine.interp.resetRequested = false;
+    engine.shell.clickFlag = false;
+    engine.shell.rightClickFlag = false;
+    engine.interp.trapLabel.clear();
+    resetTextToStart(engine);
+    resetGraphicsToStart(engine);
+    engine.vars.clearLocals();
+    jumpToLabel(engine, "start");
+    engine.interp.gosubStack.clear();
+}
+
+void runEngine(Engine& engine) {
+    InterpState& interp = engine.interp;
+    for (;;) {
+        engine.vars.resetBounds();
+        interp.restartRequested = false;
+        interp.resetRequested = false;
+        engine.shell.clearEventFlags();
+        engine.shell.speedIndex = 1;
+        engine.shell.waveEnabled = true;
+
+        interp.random.seed(engine.platform.ticks());
+        stopAllMedia(engine);
+        startGraphicsPass(engine);
+        startShellPass(engine);
+        startTextPass(engine);
+        startChoicePass(engine);
+
+        // Global variables start empty unless a globals file provides them.
+        engine.vars.clearGlobals();
+        engine.vars.clearAliases();
+
+        loadScenario(engine);
+        buildLabelTable(engine);
+
+        runStatements(engine, BlockMode::Definition);
+
+        engine.platform.setTimer(kMainTimerId, kMainTimerPeriodMs);
+        engine.platform.showWindow();
+
+        do {
+            resetToStart(engine);
+            runStatements(engine, BlockMode::Game);
+        } while (!interp.restartRequested);
+        engine.script.buffer.clear();
+        engine.script.labels.clear();
+    }
+}
+
+void cmdDefinereset(Engine& engine) {
+    engine.interp.restartRequested = true;
+}
+
+void cmdGame(Engine& engine) {
+    engine.interp.gameStarted = true;
+    takeScriptFace(engine);
+}
+
+} // namespace orv

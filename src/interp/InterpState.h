@@ -1,0 +1,65 @@
+// The interpreter's own state: the block being run, the restart and reset
+// requests, the click trap, the gosub stack, the random generator and the
+// scenario timer.
+#pragma once
+
+#include "interp/Random.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace orv {
+
+enum class BlockMode { Definition, Game };
+
+struct CommandInfo;
+
+// Command words already read, by their offset in the scenario: a statement
+// run again (a loop) skips reading its word and looking it up.
+struct StatementCache {
+    static constexpr size_t kSize = 1024;
+    struct Entry {
+        int32_t pos = -1; // offset of the word
+        int32_t next = 0; // offset after the word and its blanks
+        const CommandInfo* command = nullptr;
+    };
+    std::vector<Entry> entries = std::vector<Entry>(kSize);
+    uint64_t generation = 0; // of the ScriptBuffer the entries describe
+};
+
+inline constexpr size_t kMaxGosubDepth = 1000;
+
+struct InterpState {
+    BlockMode mode = BlockMode::Definition;
+    bool restartRequested = false; // definereset: the engine run starts again
+    bool gameStarted = false;      // game: the definition block is over
+    bool resetRequested = false;   // the system menu's reset to the start
+    std::string trapLabel;         // empty: no trap armed
+
+    // Positions to return to; its size is the depth.
+    std::vector<int32_t> gosubStack;
+
+    Random random;
+    // resettimer's clock value; kept across engine runs, 0 at program start.
+    uint32_t timerBase = 0;
+
+    // Statements run so far (commands, display lines, label and comment lines).
+    uint64_t statementCount = 0;
+    // When non-zero, the run ends with status 4 once this many statements ran
+    // (bounds runs whose clock never moves, such as fuzzing).
+    uint64_t statementLimit = 0;
+    // Clock value at the last yield of the statement loop.
+    uint32_t lastYield = 0;
+
+    StatementCache statementCache;
+
+    // The per-user file standing in for the registry (getreg).
+    std::filesystem::path registryFile;
+
+    // Reused by readers that look a word up, to spare an allocation each time.
+    std::string scratchWord;
+};
+
+} // namespace orv

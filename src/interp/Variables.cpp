@@ -1,0 +1,89 @@
+#include "interp/Variables.h"
+
+#include "interp/Engine.h"
+#include "script/ErrorReport.h"
+#include "util/sjis.h"
+
+#include <algorithm>
+
+namespace orv {
+
+Variables::Variables()
+    : num(kVariableCount, 0), str(kVariableCount), lower(kVariableCount, kNoBound),
+      upper(kVariableCount, kNoBound) {}
+
+void Variables::clearLocals() {
+    std::fill(num.begin(), num.begin() + kLocalVariableCount, 0);
+    for (int32_t i = 0; i < kLocalVariableCount; ++i) str[size_t(i)].clear();
+}
+
+void Variables::clearGlobals() {
+    std::fill(num.begin() + kLocalVariableCount, num.end(), 0);
+    for (int32_t i = kLocalVariableCount; i < kVariableCount; ++i) str[size_t(i)].clear();
+}
+
+void Variables::resetBounds() {
+    std::fill(lower.begin(), lower.end(), kNoBound);
+    std::fill(upper.begin(), upper.end(), kNoBound);
+    bounded_.clear();
+}
+
+void Variables::setBounds(int32_t index, int32_t low, int32_t high) {
+    lower[size_t(index)] = low;
+    upper[size_t(index)] = high;
+    auto it = std::find(bounded_.begin(), bounded_.end(), index);
+    if (high == kNoBound) {
+        if (it != bounded_.end()) bounded_.erase(it);
+    } else if (it == bounded_.end()) {
+        bounded_.push_back(index);
+    }
+}
+
+void Variables::applyBoundsSlow() {
+    for (int32_t i : bounded_) {
+        int32_t& v = num[size_t(i)];
+        if (v > upper[size_t(i)]) v = upper[size_t(i)];
+        if (v < lower[size_t(i)]) v = lower[size_t(i)];
+    }
+}
+
+void Variables::clearAliases() {
+    numAliases_.clear();
+    strAliases_.clear();
+}
+
+bool Variables::addNumAlias(const std::string& name, int32_t value) {
+    return numAliases_.try_emplace(name, value).second;
+}
+
+bool Variables::addStrAlias(const std::string& name, std::string value) {
+    return strAliases_.try_emplace(name, std::move(value)).second;
+}
+
+const int32_t* Variables::findNumAlias(std::string_view name) const {
+    auto it = numAliases_.find(name);
+    return it == numAliases_.end() ? nullptr : &it->second;
+}
+
+const std::string* Variables::findStrAlias(std::string_view name) const {
+    auto it = strAliases_.find(name);
+    return it == strAliases_.end() ? nullptr : &it->second;
+}
+
+void checkVariableIndex(Engine& engine, int32_t index) {
+    if (index < 0 || index >= kVariableCount)
+        reportError(engine, S("実行時エラー"),
+                    formatMessage(S("変数番号%dは範囲外です。0～4095で指定してください。"), index));
+}
+
+int32_t& numericVariable(Engine& engine, int32_t index) {
+    checkVariableIndex(engine, index);
+    return engine.vars.num[size_t(index)];
+}
+
+std::string& stringVariable(Engine& engine, int32_t index) {
+    checkVariableIndex(engine, index);
+    return engine.vars.str[size_t(index)];
+}
+
+} // namespace orv

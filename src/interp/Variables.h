@@ -1,0 +1,74 @@
+// The scenario's two banks of variables (%n numeric, $n string), the intlimit
+// bounds and the numeric and string aliases.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace orv {
+
+struct Engine;
+
+inline constexpr int32_t kVariableCount = 4096;
+// Variables below this number are local: cleared by the reset to the start.
+inline constexpr int32_t kLocalVariableCount = 200;
+inline constexpr size_t kMaxAliases = 4096;
+// Longest string variable and longest assembled display line. Far beyond any
+// real text; it keeps a runaway loop (add $0,$0) from eating all memory.
+inline constexpr size_t kMaxStringBytes = size_t(1) << 20;
+// Upper bound meaning "no bounds".
+inline constexpr int32_t kNoBound = -1;
+
+struct Variables {
+    Variables();
+
+    std::vector<int32_t> num;
+    std::vector<std::string> str;
+
+    // intlimit bounds; a variable is bounded while its upper bound is not -1.
+    std::vector<int32_t> lower;
+    std::vector<int32_t> upper;
+
+    void clearLocals();
+    void clearGlobals();
+
+    void resetBounds();
+    void setBounds(int32_t index, int32_t low, int32_t high);
+    // Brings every bounded variable into its bounds (upper first, then lower).
+    void applyBounds() {
+        if (!bounded_.empty()) applyBoundsSlow();
+    }
+    const std::vector<int32_t>& boundedVariables() const { return bounded_; }
+
+    void clearAliases();
+    size_t numAliasCount() const { return numAliases_.size(); }
+    size_t strAliasCount() const { return strAliases_.size(); }
+    // False when the name is already defined.
+    bool addNumAlias(const std::string& name, int32_t value);
+    bool addStrAlias(const std::string& name, std::string value);
+    const int32_t* findNumAlias(std::string_view name) const;
+    const std::string* findStrAlias(std::string_view name) const;
+
+private:
+    void applyBoundsSlow();
+
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    // Only variables with bounds, so that commands on unbounded scenarios pay nothing.
+    std::vector<int32_t> bounded_;
+    std::unordered_map<std::string, int32_t, Hash, std::equal_to<>> numAliases_;
+    std::unordered_map<std::string, std::string, Hash, std::equal_to<>> strAliases_;
+};
+
+// Reports a variable number outside 0..4095 as a scenario error.
+void checkVariableIndex(Engine& engine, int32_t index);
+// The variable of that number, reporting a number outside the table.
+int32_t& numericVariable(Engine& engine, int32_t index);
+std::string& stringVariable(Engine& engine, int32_t index);
+
+} // namespace orv

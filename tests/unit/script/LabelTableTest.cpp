@@ -1,0 +1,118 @@
+#include "script/LabelTable.h"
+#include "EngineHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace orv;
+using orv::test::Harness;
+
+namespace {
+
+// Builds the table over text; returns the exit status (-1 when it succeeded).
+int build(Harness& h, const std::string& text) {
+    h.load(text);
+    return h.capture([&] { buildLabelTable(h.engine()); });
+}
+
+int32_t positionOf(Harness& h, const std::string& name) {
+    auto pos = h.engine().script.labels.find(name);
+    return pos ? *pos : -100;
+}
+
+} // namespace
+
+TEST(LabelTable, RecordsWhereExecutionContinues) {
+    Harness h;
+    const std::string text = "*define\ngame\n  *Start  \ntext *notlabel\n"
+                             "mov %0,1 *nolabel\n\t*tail ;comment\n*end";
+    ASSERT_EQ(build(h, text), -1);
+    const LabelTable& labels = h.engine().script.labels;
+    ASSERT_EQ(labels.size(), 4u);
+    EXPECT_EQ(labels.entries()[0].name, "define");
+    EXPECT_EQ(labels.entries()[1].name, "start");
+    EXPECT_EQ(labels.entries()[2].name, "tail");
+    EXPECT_EQ(labels.entries()[3].name, "end");
+    // The start of the next line, or the first thing after the name on its line.
+    EXPECT_EQ(positionOf(h, "define"), int32_t(text.find("game")));
+    EXPECT_EQ(positionOf(h, "start"), int32_t(text.find("text")));
+    EXPECT_EQ(positionOf(h, "tail"), int32_t(text.find(";comment")));
+    EXPECT_EQ(positionOf(h, "end"), int32_t(text.size()));
+    // The scan leaves the position at the end of the scenario.
+    EXPECT_EQ(h.engine().script.pos, int32_t(text.size()));
+}
+
+TEST(LabelTable, NameStartingWithADigitIsEmpty) {
+    Harness h;
+    ASSERT_EQ(build(h, "*5abc\nx\n"), -1);
+    ASSERT_EQ(h.engine().script.labels.size(), 1u);
+    EXPECT_EQ(h.engine().script.labels.entries()[0].name, "");
+    EXPECT_EQ(positionOf(h, ""), 1);
+}
+
+TEST(LabelTable, SameNameInAnotherCaseIsADuplicate) {
+    Harness h;
+    EXPECT_EQ(build(h, "*Loop\nx\n*LOOP\n"), 2);
+    EXPECT_EQ(h.firstMessage(), "[エラー] ラベル*loopの多重定義です。");
+}
+
+TEST(LabelTable, HoldsAtMost5000Labels) {
+    std::string text;
+    for (int i = 0; i < 5000; ++i) text += "*l" + std::to_string(i) + "\n";
+    {
+        Harness h;
+        ASSERT_EQ(build(h, text), -1);
+        EXPECT_EQ(h.engine().script.labels.size(), 5000u);
+    }
+    Harness h;
+    EXPECT_EQ(build(h, text + "*one_more\n"), 2);
+    EXPECT_EQ(h.firstMessage(), "[エラー] ラベルが5000を超えました。");
+}
+
+TEST(LabelTable, HashedLookupAgreesWithTheOrderedSearch) {
+    std::mt19937 rng(7);
+    std::string text;
+    std::vector<std::string> names;
+    for (int i = 0; i < 3000; ++i) {
+        std::string name;
+        int length = 1 + int(rng() % 6);
+        for (int j = 0; j < length; ++j) name += "abcxyz_19"[rng() % 9];
+        if (name[0] >= '0' && name[0] <= '9') name[0] = 'q';
+        if (std::find(names.begin(), names.end(), name) != names.end()) continue;
+        names.push_back(name);
+        text += "*" + name + "\n;" + std::to_string(i) + "\n";
+    }
+    Harness h;
+    ASSERT_EQ(build(h, text), -1);
+    const auto& entries = h.engine().script.labels.entries();
+    auto ordered = [&](const std::string& name) -> int32_t {
+        for (const auto& e : entries)
+            if (e.name == name) return e.position;
+        return -100;
+    };
+    for (const std::string& name : names) EXPECT_EQ(positionOf(h, name), ordered(name));
+    for (const char* missing : {"nothere", "abcxyz_19abc", "", "Q"})
+        EXPECT_EQ(positionOf(h, missing), ordered(missing));
+}
+
+TEST(JumpToLabel, FoldsTheNameAndReportsAnUnknownOneAsWritten) {
+    Harness h;
+    ASSERT_EQ(build(h, "*define\ngame\n*start\nx\n"), -1);
+    h.engine().script.pos = 0;
+    jumpToLabel(h.engine(), "StArT");
+    EXPECT_EQ(h.engine().script.pos, 20);
+    EXPECT_EQ(h.capture([&] { jumpToLabel(h.engine(), "Missing"); }), 2);
+    EXPECT_EQ(h.firstMessage(), "[ラベルエラー] ラベル*Missingは存在しません");
+}
+
+TEST(JumpToLabel, ScenarioWithoutStartStopsWithTheLabelError) {
+    Harness h;
+    h.scenario("*define\ngame\n*begin\nend\n");
+    EXPECT_EQ(h.run(), 2);
+    EXPECT_EQ(h.firstMessage(), "[ラベルエラー] ラベル*startは存在しません");
+    Harness d;
+    d.scenario("*start\nend\n");
+    EXPECT_EQ(d.run(), 2);
+    EXPECT_EQ(d.firstMessage(), "[ラベルエラー] ラベル*defineは存在しません");
+}

@@ -1,0 +1,209 @@
+#include "script/TokenReader.h"
+#include "EngineHarness.h"
+
+#include <gtest/gtest.h>
+
+using namespace orv;
+using orv::test::Harness;
+
+namespace {
+
+// A harness whose buffer holds text (UTF-8 here, Shift-JIS in the buffer).
+struct Reader : Harness {
+    explicit Reader(const std::string& text) { load(text); }
+    int32_t pos() { return engine().script.pos; }
+    char current() { return engine().script.current(); }
+    // Runs fn; returns the first message box line when it reports an error, else "".
+    std::string error(const std::function<void()>& fn) {
+        int status = capture(fn);
+        if (status == -1) return "";
+        EXPECT_EQ(status, 2);
+        return firstMessage();
+    }
+};
+
+std::string toSjis(const std::string& utf8) {
+    return sjis::fromUtf8(utf8);
+}
+
+} // namespace
+
+TEST(ReadWord, FoldsCaseAndStopsAtTheFirstNonWordByte) {
+    Reader r("  MoV_2x  ,next");
+    std::string word;
+    EXPECT_EQ(readWord(r.engine(), word), ',');
+    EXPECT_EQ(word, "mov_2x");
+    EXPECT_EQ(r.pos(), 10);
+
+    // A digit cannot start a word: the word is empty and the byte is left.
+    Reader d("9abc");
+    EXPECT_EQ(readWord(d.engine(), word), '9');
+    EXPECT_EQ(word, "");
+    EXPECT_EQ(d.pos(), 0);
+
+    // A double-byte character ends a word.
+    Reader j("abcあ");
+    readWord(j.engine(), word);
+    EXPECT_EQ(word, "abc");
+}
+
+TEST(ReadWord, AcceptsAtMost254Bytes) {
+    std::string word;
+    Reader ok(std::string(254, 'A') + " x");
+    EXPECT_EQ(readWord(ok.engine(), word), 'x');
+    EXPECT_EQ(word, std::string(254, 'a'));
+
+    Reader bad(std::string(300, 'a'));
+    EXPECT_EQ(bad.error([&] { readWord(bad.engine(), word); }),
+              "[命令エラー] 長すぎるトークンです:" + std::string(255, 'a'));
+}
+
+TEST(ReadNumber, LiteralsSignsAndTheirLimits) {
+    struct Case {
+        const char* text;
+        int32_t value;
+        int32_t endPos;
+    };
+    for (const Case& c :
+         {Case{"0", 0, 1}, Case{"-0", 0, 2}, Case{"-", 0, 1}, Case{"+7 ,", 7, 3},
+          Case{"  -123abc", -123, 6}, Case{"2147483647", 2147483647, 10},
+          Case{"-2147483648", int32_t(0x80000000u), 11},
+          // Beyond 32 bits the value wraps.
+          Case{"4294967297", 1, 10},
+          Case{"999999999999999999", int32_t(uint32_t(999999999999999999ull)), 18}}) {
+        Reader r(c.text);
+        EXPECT_EQ(readNumber(r.engine()), c.value) << c.text;
+        EXPECT_EQ(r.pos(), c.endPos) << c.text;
+    }
+    Reader r("1234567890123456789");
+    EXPECT_EQ(r.error([&] { readNumber(r.engine()); }),
+              "[構文エラー] 数字が長すぎます。:1234567890123456789");
+}
+
+TEST(ReadNumber, VariablesIndirectionAndAliases) {
+    Reader r("%3 %%0 % %0 max MAXI");
+    r.engine().vars.num[0] = 3;
+    r.engine().vars.num[3] = 42;
+    r.engine().vars.addNumAlias("max", 9);
+    r.engine().vars.addNumAlias("maxi", -2);
+    EXPECT_EQ(readNumber(r.engine()), 42);
+    EXPECT_EQ(readNumber(r.engine()), 42); // %%0: variable number %0 = 3
+    EXPECT_EQ(readNumber(r.engine()), 42); // blanks are allowed after each %
+    EXPECT_EQ(readNumber(r.engine()), 9);
+    EXPECT_EQ(readNumber(r.engine()), -2);
+    EXPECT_EQ(r.current(), '\0');
+}
+
+TEST(ReadNumber, ALongRunOfIndirectionsDoesNotRecurse) {
+    Reader r(std::string(200000, '%') + "0");
+    EXPECT_EQ(readNumber(r.engine()), 0);
+}
+
+TEST(ReadNumber, Errors) {
+    Reader word("nothing");
+    EXPECT_EQ(word.error([&] { readNumber(word.engine()); }),
+              "[構文エラー] 数字がくるべきところに数字がありません。");
+    Reader text("あ");
+    EXPECT_EQ(text.error([&] { readNumber(text.engine()); }),
+              "[構文エラー] 数字がくるべきところに数字がありません。");
+    for (const char* outside : {"%4096", "%-1", "%%0"}) {
+        Reader r(outside);
+        r.engine().vars.num[0] = 5000;
+        std::string message = r.error([&] { readNumber(r.engine()); });
+        EXPECT_EQ(message.rfind("[実行時エラー] 変数番号", 0), 0u) << outside << message;
+    }
+}
+
+TEST(ReadString, LiteralsVariablesAndAliases) {
+    Reader r(R"("あいう" , $2 $%0 greet""x)");
+    r.engine().vars.num[0] = 2;
+    r.engine().vars.str[2] = toSjis("値");
+    r.engine().vars.addStrAlias("greet", toSjis("こんにちは"));
+    EXPECT_EQ(readString(r.engine()), toSjis("あいう"));
+    EXPECT_EQ(r.current(), ',');
+    ++r.engine().script.pos;
+    EXPECT_EQ(readString(r.engine()), toSjis("値"));
+    EXPECT_EQ(readString(r.engine()), toSjis("値"));
+    EXPECT_EQ(readString(r.engine()), toSjis("こんにちは"));
+    EXPECT_EQ(readString(r.engine()), "");
+    EXPECT_EQ(r.current(), 'x');
+}
+
+TEST(ReadString, LongVariablesAreCopiedWhole) {
+    Reader r("$1");
+    r.engine().vars.str[1] = std::string(1000, 'z');
+    EXPECT_EQ(readString(r.engine()).size(), 1000u);
+}
+
+TEST(ReadString, LiteralLimitsAndErrors) {
+    Reader ok("\"" + std::string(254, 'a') + "\"");
+    EXPECT_EQ(readString(ok.engine()), std::string(254, 'a'));
+
+    Reader longer("\"" + std::string(300, 'a') + "\"");
+    EXPECT_EQ(longer.error([&] { readString(longer.engine()); }),
+              "[構文エラー] 文字列が長すぎます。:" + std::string(255, 'a'));
+
+    Reader open("\"abc\ndef\"");
+    EXPECT_EQ(open.error([&] { readString(open.engine()); }),
+              "[構文エラー] 文字列中に改行が有ります。");
+    Reader end("\"abc");
+    EXPECT_EQ(end.error([&] { readString(end.engine()); }),
+              "[構文エラー] 文字列中に改行が有ります。");
+
+    Reader none("unknown");
+    EXPECT_EQ(none.error([&] { readString(none.engine()); }),
+              "[構文エラー] 文字列が来るべきところに文字列がありません。");
+}
+
+TEST(ReadLabel, AllForms) {
+    Reader r("*Start $5 \"*Other\" ");
+    r.engine().vars.str[5] = "*Start";
+    EXPECT_EQ(readLabel(r.engine()), "start");
+    // A string keeps its case; the lookup folds it.
+    EXPECT_EQ(readLabel(r.engine()), "Start");
+    EXPECT_EQ(readLabel(r.engine()), "Other");
+
+    Reader plain("\"start\"");
+    EXPECT_EQ(plain.error([&] { readLabel(plain.engine()); }),
+              "[実行時エラー] ラベル名を指定すべきところで文字列が代わりに指定されましたが、"
+              "文字列の先頭が*ではありません。");
+    Reader empty("$0");
+    EXPECT_NE(empty.error([&] { readLabel(empty.engine()); }), "");
+    Reader word("start");
+    EXPECT_EQ(word.error([&] { readLabel(word.engine()); }),
+              "[構文エラー] ラベル名が来るべきところにラベル名が来ませんでした。");
+    // String aliases are not labels.
+    Reader alias("lbl");
+    alias.engine().vars.addStrAlias("lbl", "*start");
+    EXPECT_NE(alias.error([&] { readLabel(alias.engine()); }), "");
+}
+
+TEST(ReadColor, SixHexDigitsInEitherCase) {
+    Reader r("");
+    EXPECT_EQ(readColor(r.engine(), "75fe1b"), 0x75fe1bu);
+    EXPECT_EQ(readColor(r.engine(), "75FE1B"), 0x75fe1bu);
+    EXPECT_EQ(readColor(r.engine(), "000000 trailing"), 0u);
+    const std::string message = "[構文エラー] カラー指定が間違っています。HTMLと同じ形式（例：#"
+                                "75fe1b）で指定してください。";
+    for (const char* bad : {"75fe1 ", "75fe1", "g00000", ""})
+        EXPECT_EQ(r.error([&] { readColor(r.engine(), bad); }), message) << bad;
+}
+
+TEST(ExpectComma, SkipsBlanksBeforeOnly) {
+    Reader r(" \t, x");
+    expectComma(r.engine());
+    EXPECT_EQ(r.pos(), 3);
+    Reader bad("x,");
+    EXPECT_EQ(bad.error([&] { expectComma(bad.engine()); }),
+              "[構文エラー] コンマが必要なところにコンマが有りません。");
+    Reader newline("\n,");
+    EXPECT_NE(newline.error([&] { expectComma(newline.engine()); }), "");
+}
+
+TEST(SkipBlanks, LineFeedsOnlyForTheSecondForm) {
+    Reader r(" \t\n \nx");
+    skipBlanks(r.engine());
+    EXPECT_EQ(r.current(), '\n');
+    EXPECT_EQ(skipBlanksAndNewlines(r.engine()), 'x');
+    EXPECT_EQ(r.pos(), 5);
+}

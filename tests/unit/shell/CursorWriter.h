@@ -1,0 +1,193 @@
+// Writes cursor, icon and animated cursor files byte by byte for the reader's tests, so each field
+// can hold whatever a test needs, including values no real writer would produce.
+#pragma once
+
+#include <png.h>
+
+#include <cstdint>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace orv::test {
+
+inline void le16(std::string& s, uint32_t v) {
+    s += char(v & 0xff);
+    s += char((v >> 8) & 0xff);
+}
+inline void le32(std::string& s, uint32_t v) {
+    le16(s, v & 0xffff);
+    le16(s, v >> 16);
+}
+inline void setLe16(std::string& s, size_t at, uint32_t v) {
+    s[at] = char(v & 0xff);
+    s[at + 1] = char((v >> 8) & 0xff);
+}
+inline void setLe32(std::string& s, size_t at, uint32_t v) {
+    setLe16(s, at, v & 0xffff);
+    setLe16(s, at + 2, v >> 16);
+}
+
+// A device-independent bitmap as stored in an icon directory. Pixels and mask are given top-down,
+// row by row; a pixel is a palette index for depths up to 8, else 0xAARRGGBB (alpha written only
+// at depth 32). The mask holds 1 where the AND mask is set.
+struct DibSpec {
+    int width = 1;
+    int height = 1;
+    int depth = 1;
+    std::vector<uint32_t> palette; // 0xRRGGBB; its size is written as the colours-used field
+    std::vector<uint32_t> pixels;
+    std::vector<uint8_t> mask; // empty: all clear
+    bool writeMask = true;
+};
+
+inline std::string buildDib(const DibSpec& spec) {
+    std::string out;
+    le32(out, 40);
+    le32(out, uint32_t(spec.width));
+    le32(out, uint32_t(spec.height * 2));
+    le16(out, 1);
+    le16(out, uint32_t(spec.depth));
+    le32(out, 0); // compression
+    le32(out, 0); // image size
+    le32(out, 0);
+    le32(out, 0);
+    le32(out, uint32_t(spec.palette.size()));
+    le32(out, 0);
+    for (uint32_t rgb : spec.palette) le32(out, rgb & 0xffffff);
+
+    const size_t colorStride = (size_t(spec.width) * spec.depth + 31) / 32 * 4;
+    for (int y = spec.height - 1; y >= 0; --y) {
+        std::string row(colorStride, '\0');
+        for (int x = 0; x < spec.width; ++x) {
+            const uint32_t p = spec.pixels.at(size_t(y) * spec.width + x);
+            if (spec.depth <= 8) {
+                const size_t bit = size_t(x) * spec.depth;
+                row[bit / 8] = char(uint8_t(row[bit / 8]) | p << (8 - spec.depth - bit % 8));
+            } else {
+                const size_t at = size_t(x) * (spec.depth / 8);
+                row[at] = char(p & 0xff);
+                row[at + 1] = char((p >> 8) & 0xff);
+                row[at + 2] = char((p >> 16) & 0xff);
+                if (spec.depth == 32) row[at + 3] = char(p >> 24);
+            }
+        }
+        out += row;
+    }
+    if (spec.writeMask) {
+        const size_t maskStride = (size_t(spec.width) + 31) / 32 * 4;
+        for (int y = spec.height - 1; y >= 0; --y) {
+            std::string row(maskStride, '\0');
+            for (int x = 0; x < spec.width && !spec.mask.empty(); ++x) {
+                if (spec.mask.at(size_t(y) * spec.width + x)) row[x / 8] |= char(0x80 >> (x % 8));
+            }
+            out += row;
+        }
+    }
+    return out;
+}
+
+// An 8-bit BGRA picture (top-down, 0xAARRGGBB per pixel) as a PNG file.
+inline std::string buildPng(int width, int height, const std::vector<uint32_t>& argb) {
+    std::vector<uint8_t> bgra;
+    for (uint32_t p : argb) {
+        bgra.push_back(uint8_t(p));
+        bgra.push_back(uint8_t(p >> 8));
+        bgra.push_back(uint8_t(p >> 16));
+        bgra.push_back(uint8_t(p >> 24));
+    }
+    png_image png;
+    std::memset(&png, 0, sizeof png);
+    png.version = PNG_IMAGE_VERSION;
+    png.width = png_uint_32(width);
+    png.height = png_uint_32(height);
+    png.format = PNG_FORMAT_BGRA;
+    png_alloc_size_t size = 0;
+    if (!png_image_write_to_memory(&png, nullptr, &size, 0, bgra.data(), 0, nullptr)) {
+        throw std::runtime_error("png size");
+    }
+    std::string out(size, '\0');
+    if (!png_image_write_to_memory(&png, out.data(), &size, 0, bgra.data(), 0, nullptr)) {
+        throw std::runtime_error("png write");
+    }
+    out.resize(size);
+    return out;
+}
+
+struct DirEntry {
+    std::string image;
+    uint32_t planesOrHotX = 0;
+    uint32_t depthOrHotY = 0;
+    uint8_t width = 0; // the directory's own one-byte sizes, which the reader does not trust
+    uint8_t height = 0;
+};
+
+// An icon (type 1) or cursor (type 2) file; images follow the directory in order.
+inline std::string buildIconFile(uint32_t type, const std::vector<DirEntry>& entries) {
+    std::string out;
+    le16(out, 0);
+    le16(out, type);
+    le16(out, uint32_t(entries.size()));
+    size_t offset = 6 + 16 * entries.size();
+    for (const DirEntry& e : entries) {
+        out += char(e.width);
+        out += char(e.height);
+        out += '\0'; // colour count
+        out += '\0';
+        le16(out, e.planesOrHotX);
+        le16(out, e.depthOrHotY);
+        le32(out, uint32_t(e.image.size()));
+        le32(out, uint32_t(offset));
+        offset += e.image.size();
+    }
+    for (const DirEntry& e : entries) out += e.image;
+    return out;
+}
+
+inline std::string riffChunk(const std::string& tag, const std::string& data) {
+    std::string out = tag;
+    le32(out, uint32_t(data.size()));
+    out += data;
+    if (data.size() % 2) out += '\0';
+    return out;
+}
+
+inline std::string riffList(const std::string& type, const std::string& chunks) {
+    return riffChunk("LIST", type + chunks);
+}
+
+inline std::string riffForm(const std::string& type, const std::string& chunks) {
+    std::string out = "RIFF";
+    le32(out, uint32_t(4 + chunks.size()));
+    return out + type + chunks;
+}
+
+struct AniHeader {
+    uint32_t frames = 1;
+    uint32_t steps = 1;
+    uint32_t rateJiffies = 10;
+    uint32_t flags = 1; // frames are icons; 2 adds "has a sequence"
+};
+
+inline std::string aniHeaderChunk(const AniHeader& h) {
+    std::string data;
+    le32(data, 36);
+    le32(data, h.frames);
+    le32(data, h.steps);
+    le32(data, 0); // width, height, depth, planes: unused with icon frames
+    le32(data, 0);
+    le32(data, 0);
+    le32(data, 0);
+    le32(data, h.rateJiffies);
+    le32(data, h.flags);
+    return riffChunk("anih", data);
+}
+
+inline std::string dwordChunk(const std::string& tag, const std::vector<uint32_t>& values) {
+    std::string data;
+    for (uint32_t v : values) le32(data, v);
+    return riffChunk(tag, data);
+}
+
+} // namespace orv::test

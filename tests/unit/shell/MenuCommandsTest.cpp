@@ -1,0 +1,456 @@
+// The menu bar as the engine keeps it, the menu commands the window procedure carries out, and
+// the window's script commands.
+#include "shell/MenuCommands.h"
+#include "CursorWriter.h"
+#include "EngineHarness.h"
+#include "graphics/Compose.h"
+#include "shell/MainMenu.h"
+#include "shell/ShellCommands.h"
+#include "shell/ShellState.h"
+#include "shell/WindowProc.h"
+
+#include <gtest/gtest.h>
+
+namespace orv {
+namespace {
+
+using test::Harness;
+
+void command(Engine& e, int id) {
+    windowProc(e, {EventKind::Command, 0, 0, id});
+}
+
+// Ids of the checked items among these, in the order given.
+std::vector<int> checked(const MenuBar& menu, std::initializer_list<int> ids) {
+    std::vector<int> out;
+    for (int id : ids)
+        if (menu.isChecked(id)) out.push_back(id);
+    return out;
+}
+
+TEST(MainMenu, HasTheBarsEntriesInOrderWithTheirFirstCheckMarks) {
+    const MenuBar menu = buildMainMenu();
+    std::vector<std::string> labels;
+    for (const MenuEntry& e : menu.entries()) labels.push_back(e.item.label);
+    EXPECT_EQ(labels,
+              (std::vector<std::string>{"終了", "画面", "フォント", "選択肢まで進む", "表示形式",
+                                        "文字速度", "ＷＡＶＥ", "バージョン情報"}));
+    EXPECT_FALSE(menu.entries()[0].popup);
+    EXPECT_EQ(menu.entries()[0].item.id, kMenuQuit);
+    EXPECT_EQ(menu.entries()[3].item.id, kMenuSkip);
+    EXPECT_EQ(menu.entries()[7].item.id, kMenuVersion);
+    EXPECT_EQ(menu.find(kMenuClickDefault)->label, "デフォルト");
+    EXPECT_EQ(menu.entries()[4].items[1].label, "一ページごと");
+    EXPECT_EQ(menu.entries()[5].items[2].id, kMenuSpeedFast);
+    EXPECT_EQ(checked(menu, {40001, 40002, 40003, 40004, 40005, 40006, 40007, 40008, 40014, 40015,
+                             40016, 40017, 40018}),
+              (std::vector<int>{40003, 40008, 40015, 40017}));
+}
+
+TEST(MenuCommands, SpeedsDisplayModeAndWaveMoveTheirCheckMarks) {
+    Harness h;
+    Engine& e = h.engine();
+    const MenuBar& shown = h.platform().menuBar();
+    command(e, kMenuSpeedFast);
+    EXPECT_EQ(e.shell.speedIndex, 2);
+    EXPECT_EQ(checked(shown, {40014, 40015, 40016}), (std::vector<int>{40016}));
+    command(e, kMenuSpeedSlow);
+    EXPECT_EQ(e.shell.speedIndex, 0);
+    EXPECT_EQ(checked(shown, {40014, 40015, 40016}), (std::vector<int>{40014}));
+    command(e, kMenuSpeedNormal);
+    EXPECT_EQ(e.shell.speedIndex, 1);
+    EXPECT_EQ(checked(shown, {40014, 40015, 40016}), (std::vector<int>{40015}));
+
+    command(e, kMenuClickPage);
+    EXPECT_EQ(e.shell.displayMode, 1);
+    EXPECT_EQ(checked(shown, {40007, 40008}), (std::vector<int>{40007}));
+    command(e, kMenuClickDefault);
+    EXPECT_EQ(e.shell.displayMode, 0);
+    EXPECT_EQ(checked(shown, {40007, 40008}), (std::vector<int>{40008}));
+
+    command(e, kMenuWaveOff);
+    EXPECT_FALSE(e.shell.waveEnabled);
+    EXPECT_EQ(checked(shown, {40017, 40018}), (std::vector<int>{40018}));
+    command(e, kMenuWaveOn);
+    EXPECT_TRUE(e.shell.waveEnabled);
+    EXPECT_EQ(checked(shown, {40017, 40018}), (std::vector<int>{40017}));
+
+    command(e, kMenuSkip);
+    EXPECT_TRUE(e.shell.skipMode);
+    // The platform's copy is the engine's.
+    EXPECT_EQ(shown, e.shell.menu);
+}
+
+TEST(MenuCommands, OnePageAtATimeIsRefusedWhileAutoclickIsOn) {
+    Harness h;
+    Engine& e = h.engine();
+    e.shell.autoclickMode = true;
+    command(e, kMenuClickPage);
+    EXPECT_EQ(e.shell.displayMode, 0);
+    EXPECT_EQ(checked(e.shell.menu, {40007, 40008}), (std::vector<int>{40008}));
+    // The way back is always open.
+    e.shell.autoclickMode = false;
+    command(e, kMenuClickPage);
+    e.shell.autoclickMode = true;
+    command(e, kMenuClickDefault);
+    EXPECT_EQ(e.shell.displayMode, 0);
+    EXPECT_EQ(checked(e.shell.menu, {40007, 40008}), (std::vector<int>{40008}));
+}
+
+TEST(MenuCommands, FontEntriesCheckOneAtATimeIncludingTheDefault) {
+    Harness h;
+    Engine& e = h.engine();
+    fillFontMenu(e, {"IPAGothic", "IPAMincho"});
+    const std::vector<MenuItem>& fonts = e.shell.menu.entries()[2].items;
+    ASSERT_EQ(fonts.size(), 3u);
+    EXPECT_EQ(fonts[0].id, 0);
+    EXPECT_EQ(fonts[0].label, "IPAGothic");
+    EXPECT_EQ(fonts[1].id, 1);
+    EXPECT_EQ(fonts[2].id, kMenuDefaultFont);
+    EXPECT_EQ(e.shell.fontCount, 2);
+    EXPECT_EQ(e.shell.fontNames[1], "IPAMincho");
+    EXPECT_EQ(checked(e.shell.menu, {0, 1, 40004}), (std::vector<int>{40004}));
+    EXPECT_EQ(h.platform().menuBar(), e.shell.menu) << "the filled menu is handed over";
+
+    e.text.window.scriptFace = S("ＭＳ 明朝");
+    command(e, 1);
+    EXPECT_EQ(e.text.window.chosenFace, "IPAMincho");
+    EXPECT_EQ(checked(e.shell.menu, {0, 1, 40004}), (std::vector<int>{1}));
+    command(e, 0);
+    EXPECT_EQ(e.text.window.chosenFace, "IPAGothic");
+    EXPECT_EQ(checked(e.shell.menu, {0, 1, 40004}), (std::vector<int>{0}));
+    command(e, 0); // again: still the one checked
+    EXPECT_EQ(checked(e.shell.menu, {0, 1, 40004}), (std::vector<int>{0}));
+    command(e, kMenuDefaultFont);
+    EXPECT_EQ(e.text.window.chosenFace, S("ＭＳ 明朝"));
+    EXPECT_EQ(checked(h.platform().menuBar(), {0, 1, 40004}), (std::vector<int>{40004}));
+    command(e, kMenuDefaultFont);
+    EXPECT_EQ(checked(e.shell.menu, {0, 1, 40004}), (std::vector<int>{40004}));
+
+    // Ids that name no font are left alone, not looked up.
+    for (int id : {2, 255, 256, -1, 40009, 99999}) command(e, id);
+    EXPECT_EQ(e.text.window.chosenFace, S("ＭＳ 明朝"));
+    EXPECT_EQ(checked(e.shell.menu, {0, 1, 40004}), (std::vector<int>{40004}));
+}
+
+TEST(MenuCommands, EachEngineStartRefillsTheFontMenuWithinTheTable) {
+    Harness h;
+    Engine& e = h.engine();
+    fillFontMenu(e, {"A", "B", "C"});
+    command(e, 2);
+    fillFontMenu(e, {"D"});
+    const std::vector<MenuItem>& fonts = e.shell.menu.entries()[2].items;
+    ASSERT_EQ(fonts.size(), 2u) << "the earlier start's entries are gone";
+    EXPECT_EQ(fonts[0].label, "D");
+    EXPECT_EQ(e.shell.fontCount, 1);
+    EXPECT_TRUE(e.shell.fontNames[2].empty());
+    EXPECT_EQ(e.shell.checkedFontItem, kMenuDefaultFont);
+    EXPECT_EQ(checked(e.shell.menu, {0, 40004}), (std::vector<int>{40004}));
+
+    std::vector<std::string> many;
+    for (int i = 0; i < 300; ++i) many.push_back("Face" + std::to_string(i));
+    fillFontMenu(e, many);
+    EXPECT_EQ(e.shell.fontCount, kFontTableSize);
+    EXPECT_EQ(e.shell.menu.entries()[2].items.size(), size_t(kFontTableSize) + 1);
+    EXPECT_EQ(e.shell.fontNames[255], "Face255");
+    command(e, 255);
+    EXPECT_EQ(e.text.window.chosenFace, "Face255");
+}
+
+TEST(MenuCommands, QuitAsksThroughCloseAndDecliningRestartsTheTimer) {
+    Harness h("answer no\n");
+    Engine& e = h.engine();
+    command(e, kMenuQuit);
+    EXPECT_EQ(h.log(), "") << "the question waits for the Close message";
+    Event ev;
+    ASSERT_TRUE(h.platform().takeEvent(ev));
+    EXPECT_EQ(ev.kind, EventKind::Close);
+    EXPECT_EQ(ev.code, 0);
+    // No timer ran before; after the declined question the 100 ms timer ticks.
+    EXPECT_EQ(h.capture([&] { windowProc(e, ev); }), -1);
+    EXPECT_EQ(h.log(), "[終了確認] 終了しますか？\n");
+    h.platform().sleep(99);
+    EXPECT_FALSE(h.platform().hasEvent(EventKind::Timer));
+    h.platform().sleep(1);
+    EXPECT_TRUE(h.platform().hasEvent(EventKind::Timer));
+}
+
+TEST(MenuCommands, ATerminatingCloseEndsWithoutAsking) {
+    Harness h("answer no\n");
+    h.load("");
+    Engine& e = h.engine();
+    e.shell.skipMode = true;
+    EXPECT_EQ(h.capture([&] { windowProc(e, {EventKind::Close, 0, 0, kCloseTerminate}); }), 0);
+    EXPECT_EQ(h.log(), "");
+    EXPECT_TRUE(e.shell.shuttingDown);
+    EXPECT_EQ(h.platform().scriptRemaining(), 1u) << "the answer was not used";
+}
+
+TEST(MenuCommands, VersionBoxShowsBothLines) {
+    Harness h;
+    command(h.engine(), kMenuVersion);
+    h.load("\"ゲーム　Ver.2\", \"作者\"");
+    cmdVersionstr(h.engine());
+    command(h.engine(), kMenuVersion);
+    EXPECT_EQ(h.log(), "[バージョン情報] Orvane Version 1.22\n"
+                       "Orvane - an interpreter for visual novel scenarios\n"
+                       "[バージョン情報] ゲーム　Ver.2\n作者\n");
+    // The second text is not optional.
+    h.load("\"only\"");
+    EXPECT_EQ(h.capture([&] { cmdVersionstr(h.engine()); }), 2);
+}
+
+// A platform whose display refuses to change.
+class StubbornPlatform : public test::CapturingPlatform {
+public:
+    using CapturingPlatform::CapturingPlatform;
+    bool setFullScreen(bool on) override {
+        ++attempts;
+        return on ? allowOn : false;
+    }
+    bool allowOn = false;
+    int attempts = 0;
+};
+
+TEST(MenuCommands, FullScreenHidesTheBarUntilThePointerIsAtTheTop) {
+    Harness h;
+    Engine& e = h.engine();
+    HeadlessPlatform& p = h.platform();
+    command(e, kMenuWindow); // not full screen: nothing to do
+    EXPECT_EQ(checked(e.shell.menu, {40002, 40003}), (std::vector<int>{40003}));
+
+    command(e, kMenuFullScreen);
+    EXPECT_TRUE(p.fullScreen());
+    EXPECT_TRUE(e.shell.fullScreen);
+    EXPECT_FALSE(p.menuBarShown());
+    EXPECT_TRUE(e.shell.menuHidden);
+    EXPECT_EQ(checked(p.menuBar(), {40002, 40003}), (std::vector<int>{40002}));
+    // The posted move to (0, 1) brings the bar back at once.
+    ASSERT_TRUE(pumpOneEvent(e));
+    EXPECT_EQ(e.shell.lastMessage, EventKind::MouseMove);
+    EXPECT_TRUE(p.menuBarShown());
+    EXPECT_FALSE(e.shell.menuHidden);
+
+    windowProc(e, {EventKind::MouseMove, 300, 19, 0});
+    EXPECT_TRUE(p.menuBarShown());
+    windowProc(e, {EventKind::MouseMove, 300, 20, 0});
+    EXPECT_FALSE(p.menuBarShown());
+    EXPECT_TRUE(e.shell.menuHidden);
+    windowProc(e, {EventKind::MouseMove, 300, 400, 0});
+    EXPECT_FALSE(p.menuBarShown());
+    windowProc(e, {EventKind::MouseMove, 5, 0, 0});
+    EXPECT_TRUE(p.menuBarShown());
+
+    command(e, kMenuFullScreen); // already: ignored
+    EXPECT_TRUE(p.menuBarShown());
+
+    command(e, kMenuWindow);
+    EXPECT_FALSE(p.fullScreen());
+    EXPECT_FALSE(e.shell.fullScreen);
+    EXPECT_TRUE(p.menuBarShown());
+    EXPECT_EQ(checked(p.menuBar(), {40002, 40003}), (std::vector<int>{40003}));
+    // In a window the pointer does not move the bar.
+    windowProc(e, {EventKind::MouseMove, 300, 300, 0});
+    EXPECT_TRUE(p.menuBarShown());
+}
+
+TEST(MenuCommands, RefusedDisplayChanges) {
+    test::TempDir dir;
+    std::ostringstream log;
+    HeadlessOptions options;
+    options.log = &log;
+    StubbornPlatform p(options, {});
+    Engine e(p, dir.path());
+    e.script.buffer.assign("\n", ScenarioSource::Numbered);
+    e.script.buffer.fileEnds()[0] = e.script.buffer.length() - 1;
+
+    // Leaving full screen gives up after ten tries and changes nothing.
+    e.shell.fullScreen = true;
+    e.shell.menu.check(kMenuFullScreen, true);
+    e.shell.menu.check(kMenuWindow, false);
+    command(e, kMenuWindow);
+    EXPECT_EQ(p.attempts, 10);
+    EXPECT_TRUE(e.shell.fullScreen);
+    EXPECT_EQ(checked(e.shell.menu, {40002, 40003}), (std::vector<int>{40002}));
+
+    // Entering it is a fatal error.
+    e.shell.fullScreen = false;
+    int status = -1;
+    try {
+        command(e, kMenuFullScreen);
+    } catch (const ExitRequest& exit) {
+        status = exit.status;
+    }
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(log.str().substr(0, log.str().find('\n')), "[error] DISP_CHANGE_FAILED");
+}
+
+TEST(WindowProcPaint, CopiesTheDisplaySurfaceUnlessAVideoPlays) {
+    Harness h;
+    Engine& e = h.engine();
+    createEngineSurfaces(e.graphics);
+    Surface& display = e.graphics.surfaces.display;
+    ASSERT_EQ(display.width, 640);
+    display.row(100)[3 * 200 + 2] = 0x7F;
+    const int before = h.platform().presentCount();
+    windowProc(e, {EventKind::Paint, 0, 0, 0});
+    EXPECT_EQ(h.platform().window().row(100)[3 * 200 + 2], 0x7F);
+    EXPECT_GT(h.platform().presentCount(), before);
+
+    e.shell.videoPlaying = true;
+    display.row(100)[3 * 200 + 2] = 0x11;
+    windowProc(e, {EventKind::Paint, 0, 0, 0});
+    EXPECT_EQ(h.platform().window().row(100)[3 * 200 + 2], 0x7F);
+}
+
+TEST(WindowProcInput, SpaceAndEnterClickAndAClickWhileSkippingOnlyEndsIt) {
+    Harness h;
+    Engine& e = h.engine();
+    ShellState& s = e.shell;
+    for (int key : {' ', '\r'}) {
+        s.clickFlag = false;
+        windowProc(e, {EventKind::Char, 0, 0, key});
+        EXPECT_TRUE(s.clickFlag) << key;
+        EXPECT_EQ(s.pointerX, key);
+    }
+    s.clickFlag = false;
+    for (int key : {int('a'), 27, 10, 8}) windowProc(e, {EventKind::Char, 0, 0, key});
+    EXPECT_FALSE(s.clickFlag);
+
+    command(e, kMenuSkip);
+    windowProc(e, {EventKind::LButtonDown, 40, 50, 0});
+    windowProc(e, {EventKind::LButtonUp, 40, 50, 0});
+    EXPECT_FALSE(s.skipMode);
+    EXPECT_FALSE(s.clickFlag) << "the click only ended the skipping";
+    windowProc(e, {EventKind::LButtonUp, 41, 51, 0});
+    EXPECT_TRUE(s.clickFlag);
+    EXPECT_EQ(s.clickX, 41);
+}
+
+// ---------------------------------------------------------------------------
+// Script commands
+
+std::string cursorFile(uint32_t rgb, uint32_t hotX) {
+    test::DibSpec spec;
+    spec.width = 2;
+    spec.height = 2;
+    spec.depth = 24;
+    spec.pixels.assign(4, rgb);
+    return test::buildIconFile(2, {{test::buildDib(spec), hotX, 0, 2, 2}});
+}
+
+TEST(MouseCursor, LoadsAFileSetsItInsideThePictureAndOffRestoresTheArrow) {
+    Harness h;
+    Engine& e = h.engine();
+    h.file("cur/hand.cur", cursorFile(0x0000FF, 1));
+    h.load("\"CUR\\Hand.cur\"");
+    cmdMousecursor(e);
+    ASSERT_TRUE(h.platform().cursor());
+    EXPECT_EQ(h.platform().cursor()->hotX, 1);
+    EXPECT_EQ(h.platform().cursor()->bgra[0], 0xFF) << "blue";
+
+    // Each message with the pointer inside the picture sets it again; on the edge it does not.
+    h.platform().setArrowCursor();
+    windowProc(e, {EventKind::MouseMove, 0, 10, 0});
+    EXPECT_FALSE(h.platform().cursor());
+    windowProc(e, {EventKind::MouseMove, 10, 10, 0});
+    EXPECT_TRUE(h.platform().cursor());
+    h.platform().setArrowCursor();
+    windowProc(e, {EventKind::Timer, 0, 0, 1});
+    EXPECT_FALSE(h.platform().cursor()) << "the timer leaves the cursor alone";
+    windowProc(e, {EventKind::Char, 0, 0, 'x'});
+    EXPECT_TRUE(h.platform().cursor()) << "a key with the pointer still inside";
+
+    h.load("off");
+    cmdMousecursor(e);
+    EXPECT_FALSE(h.platform().cursor());
+    EXPECT_FALSE(e.shell.customCursor);
+    windowProc(e, {EventKind::MouseMove, 10, 10, 0});
+    EXPECT_FALSE(h.platform().cursor());
+}
+
+TEST(MouseCursor, ErrorsAndFilesThatAreNoCursor) {
+    {
+        Harness h;
+        h.load("often");
+        EXPECT_EQ(h.capture([&] { cmdMousecursor(h.engine()); }), 2);
+        EXPECT_EQ(h.firstMessage(), "[エラー] mousecursorのパラメータは、offかファイル名です。");
+    }
+    {
+        Harness h;
+        h.load("\"none.cur\"");
+        EXPECT_EQ(h.capture([&] { cmdMousecursor(h.engine()); }), 2);
+        EXPECT_EQ(h.firstMessage(), "[エラー] カーソルファイルが見つかりません。");
+    }
+    {
+        Harness h;
+        h.file("bad.cur", "not a cursor");
+        h.file("good.cur", cursorFile(0xFF0000, 0));
+        h.load("\"good.cur\"");
+        cmdMousecursor(h.engine());
+        h.load("\"bad.cur\"");
+        cmdMousecursor(h.engine());
+        EXPECT_FALSE(h.platform().cursor());
+        EXPECT_FALSE(h.engine().shell.customCursor);
+    }
+}
+
+TEST(MouseCursor, AnAnimatedCursorStepsThroughItsSequence) {
+    ShellState shell;
+    AnimatedCursor cursor;
+    cursor.frames.resize(2);
+    cursor.frames[0].width = 1;
+    cursor.frames[1].width = 2;
+    cursor.sequence = {1, 0, 1};
+    cursor.ratesMs = {100, 200, 500};
+    shell.customCursor = cursor;
+    shell.customCursorSince = 1000;
+    auto frameAt = [&](uint32_t now) { return currentCursorFrame(shell, now)->width; };
+    EXPECT_EQ(frameAt(1000), 2);
+    EXPECT_EQ(frameAt(1099), 2);
+    EXPECT_EQ(frameAt(1100), 1);
+    EXPECT_EQ(frameAt(1299), 1);
+    EXPECT_EQ(frameAt(1300), 2);
+    EXPECT_EQ(frameAt(1799), 2);
+    EXPECT_EQ(frameAt(1800), 2) << "round again";
+    EXPECT_EQ(frameAt(1900), 1);
+    shell.customCursor.reset();
+    EXPECT_EQ(currentCursorFrame(shell, 0), nullptr);
+}
+
+TEST(ShellCommands, CaptionAndTheMenuSwitchingCommandsInAScenario) {
+    Harness h;
+    h.scenario("*define\ngame\n*start\ncaption \"テスト　ゲーム\"\n"
+               "menu_full\nmov %1,1\nmenu_click_page\nmov %2,1\n"
+               "menu_window\nmenu_click_def\nmenu_click_page\nend\n");
+    ASSERT_EQ(h.run(), 0);
+    EXPECT_EQ(h.platform().title(), "テスト　ゲーム");
+    EXPECT_FALSE(h.platform().fullScreen());
+    Engine& e = h.engine();
+    EXPECT_EQ(e.shell.displayMode, 1);
+    EXPECT_EQ(checked(e.shell.menu, {40002, 40003, 40007, 40008}),
+              (std::vector<int>{40003, 40007}));
+}
+
+TEST(ShellCommands, EveryEngineStartFillsTheFontMenuAndDropsTheCustomCursor) {
+    Harness h;
+    h.file("a.cur", cursorFile(0xFF0000, 0));
+    // The clock tells the passes apart: the first sets the cursor and the player's choices, the
+    // second only ends.
+    h.scenario("*define\ngame\n*start\nwait 10\ngettimer %0\nif %0 >= 20 end\n"
+               "mousecursor \"a.cur\"\ndefinereset\n");
+    h.platform().postEvent({EventKind::Command, 0, 0, kMenuSpeedFast});
+    h.platform().postEvent({EventKind::Command, 0, 0, kMenuWaveOff});
+    h.platform().postEvent({EventKind::Command, 0, 0, kMenuClickPage});
+    ASSERT_EQ(h.run(), 0);
+    EXPECT_FALSE(h.platform().cursor()) << "the arrow again after definereset";
+    const MenuBar& menu = h.platform().menuBar();
+    EXPECT_TRUE(menu.isChecked(kMenuDefaultFont));
+    // Speed and WAVE start over with their marks; the display mode is kept with its mark.
+    EXPECT_EQ(h.engine().shell.speedIndex, 1);
+    EXPECT_EQ(checked(menu, {40014, 40015, 40016, 40017, 40018, 40007, 40008}),
+              (std::vector<int>{40015, 40017, 40007}));
+}
+
+} // namespace
+} // namespace orv
