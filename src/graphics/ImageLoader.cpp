@@ -1,0 +1,118 @@
+#include "graphics/ImageLoader.h"
+
+#include "graphics/BmpReader.h"
+#include "interp/Engine.h"
+#include "script/ErrorReport.h"
+#include "script/TokenReader.h"
+#include "util/sjis.h"
+
+#include <algorithm>
+
+namespace orv {
+
+namespace {
+
+std::string upperAscii(std::string_view sjis) {
+    std::string out(sjis);
+    for (size_t i = 0; i < out.size(); ++i) {
+        const auto b = static_cast<unsigned char>(out[i]);
+        if (sjis::isLeadByte(b)) {
+            ++i; // the trail byte may look like a letter
+            continue;
+        }
+        if (b >= 'a' && b <= 'z') out[i] = static_cast<char>(b - 'a' + 'A');
+    }
+    return out;
+}
+
+void logImageFile(Engine& engine, std::string_view name) {
+    FileLog& log = engine.fileLog;
+    if (!log.enabled || log.contains(name)) return;
+    log.names.push_back(upperAscii(name));
+}
+
+// The decoders for formats other than BMP; none are registered yet.
+bool decodeWithPlugin(Engine&, Surface&, std::string_view, std::string_view) {
+    return false;
+}
+
+} // namespace
+
+void loadImage(Engine& engine, Surface& surface, std::string_view text) {
+    GraphicsState& graphics = engine.graphics;
+    releaseSurface(surface);
+    surface.cellTimes.clear();
+    surface.cellStep = 1;
+    surface.lastCellTime = 0;
+    surface.blendLevel = -1;
+    surface.currentCell = 0;
+    surface.cellCount = 1;
+    surface.cellTime = 0;
+    surface.loopMode = 0;
+    surface.transMode = graphics.defaultTransMode;
+
+    ImageTag tag;
+    switch (parseImageTag(text, graphics.defaultTransMode, tag)) {
+    case ImageTagProblem::None:
+        break;
+    case ImageTagProblem::Malformed:
+        reportError(engine, S("タグエラー"), S("タグの指定がおかしいです。"));
+    case ImageTagProblem::BadColour:
+        reportError(engine, S("構文エラー"),
+                    S("カラー指定が間違っています。HTMLと同じ形式（例：#75fe1b）で指定してくだ"
+                      "さい。"));
+    }
+    surface.transMode = tag.mode;
+    if (tag.keyedByColour) {
+        surface.keyRed = static_cast<int>((tag.keyColour >> 16) & 0xff);
+        surface.keyGreen = static_cast<int>((tag.keyColour >> 8) & 0xff);
+        surface.keyBlue = static_cast<int>(tag.keyColour & 0xff);
+    }
+    if (tag.keyedByIndex) surface.keyIndex = tag.keyIndex;
+    if (tag.animated) {
+        surface.lastCellTime = engine.platform.ticks();
+        surface.cellCount = tag.cellCount;
+        surface.cellTime = tag.cellTime;
+        surface.cellTimes = tag.cellTimes;
+        surface.loopMode = tag.loopMode;
+    }
+    const std::string& name = tag.fileName;
+    logImageFile(engine, name);
+
+    std::optional<std::string> bytes = engine.fs.readAll(name);
+    if (!bytes) {
+        if (graphics.optionalLoad) {
+            createSurface(surface, 1, 1, 24);
+            return;
+        }
+        reportError(engine, S("ロードエラー"), formatMessage(S("ファイル%sを開けません。"), name));
+    }
+
+    const size_t dot = name.find('.');
+    std::string extension = dot == std::string::npos ? std::string() : name.substr(dot + 1);
+    for (char& c : extension)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (extension == "bmp") {
+        readBmpFile(surface, *bytes);
+    } else if (!decodeWithPlugin(engine, surface, extension, *bytes)) {
+        reportError(engine, S("ロードエラー"), formatMessage(S("ファイル%sを開けません。"), name));
+    }
+    if (surface.empty()) reportError(engine, S("エラー"), S("ロード失敗!"));
+}
+
+void cmdTransmode(Engine& engine) {
+    std::string word;
+    readWord(engine, word);
+    TransMode& mode = engine.graphics.defaultTransMode;
+    if (word == "leftup")
+        mode = TransMode::LeftUp;
+    else if (word == "copy")
+        mode = TransMode::Copy;
+    else if (word == "alpha")
+        mode = TransMode::Alpha;
+    else
+        reportError(engine, S("構文エラー"),
+                    formatMessage(S("不正な命令\"%s\"です。"), "transmode"));
+}
+
+} // namespace orv

@@ -1,0 +1,95 @@
+// Builds BMP files byte by byte for the reader's tests, so every header field can be set to
+// whatever a test needs, including values no writer would produce.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orv::test {
+
+struct BmpSpec {
+    uint32_t headerSize = 40;
+    int32_t width = 1;
+    int32_t height = 1;
+    uint16_t planes = 1;
+    uint16_t bitsPerPixel = 24;
+    uint32_t compression = 0;
+    uint32_t imageSize = 0;
+    int32_t xDensity = 2835;
+    int32_t yDensity = 2835;
+    uint32_t colorsUsed = 0;
+    // Written after the info header when non-empty (bit fields after a 40-byte header), or into
+    // the header from byte 40 on for larger headers.
+    std::vector<uint32_t> masks;
+    // Blue, green, red per entry (the fourth byte is written as 0, except in the 12-byte form).
+    std::vector<uint32_t> palette; // 0xRRGGBB
+    std::string gap;               // bytes between the palette and the pixels
+    std::string pixels;
+    int64_t fileSizeField = -1;    // -1: the real size
+    int64_t pixelOffsetField = -1; // -1: the real offset
+};
+
+inline void put16(std::string& s, uint32_t v) {
+    s += static_cast<char>(v & 0xff);
+    s += static_cast<char>((v >> 8) & 0xff);
+}
+inline void put32(std::string& s, uint32_t v) {
+    put16(s, v & 0xffff);
+    put16(s, v >> 16);
+}
+
+inline std::string buildBmp(const BmpSpec& spec) {
+    std::string info;
+    put32(info, spec.headerSize);
+    if (spec.headerSize == 12) {
+        put16(info, static_cast<uint32_t>(spec.width));
+        put16(info, static_cast<uint32_t>(spec.height));
+        put16(info, spec.planes);
+        put16(info, spec.bitsPerPixel);
+    } else {
+        put32(info, static_cast<uint32_t>(spec.width));
+        put32(info, static_cast<uint32_t>(spec.height));
+        put16(info, spec.planes);
+        put16(info, spec.bitsPerPixel);
+        put32(info, spec.compression);
+        put32(info, spec.imageSize);
+        put32(info, static_cast<uint32_t>(spec.xDensity));
+        put32(info, static_cast<uint32_t>(spec.yDensity));
+        put32(info, spec.colorsUsed);
+        put32(info, 0); // colours important
+        if (spec.headerSize > 40) {
+            for (uint32_t m : spec.masks) put32(info, m);
+        }
+        info.resize(spec.headerSize, '\0');
+    }
+    if (spec.headerSize == 40)
+        for (uint32_t m : spec.masks) put32(info, m);
+
+    std::string table;
+    for (uint32_t c : spec.palette) {
+        table += static_cast<char>(c & 0xff);
+        table += static_cast<char>((c >> 8) & 0xff);
+        table += static_cast<char>((c >> 16) & 0xff);
+        if (spec.headerSize != 12) table += '\0';
+    }
+
+    const size_t offset = 14 + info.size() + table.size() + spec.gap.size();
+    const size_t total = offset + spec.pixels.size();
+    std::string file = "BM";
+    put32(file, spec.fileSizeField < 0 ? static_cast<uint32_t>(total)
+                                       : static_cast<uint32_t>(spec.fileSizeField));
+    put32(file, 0);
+    put32(file, spec.pixelOffsetField < 0 ? static_cast<uint32_t>(offset)
+                                          : static_cast<uint32_t>(spec.pixelOffsetField));
+    return file + info + table + spec.gap + spec.pixels;
+}
+
+// Raw bytes from a list of values 0..255.
+inline std::string bytes(std::initializer_list<int> values) {
+    std::string s;
+    for (int v : values) s += static_cast<char>(v);
+    return s;
+}
+
+} // namespace orv::test

@@ -1,0 +1,481 @@
+#include "graphics/Compose.h"
+#include "ComposeTestSupport.h"
+#include "graphics/Blend.h"
+#include "graphics/GraphicsState.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace orv {
+namespace {
+
+using test::makeIndexed;
+using test::makePicture;
+using test::solidPicture;
+
+Surface screen(uint32_t rgb = 0x000000) {
+    return solidPicture(640, 480, rgb);
+}
+
+uint8_t T(unsigned a, unsigned b) {
+    return blendTable()[a][b];
+}
+
+uint32_t mixRgb(uint32_t s, uint32_t d, unsigned sw, unsigned dw) {
+    uint32_t out = 0;
+    for (int shift : {0, 8, 16})
+        out |= static_cast<uint32_t>(T(sw, (s >> shift) & 0xff) + T(dw, (d >> shift) & 0xff))
+               << shift;
+    return out;
+}
+
+// ---- markDirty -----------------------------------------------------------------------------
+
+TEST(ComposeDirtyTest, EmptyRectangleTakesTheFirstAreaClampedToTheScreen) {
+    DirtyRect d;
+    markDirty(d, -5, -5, 700, 500);
+    EXPECT_EQ(d, (DirtyRect{0, 0, 639, 479}));
+}
+
+TEST(ComposeDirtyTest, LaterAreasWidenToTheUnion) {
+    DirtyRect d;
+    markDirty(d, 100, 50, 200, 60);
+    markDirty(d, 150, 10, 180, 300);
+    EXPECT_EQ(d, (DirtyRect{100, 10, 200, 300}));
+    markDirty(d, 10, 400, 20, 410);
+    EXPECT_EQ(d, (DirtyRect{10, 10, 200, 410}));
+}
+
+TEST(ComposeDirtyTest, AnAreaOffTheRightEdgeKeepsItsLeftButNotItsRight) {
+    DirtyRect d;
+    markDirty(d, 700, 20, 800, 30);
+    EXPECT_EQ(d, (DirtyRect{700, 20, 639, 30}));
+    DirtyRect clipped;
+    EXPECT_FALSE(clipToScreen(d, clipped));
+}
+
+// ---- drawSurface ---------------------------------------------------------------------------
+
+TEST(ComposeDrawTest, CopyModeDrawsEveryPixelAtItsPosition) {
+    Surface dest = screen(0x123456);
+    Surface pic = makePicture(4, 3, [](int x, int y) { return 0x010000u * x + 0x000100u * y + 7; });
+    drawSurface(pic, dest, 10, 20);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(pixelColor(dest, 10 + x, 20 + y), pixelColor(pic, x, y));
+    EXPECT_EQ(pixelColor(dest, 9, 20), 0x123456u);
+    EXPECT_EQ(pixelColor(dest, 14, 20), 0x123456u);
+    EXPECT_EQ(pixelColor(dest, 10, 23), 0x123456u);
+}
+
+TEST(ComposeDrawTest, LeftUpKeysOutTheTopLeftColourOf24BitPictures) {
+    Surface dest = screen(0x000080);
+    // Top-left is magenta; the bottom row holds a pixel that differs in one byte only.
+    Surface pic = makePicture(
+        3, 2,
+        [](int x, int y) {
+            if (y == 0) return x == 1 ? 0x00ff00u : 0xff00ffu;
+            return x == 0 ? 0xff00feu : 0xff00ffu;
+        },
+        TransMode::LeftUp);
+    drawSurface(pic, dest, 0, 0);
+    EXPECT_EQ(pixelColor(dest, 0, 0), 0x000080u);
+    EXPECT_EQ(pixelColor(dest, 1, 0), 0x00ff00u);
+    EXPECT_EQ(pixelColor(dest, 2, 0), 0x000080u);
+    EXPECT_EQ(pixelColor(dest, 0, 1), 0xff00feu);
+    EXPECT_EQ(pixelColor(dest, 1, 1), 0x000080u);
+}
+
+TEST(ComposeDrawTest, LeftUpOnWideRowsKeysEveryMatchingPixelAndNothingElse) {
+    // Key pixels at both row ends and scattered inside; near-misses differ in a single byte.
+    auto colour = [](int x, int y) -> uint32_t {
+        if (x == 0 || x == 69 || (x * 7 + y) % 5 == 0) return 0x123456u;
+        if (x % 11 == 0) return 0x123457u;
+        if (x % 13 == 0) return 0x133456u;
+        return 0x010203u * static_cast<uint32_t>(x + 1);
+    };
+    Surface pic = makePicture(70, 3, colour, TransMode::LeftUp);
+    Surface dest = screen(0x999999);
+    drawSurface(pic, dest, 570, 477); // the last pixel ends the screen's last row
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 70; ++x) {
+            const uint32_t c = colour(x, y);
+            EXPECT_EQ(pixelColor(dest, 570 + x, 477 + y), c == 0x123456u ? 0x999999u : c)
+                << x << "," << y;
+        }
+    }
+}
+
+TEST(ComposeDrawTest, KeyedColourAndPaletteIndexKeys) {
+    Surface dest = screen(0x101010);
+    Surface rgb = makePicture(
+        2, 1, [](int x, int) { return x == 0 ? 0xff00ffu : 0x00ff00u; }, TransMode::Keyed);
+    rgb.keyRed = 0xff;
+    rgb.keyGreen = 0x00;
+    rgb.keyBlue = 0xff;
+    drawSurface(rgb, dest, 0, 0);
+    EXPECT_EQ(pixelColor(dest, 0, 0), 0x101010u);
+    EXPECT_EQ(pixelColor(dest, 1, 0), 0x00ff00u);
+
+    // Index 0 is keyed even though index 1 has the same colour: keys compare indices.
+    Surface indexed = makeIndexed(
+        4, 2, [](int x, int y) { return (x + y) % 3; },
+        [](int i) { return i == 2 ? 0x0000ffu : 0xabcdefu; }, TransMode::Keyed);
+    indexed.keyIndex = 0;
+    drawSurface(indexed, dest, 100, 100);
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            const int index = (x + y) % 3;
+            const uint32_t expected = index == 0 ? 0x101010u : index == 2 ? 0x0000ffu : 0xabcdefu;
+            EXPECT_EQ(pixelColor(dest, 100 + x, 100 + y), expected) << x << "," << y;
+        }
+    }
+}
+
+TEST(ComposeDrawTest, LeftUpOnAnIndexedPictureComparesIndicesNotColours) {
+    Surface dest = screen(0x202020);
+    // Indices 5 and 6 share a colour; only 5 (the top-left index) is transparent.
+    Surface pic = makeIndexed(
+        3, 1, [](int x, int) { return x == 0   ? 5
+                                      : x == 1 ? 6
+                                               : 7; },
+        [](int i) { return i == 7 ? 0x00ff00u : 0xff0000u; }, TransMode::LeftUp);
+    drawSurface(pic, dest, 0, 0);
+    EXPECT_EQ(pixelColor(dest, 0, 0), 0x202020u);
+    EXPECT_EQ(pixelColor(dest, 1, 0), 0xff0000u);
+    EXPECT_EQ(pixelColor(dest, 2, 0), 0x00ff00u);
+}
+
+TEST(ComposeDrawTest, AlphaMixesThePictureHalfByTheMaskHalf) {
+    const uint32_t under = 0x6080a0;
+    Surface dest = screen(under);
+    // 4 wide: 2 picture columns and 2 mask columns. Masks: black, white; then 0x40, 0xc0.
+    const int masks[2][2] = {{0x00, 0xff}, {0x40, 0xc0}};
+    Surface pic = makePicture(
+        4, 2,
+        [&](int x, int y) -> uint32_t {
+            if (x < 2) return 0xf01030u + 0x000100u * static_cast<uint32_t>(x + y);
+            return static_cast<uint32_t>(masks[y][x - 2]) | 0x550000u; // only blue counts
+        },
+        TransMode::Alpha);
+    EXPECT_EQ(displayedWidth(pic), 2);
+    drawSurface(pic, dest, 0, 0);
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 2; ++x) {
+            const unsigned m = static_cast<unsigned>(masks[y][x]);
+            const uint32_t expected = mixRgb(pixelColor(pic, x, y), under, 255 - m, m);
+            EXPECT_EQ(pixelColor(dest, x, y), expected) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(pixelColor(dest, 0, 0), pixelColor(pic, 0, 0)); // black mask: opaque
+    EXPECT_EQ(pixelColor(dest, 1, 0), under);                 // white mask: invisible
+    EXPECT_EQ(pixelColor(dest, 2, 0), under);                 // the mask itself is not drawn
+}
+
+TEST(ComposeDrawTest, BlendLevelsWeighCopyKeyedAndAlphaPixels) {
+    const uint32_t under = 0x204060;
+    const int level = 100;
+    Surface dest = screen(under);
+
+    Surface copy = solidPicture(2, 1, 0xc08040);
+    copy.blendLevel = level;
+    drawSurface(copy, dest, 0, 0);
+    EXPECT_EQ(pixelColor(dest, 0, 0), mixRgb(0xc08040, under, level, 255 - level));
+    // Hand-computed for the blue channel: T[100][0x40] + T[155][0x60] = 25 + 58.
+    EXPECT_EQ(pixelColor(dest, 0, 0) & 0xff, 25u + 58u);
+
+    Surface keyed = makePicture(
+        2, 1, [](int x, int) { return x == 0 ? 0x000000u : 0xffffffu; }, TransMode::LeftUp);
+    keyed.blendLevel = level;
+    drawSurface(keyed, dest, 10, 0);
+    EXPECT_EQ(pixelColor(dest, 10, 0), under);
+    EXPECT_EQ(pixelColor(dest, 11, 0), mixRgb(0xffffff, under, level, 255 - level));
+
+    Surface alpha = makePicture(
+        2, 1, [](int x, int) { return x == 0 ? 0xfa8020u : 0x000040u; }, TransMode::Alpha);
+    alpha.blendLevel = level;
+    drawSurface(alpha, dest, 20, 0);
+    const unsigned a = T(255 - 0x40, level);
+    EXPECT_EQ(pixelColor(dest, 20, 0), mixRgb(0xfa8020, under, a, 255 - a));
+
+    Surface indexed = makeIndexed(
+        2, 1, [](int x, int) { return x; }, [](int i) { return i == 0 ? 0x000000u : 0x10f0e0u; },
+        TransMode::LeftUp);
+    indexed.blendLevel = level;
+    drawSurface(indexed, dest, 30, 0);
+    EXPECT_EQ(pixelColor(dest, 30, 0), under);
+    EXPECT_EQ(pixelColor(dest, 31, 0), mixRgb(0x10f0e0, under, level, 255 - level));
+
+    Surface invisible = solidPicture(1, 1, 0xffffff);
+    invisible.blendLevel = 0;
+    drawSurface(invisible, dest, 40, 0);
+    EXPECT_EQ(pixelColor(dest, 40, 0), under);
+}
+
+TEST(ComposeDrawTest, ClippingDropsColumnsAndRowsOnEverySide) {
+    Surface pic = makePicture(10, 8, [](int x, int y) { return 0x100000u * x + 0x10u * y + 1; });
+    {
+        Surface dest = screen();
+        drawSurface(pic, dest, DirtyRect{5, 6, 100, 100}, 2, 3);
+        // Columns 0..2 and rows 0..2 of the picture fall before the clip.
+        EXPECT_EQ(pixelColor(dest, 4, 6), 0u);
+        EXPECT_EQ(pixelColor(dest, 5, 5), 0u);
+        EXPECT_EQ(pixelColor(dest, 5, 6), pixelColor(pic, 3, 3));
+        EXPECT_EQ(pixelColor(dest, 11, 10), pixelColor(pic, 9, 7));
+    }
+    {
+        Surface dest = screen();
+        drawSurface(pic, dest, DirtyRect{0, 0, 7, 5}, 2, 3);
+        EXPECT_EQ(pixelColor(dest, 7, 5), pixelColor(pic, 5, 2));
+        EXPECT_EQ(pixelColor(dest, 8, 5), 0u);
+        EXPECT_EQ(pixelColor(dest, 7, 6), 0u);
+    }
+    {
+        // Pictures hanging off the screen are cut at its edges.
+        Surface dest = screen();
+        drawSurface(pic, dest, 635, 475);
+        EXPECT_EQ(pixelColor(dest, 639, 479), pixelColor(pic, 4, 4));
+        drawSurface(pic, dest, -8, -6);
+        EXPECT_EQ(pixelColor(dest, 0, 0), pixelColor(pic, 8, 6));
+        EXPECT_EQ(pixelColor(dest, 2, 0), 0u);
+    }
+    {
+        // A clip outside the screen is clamped to it; nothing left means nothing drawn.
+        Surface dest = screen();
+        drawSurface(pic, dest, DirtyRect{-50, -50, 2000, 2000}, 0, 0);
+        EXPECT_EQ(pixelColor(dest, 9, 7), pixelColor(pic, 9, 7));
+        Surface untouched = screen();
+        drawSurface(pic, untouched, DirtyRect{0, 0, 100, 100}, 200, 0);
+        drawSurface(pic, untouched, DirtyRect{0, 0, 100, 100}, 0, 200);
+        EXPECT_EQ(untouched.pixels, screen().pixels);
+    }
+}
+
+TEST(ComposeDrawTest, TheCurrentCellIsDrawnAndAlphaCellsHaveTheirOwnMask) {
+    // Three 2-pixel cells of solid colours.
+    Surface cells =
+        makePicture(6, 1, [](int x, int) { return 0x111111u * static_cast<uint32_t>(x / 2 + 1); });
+    cells.cellCount = 3;
+    cells.currentCell = 2;
+    Surface dest = screen();
+    drawSurface(cells, dest, 0, 0);
+    EXPECT_EQ(pixelColor(dest, 0, 0), 0x333333u);
+    EXPECT_EQ(pixelColor(dest, 1, 0), 0x333333u);
+    EXPECT_EQ(pixelColor(dest, 2, 0), 0u);
+
+    // Two alpha cells of 2 + 2 columns: the second cell's mask is white, so it draws nothing.
+    Surface alpha = makePicture(
+        4 * 2, 1,
+        [](int x, int) {
+            static const uint32_t cols[] = {0xff0000, 0xff0000, 0x000000, 0x000000,
+                                            0x00ff00, 0x00ff00, 0x0000ff, 0x0000ff};
+            return cols[x];
+        },
+        TransMode::Alpha);
+    alpha.cellCount = 2;
+    alpha.currentCell = 1;
+    Surface dest2 = screen(0x808080);
+    drawSurface(alpha, dest2, 0, 0);
+    EXPECT_EQ(pixelColor(dest2, 0, 0), 0x808080u);
+    alpha.currentCell = 0;
+    drawSurface(alpha, dest2, 0, 0);
+    EXPECT_EQ(pixelColor(dest2, 0, 0), 0xff0000u);
+}
+
+TEST(ComposeDrawTest, PicturesTheCompositorCannotDrawAreSkipped) {
+    Surface dest = screen(0x445566);
+    const std::vector<uint8_t> before = dest.pixels;
+    Surface indexedAlpha = makeIndexed(
+        4, 4, [](int, int) { return 1; }, [](int) { return 0xffffffu; }, TransMode::Alpha);
+    drawSurface(indexedAlpha, dest, 0, 0);
+    Surface empty;
+    drawSurface(empty, dest, 0, 0);
+    // More cells than the picture is wide: cell width 0.
+    Surface narrow = solidPicture(2, 2, 0xffffff);
+    narrow.cellCount = 3;
+    drawSurface(narrow, dest, 0, 0);
+    EXPECT_EQ(dest.pixels, before);
+}
+
+// ---- redrawRegion --------------------------------------------------------------------------
+
+// An opaque square of one colour: where two overlap, the colour tells which layer is on top.
+Surface tile(uint32_t rgb) {
+    return solidPicture(20, 20, rgb, TransMode::Copy);
+}
+
+LayerState layersWithBackground(uint32_t rgb) {
+    LayerState layers;
+    layers.background = solidPicture(640, 480, rgb);
+    layers.backgroundName = "bg";
+    return layers;
+}
+
+void putSprite(LayerState& layers, int n, uint32_t rgb, int x, int y) {
+    if (layers.sprites.size() < kSpriteCount) layers.sprites.resize(kSpriteCount);
+    Sprite& s = layers.sprites[static_cast<size_t>(n)];
+    s.name = "s" + std::to_string(n);
+    s.picture = tile(rgb);
+    s.visible = 1;
+    s.x = x;
+    s.y = y;
+}
+
+void putStanding(LayerState& layers, int pos, uint32_t rgb, int x, int y) {
+    StandingPicture& p = layers.standing[static_cast<size_t>(pos)];
+    p.name = "p";
+    p.picture = tile(rgb);
+    p.x = x;
+    p.y = y;
+}
+
+TEST(ComposeRedrawTest, LayersStackInTheirOrder) {
+    LayerState layers = layersWithBackground(0x0000ff);
+    layers.humanz = 10;
+    putStanding(layers, kLeft, 0x00ff00, 100, 100);
+    putStanding(layers, kCentre, 0x00ff01, 105, 100); // centre covers left
+    putSprite(layers, 11, 0xff0000, 90, 90);          // behind the standing pictures
+    putSprite(layers, 10, 0xff00aa, 112, 112);        // in front of them
+    putSprite(layers, 1, 0x111111, 200, 200);
+    putSprite(layers, 0, 0x222222, 205, 205); // 0 lies over 1
+    Surface comp = screen();
+    redrawRegion(layers, comp, kWholeScreen);
+
+    EXPECT_EQ(pixelColor(comp, 0, 0), 0x0000ffu);
+    EXPECT_EQ(pixelColor(comp, 92, 92), 0xff0000u);   // sprite 11 where nothing covers it
+    EXPECT_EQ(pixelColor(comp, 101, 101), 0x00ff00u); // left over sprite 11
+    EXPECT_EQ(pixelColor(comp, 106, 101), 0x00ff01u); // centre over left
+    EXPECT_EQ(pixelColor(comp, 113, 113), 0xff00aau); // sprite 10 over the standing pictures
+    EXPECT_EQ(pixelColor(comp, 206, 206), 0x222222u);
+    EXPECT_EQ(pixelColor(comp, 201, 201), 0x111111u);
+}
+
+TEST(ComposeRedrawTest, HiddenOrNamelessLayersAreNotDrawnAndHumanz255PutsAllInFront) {
+    LayerState layers = layersWithBackground(0x0000ff);
+    putSprite(layers, 3, 0xff0000, 0, 0);
+    layers.sprites[3].visible = 0;
+    putSprite(layers, 4, 0x00ff00, 50, 0);
+    layers.sprites[4].name.clear();
+    putStanding(layers, kRight, 0x123456, 100, 0);
+    layers.standing[kRight].name.clear();
+    putStanding(layers, kLeft, 0x00ffff, 300, 0);
+    putSprite(layers, 200, 0xaaaaaa, 305, 5);
+    layers.humanz = 255;
+    Surface comp = screen();
+    redrawRegion(layers, comp, kWholeScreen);
+    EXPECT_EQ(pixelColor(comp, 1, 1), 0x0000ffu);
+    EXPECT_EQ(pixelColor(comp, 51, 1), 0x0000ffu);
+    EXPECT_EQ(pixelColor(comp, 101, 1), 0x0000ffu);
+    EXPECT_EQ(pixelColor(comp, 306, 6), 0xaaaaaau);
+}
+
+TEST(ComposeRedrawTest, OnlyTheRegionIsRecomposed) {
+    LayerState layers = layersWithBackground(0x336699);
+    putStanding(layers, kCentre, 0xffffff, 300, 200);
+    Surface comp = screen(0x010203);
+    redrawRegion(layers, comp, DirtyRect{305, 205, 309, 209});
+    EXPECT_EQ(pixelColor(comp, 305, 205), 0xffffffu);
+    EXPECT_EQ(pixelColor(comp, 309, 209), 0xffffffu);
+    EXPECT_EQ(pixelColor(comp, 304, 205), 0x010203u);
+    EXPECT_EQ(pixelColor(comp, 310, 209), 0x010203u);
+    EXPECT_EQ(pixelColor(comp, 305, 210), 0x010203u);
+    redrawRegion(layers, comp, DirtyRect{0, 0, 0, 0}); // the origin pixel alone
+    EXPECT_EQ(pixelColor(comp, 0, 0), 0x336699u);
+}
+
+TEST(ComposeRedrawTest, FiltersThenTheTextWindowComeLast) {
+    LayerState layers = layersWithBackground(0x102030);
+    std::vector<std::string> calls;
+    DirtyRect seen;
+    layers.applyFilters = [&](Surface& comp, const DirtyRect& r) {
+        calls.push_back("filters");
+        seen = r;
+        // The filter sees the finished picture layers.
+        EXPECT_EQ(pixelColor(comp, r.left, r.top), 0x102030u);
+    };
+    layers.drawWindowLayer = [&](Surface& comp, const DirtyRect&) {
+        calls.push_back("window");
+        setPixel(comp, 20, 20, 0xffffff);
+    };
+    Surface comp = screen();
+    redrawRegion(layers, comp, DirtyRect{-10, 10, 30, 900});
+    EXPECT_EQ(calls, std::vector<std::string>{"filters"}); // window layer only when in composition
+    EXPECT_EQ(seen, (DirtyRect{0, 10, 30, 479}));
+    layers.textWindowInComposition = true;
+    calls.clear();
+    redrawRegion(layers, comp, DirtyRect{0, 0, 639, 479});
+    EXPECT_EQ(calls, (std::vector<std::string>{"filters", "window"}));
+    EXPECT_EQ(pixelColor(comp, 20, 20), 0xffffffu);
+}
+
+TEST(ComposeRedrawTest, BackgroundWindowShowsTheBackgroundOffsetOnBlack) {
+    LayerState layers;
+    layers.background = makePicture(100, 50, [](int x, int y) { return 0x010000u * x + y + 1; });
+    layers.bgalia = BackgroundWindow{200, 100, 60, 40};
+    Surface comp = screen(0x777777);
+    redrawRegion(layers, comp, kWholeScreen);
+    EXPECT_EQ(pixelColor(comp, 199, 100), 0u);
+    EXPECT_EQ(pixelColor(comp, 200, 100), pixelColor(layers.background, 0, 0));
+    EXPECT_EQ(pixelColor(comp, 259, 139), pixelColor(layers.background, 59, 39));
+    EXPECT_EQ(pixelColor(comp, 260, 139), 0u); // the window is narrower than the picture
+    EXPECT_EQ(pixelColor(comp, 259, 140), 0u);
+    // A window bigger than the picture shows black where the picture ends.
+    layers.bgalia = BackgroundWindow{600, 0, 100, 100};
+    redrawRegion(layers, comp, kWholeScreen);
+    EXPECT_EQ(pixelColor(comp, 639, 49), pixelColor(layers.background, 39, 49));
+    EXPECT_EQ(pixelColor(comp, 639, 50), 0u);
+}
+
+TEST(ComposeRedrawTest, IndexedAndMissingBackgrounds) {
+    LayerState layers;
+    layers.background = makeIndexed(
+        640, 480, [](int x, int) { return x & 1; },
+        [](int i) { return i ? 0xff8800u : 0x0088ffu; });
+    Surface comp = screen(0x777777);
+    redrawRegion(layers, comp, kWholeScreen);
+    EXPECT_EQ(pixelColor(comp, 0, 5), 0x0088ffu);
+    EXPECT_EQ(pixelColor(comp, 1, 5), 0xff8800u);
+    layers.background = solidPicture(10, 10, 0xffffff);
+    redrawRegion(layers, comp, kWholeScreen);
+    EXPECT_EQ(pixelColor(comp, 9, 9), 0xffffffu);
+    EXPECT_EQ(pixelColor(comp, 10, 9), 0u);
+}
+
+TEST(ComposeStateTest, ResetsKeepTheBaselineAndEmptyTheLayers) {
+    GraphicsState g;
+    createEngineSurfaces(g);
+    EXPECT_EQ(g.surfaces.glyph.width, 128);
+    EXPECT_EQ(g.surfaces.display.width, 640);
+    EXPECT_EQ(g.layers.background.height, 480);
+    g.layers.baseline = 400;
+    g.layers.humanz = 3;
+    g.layers.bgalia.x = 5;
+    g.effects.registry[7].type = 10;
+    g.effects.effectPause = 0;
+    g.defaultTransMode = TransMode::Copy;
+    resetGraphicsSettings(g);
+    EXPECT_EQ(g.layers.baseline, 400);
+    EXPECT_EQ(g.layers.humanz, 127);
+    EXPECT_FALSE(g.layers.bgalia.on());
+    EXPECT_EQ(g.effects.registry[7].type, -1);
+    EXPECT_EQ(g.effects.registry[0].type, 0);
+    EXPECT_EQ(g.effects.registry[1].type, 1);
+    EXPECT_EQ(g.effects.windowEffect.type, 1);
+    EXPECT_EQ(g.effects.effectPause, 30);
+    EXPECT_EQ(g.defaultTransMode, TransMode::LeftUp);
+
+    fillSurface(g.surfaces.display, 0xffffff);
+    g.layers.standing[kLeft].name = "a.bmp";
+    g.layers.backgroundName = "\"x.bmp\"";
+    g.layers.filters.negativeMode = 2;
+    resetLayersToStart(g);
+    EXPECT_EQ(pixelColor(g.surfaces.display, 3, 3), 0u);
+    EXPECT_TRUE(g.layers.standing[kLeft].name.empty());
+    EXPECT_EQ(g.layers.backgroundName, "black");
+    EXPECT_EQ(g.layers.filters.negativeMode, 0);
+}
+
+} // namespace
+} // namespace orv

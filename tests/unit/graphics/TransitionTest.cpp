@@ -1,0 +1,488 @@
+#include "graphics/Transition.h"
+#include "ComposeTestSupport.h"
+#include "graphics/Blend.h"
+#include "graphics/GraphicsState.h"
+#include "util/sjis.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace orv {
+namespace {
+
+using test::newColour;
+using test::oldColour;
+using test::windowPixel;
+
+// A clock that moves only when the transition sleeps, or by `frameCost` at every pumped message
+// (standing for the time a frame's drawing took).
+class FakeHost : public TransitionHost {
+public:
+    uint32_t now = 1000;
+    uint32_t frameCost = 0;
+    std::vector<uint32_t> sleeps;
+    std::vector<Rect> presents;
+    std::vector<std::pair<std::string, std::string>> errors;
+    int pumps = 0;
+    FrameBuffer fb;
+    Surface mask;
+    std::string loadedText;
+    std::function<void(int)> onPump; // called with the 1-based pump count
+
+    uint32_t ticks() override { return now; }
+    void sleep(uint32_t ms) override {
+        sleeps.push_back(ms);
+        now += ms;
+    }
+    void pumpOneEvent() override {
+        ++pumps;
+        if (onPump) onPump(pumps);
+        now += frameCost;
+    }
+    FrameBuffer& window() override { return fb; }
+    void present(const Rect& rect) override { presents.push_back(rect); }
+    void loadImage(Surface& surface, const std::string& text) override {
+        loadedText = text;
+        surface = mask;
+    }
+    void reportError(std::string_view caption, std::string_view text) override {
+        errors.emplace_back(std::string(caption), std::string(text));
+    }
+};
+
+struct Fixture {
+    GraphicsState g;
+    FakeHost host;
+
+    Fixture() {
+        createEngineSurfaces(g);
+        for (int y = 0; y < 480; ++y) {
+            for (int x = 0; x < 640; ++x) {
+                setPixel(g.surfaces.display, x, y, oldColour(x, y));
+                setPixel(g.surfaces.composition, x, y, newColour(x, y));
+            }
+        }
+        copyToWindow(g.surfaces.display, host.fb, kWholeScreen);
+        g.layers.dirty = DirtyRect{1, 2, 3, 4};
+    }
+
+    void run(int type, int duration, const DirtyRect& region = kWholeScreen,
+             const std::string& image = {}) {
+        runTransition(g, host, type, duration, image, region);
+    }
+
+    // The window shows the new picture inside `r` and the old one outside.
+    ::testing::AssertionResult windowShowsNewOnlyIn(const DirtyRect& r) const {
+        for (int y = 0; y < 480; ++y) {
+            for (int x = 0; x < 640; ++x) {
+                const bool inside = x >= r.left && x <= r.right && y >= r.top && y <= r.bottom;
+                const uint32_t expected = inside ? newColour(x, y) : oldColour(x, y);
+                if (windowPixel(host.fb, x, y) != expected)
+                    return ::testing::AssertionFailure() << "window pixel " << x << "," << y;
+                if (pixelColor(g.surfaces.display, x, y) != expected)
+                    return ::testing::AssertionFailure() << "display pixel " << x << "," << y;
+            }
+        }
+        return ::testing::AssertionSuccess();
+    }
+};
+
+uint32_t mixed(uint32_t oldRgb, uint32_t newRgb, unsigned newWeight) {
+    const BlendTable& t = blendTable();
+    uint32_t out = 0;
+    for (int shift : {0, 8, 16})
+        out |= static_cast<uint32_t>(t[255 - newWeight][(oldRgb >> shift) & 0xff] +
+                                     t[newWeight][(newRgb >> shift) & 0xff])
+               << shift;
+    return out;
+}
+
+// A mask picture whose blue byte at (x, y) is (x + y) % 256 over a 256 x 8 tile.
+Surface gradientMask() {
+    return test::makePicture(
+        256, 8, [](int x, int y) { return static_cast<uint32_t>((x + y) % 256) | 0x330000u; });
+}
+
+// ---- every type ends on the new picture -------------------------------------------------------
+
+TEST(TransitionTest, EveryTypeEndsWithTheCompositionOnDisplayAndWindow) {
+    const DirtyRect region{40, 30, 400, 300};
+    for (int type = 1; type <= 18; ++type) {
+        if (type == 16) continue;
+        Fixture f;
+        f.host.mask = gradientMask();
+        const bool whole = transitionCoversScreen(type);
+        f.run(type, 480, whole ? kWholeScreen : region, "mask.bmp");
+        EXPECT_TRUE(f.windowShowsNewOnlyIn(whole ? kWholeScreen : region)) << "type " << type;
+        EXPECT_TRUE(f.g.layers.dirty.empty()) << "type " << type;
+        EXPECT_TRUE(f.host.errors.empty()) << "type " << type;
+        ASSERT_FALSE(f.host.presents.empty()) << "type " << type;
+        EXPECT_EQ(f.host.presents.back().left, whole ? 0 : 40);
+        EXPECT_EQ(f.host.presents.back().bottom, whole ? 480 : 301);
+        // The effect pause closes every transition except the plain one.
+        if (type == 1) {
+            EXPECT_TRUE(f.host.sleeps.empty());
+            EXPECT_EQ(f.host.pumps, 0);
+        } else {
+            EXPECT_EQ(f.host.sleeps.back(), 30u) << "type " << type;
+        }
+        if (type == 15 || type == 18) {
+            EXPECT_EQ(f.host.loadedText, "mask.bmp");
+        }
+    }
+}
+
+TEST(TransitionTest, TypeZeroDoesNothingAndBadTypesAreReported) {
+    Fixture f;
+    f.run(0, 100);
+    EXPECT_EQ(f.g.layers.dirty, (DirtyRect{1, 2, 3, 4}));
+    EXPECT_TRUE(f.windowShowsNewOnlyIn(DirtyRect{-1, -1, -1, -1}));
+
+    f.run(-1, 100);
+    ASSERT_EQ(f.host.errors.size(), 1u);
+    EXPECT_EQ(f.host.errors[0].first, S("エラー"));
+    EXPECT_EQ(f.host.errors[0].second, S("未定義のエフェクトを使いました"));
+
+    for (int bad : {19, -2}) {
+        f.host.errors.clear();
+        f.g.layers.dirty = DirtyRect{1, 2, 3, 4};
+        f.run(bad, 100);
+        ASSERT_EQ(f.host.errors.size(), 1u);
+        EXPECT_EQ(f.host.errors[0].second,
+                  S("不正なエフェクト番号です。EFFECT命令をチェックしてください。"));
+        EXPECT_TRUE(f.g.layers.dirty.empty());
+    }
+    EXPECT_TRUE(f.windowShowsNewOnlyIn(DirtyRect{-1, -1, -1, -1}));
+}
+
+TEST(TransitionTest, EffectPauseFollowsTheSetting) {
+    Fixture f;
+    f.g.effects.effectPause = 0;
+    f.run(2, 0);
+    EXPECT_TRUE(f.host.sleeps.empty());
+    Fixture g;
+    g.g.effects.effectPause = 75;
+    g.run(1, 0);
+    EXPECT_TRUE(g.host.sleeps.empty());
+    g.run(3, 0);
+    EXPECT_EQ(g.host.sleeps, std::vector<uint32_t>{75});
+}
+
+// ---- pacing -----------------------------------------------------------------------------------
+
+TEST(TransitionPacingTest, FramesSleepOnlyWhatIsLeftOfTheirPeriod) {
+    Fixture f;
+    f.host.frameCost = 4;
+    f.run(2, 160); // 16 frames of 10 ms
+    EXPECT_EQ(f.host.pumps, 16);
+    std::vector<uint32_t> expected(16, 6);
+    expected.push_back(30);
+    EXPECT_EQ(f.host.sleeps, expected);
+
+    Fixture slow;
+    slow.host.frameCost = 15; // slower than the period: no sleeping at all
+    slow.run(6, 480);         // 49 frames of 10 ms
+    EXPECT_EQ(slow.host.pumps, 49);
+    EXPECT_EQ(slow.host.sleeps, std::vector<uint32_t>{30});
+
+    Fixture sweep;
+    sweep.run(8, 420); // 43 frames of 420 / 42
+    EXPECT_EQ(sweep.host.pumps, 43);
+    EXPECT_EQ(sweep.host.sleeps.front(), 10u);
+
+    Fixture scroll;
+    scroll.run(11, 800);
+    EXPECT_EQ(scroll.host.pumps, 80);
+    EXPECT_EQ(scroll.host.sleeps.front(), 10u);
+
+    Fixture mosaic;
+    mosaic.run(17, 1000);
+    EXPECT_EQ(mosaic.host.pumps, 6);
+    EXPECT_EQ(mosaic.host.sleeps.front(), 100u);
+}
+
+TEST(TransitionPacingTest, CrossfadeAdvancesByTheTimeSpent) {
+    // On an idle clock each frame takes no time: one level per frame, sleeping d / 256 each.
+    Fixture idle;
+    idle.run(10, 1024);
+    EXPECT_EQ(idle.host.pumps, 255);
+    EXPECT_EQ(idle.host.sleeps.size(), 254u + 1u);
+    EXPECT_EQ(idle.host.sleeps.front(), 4u);
+
+    // 10 ms a frame over 1000 ms: the level grows by 256 * 10 / 1000 = 2 per frame, so
+    // 1, 3, ..., 253, 255 (capped): 128 frames and no sleeping.
+    Fixture busy;
+    busy.host.frameCost = 10;
+    busy.run(10, 1000);
+    EXPECT_EQ(busy.host.pumps, 128);
+    EXPECT_EQ(busy.host.sleeps, std::vector<uint32_t>{30});
+
+    // No duration: the first frame is the last.
+    Fixture instant;
+    instant.run(10, 0);
+    EXPECT_EQ(instant.host.pumps, 2);
+}
+
+TEST(TransitionPacingTest, MaskWipesAdvanceByTheTimeSpent) {
+    Fixture idle;
+    idle.host.mask = gradientMask();
+    idle.run(15, 512); // level 1..254, one per frame, sleeping 512 / 256 = 2 ms each
+    EXPECT_EQ(idle.host.pumps, 254);
+    EXPECT_EQ(idle.host.sleeps.front(), 2u);
+
+    Fixture busy;
+    busy.host.mask = gradientMask();
+    busy.host.frameCost = 8;
+    busy.run(18, 1024); // step 8 / (1024 / 512) = 4: levels 1, 5, ..., 509 then past 511
+    EXPECT_EQ(busy.host.pumps, 128);
+    EXPECT_EQ(busy.host.sleeps, std::vector<uint32_t>{30});
+}
+
+// ---- intermediate frames ---------------------------------------------------------------------
+
+// Runs a transition and keeps a copy of the window and the display after pump number `frame`.
+struct Snapshot {
+    FrameBuffer window;
+    Surface display;
+};
+
+Snapshot snapshotAt(Fixture& f, int frame, int type, int duration,
+                    const DirtyRect& region = kWholeScreen) {
+    Snapshot shot;
+    f.host.onPump = [&](int count) {
+        if (count != frame) return;
+        shot.window = f.host.fb;
+        shot.display = f.g.surfaces.display;
+    };
+    f.run(type, duration, region, "mask.bmp");
+    return shot;
+}
+
+TEST(TransitionFrameTest, BlindsCopyEverySixteenthColumnOrRowOfTheRegion) {
+    const DirtyRect region{100, 50, 300, 200};
+    {
+        Fixture f;
+        Snapshot s = snapshotAt(f, 2, 2, 160, region); // frames k = 0 and 1 done
+        for (int x : {100, 101, 116, 117, 292, 293}) {
+            EXPECT_EQ(windowPixel(s.window, x, 50), newColour(x, 50)) << x;
+            EXPECT_EQ(windowPixel(s.window, x, 200), newColour(x, 200)) << x;
+        }
+        for (int x : {99, 102, 115, 118, 294})
+            EXPECT_EQ(windowPixel(s.window, x, 60), oldColour(x, 60)) << x;
+        EXPECT_EQ(windowPixel(s.window, 100, 49), oldColour(100, 49));
+        EXPECT_EQ(windowPixel(s.window, 100, 201), oldColour(100, 201));
+        // The display surface waits for the finish.
+        EXPECT_EQ(pixelColor(s.display, 100, 50), oldColour(100, 50));
+    }
+    {
+        Fixture f;
+        Snapshot s = snapshotAt(f, 1, 3, 160, region); // k = 15 first
+        EXPECT_EQ(windowPixel(s.window, 115, 70), newColour(115, 70));
+        EXPECT_EQ(windowPixel(s.window, 100, 70), oldColour(100, 70));
+    }
+    {
+        Fixture f;
+        Snapshot s = snapshotAt(f, 1, 4, 160, region);
+        EXPECT_EQ(windowPixel(s.window, 150, 66), newColour(150, 66));
+        EXPECT_EQ(windowPixel(s.window, 301, 66), oldColour(301, 66));
+        EXPECT_EQ(windowPixel(s.window, 150, 67), oldColour(150, 67));
+    }
+    {
+        Fixture f;
+        Snapshot s = snapshotAt(f, 1, 5, 160, region);
+        EXPECT_EQ(windowPixel(s.window, 150, 65), newColour(150, 65));
+        EXPECT_EQ(windowPixel(s.window, 150, 50), oldColour(150, 50));
+    }
+}
+
+TEST(TransitionFrameTest, SweepsMoveAComb) {
+    {
+        // Frame 3 of type 6: o = 48, columns 48, 25, 2 (j = 0, 1, 2) plus those of earlier frames.
+        Fixture f;
+        Snapshot s = snapshotAt(f, 3, 6, 480);
+        for (int x : {0, 1, 2, 24, 25, 48})
+            EXPECT_EQ(windowPixel(s.window, x, 10), newColour(x, 10)) << x;
+        for (int x : {3, 23, 26, 47, 49})
+            EXPECT_EQ(windowPixel(s.window, x, 10), oldColour(x, 10)) << x;
+    }
+    {
+        // Type 7 starts at o = 1169, whose lowest column 1169 - 23 * 23 = 640 is just off the
+        // screen; the second frame (o = 1145) brings columns 639 (j = 22) and 616 (j = 23).
+        Fixture f;
+        Snapshot first = snapshotAt(f, 1, 7, 480);
+        EXPECT_EQ(windowPixel(first.window, 639, 0), oldColour(639, 0));
+        Fixture g;
+        Snapshot s = snapshotAt(g, 2, 7, 480);
+        EXPECT_EQ(windowPixel(s.window, 616, 0), newColour(616, 0));
+        EXPECT_EQ(windowPixel(s.window, 639, 0), newColour(639, 0));
+        EXPECT_EQ(windowPixel(s.window, 617, 0), oldColour(617, 0));
+        EXPECT_EQ(windowPixel(s.window, 638, 0), oldColour(638, 0));
+    }
+    {
+        Fixture f;
+        Snapshot s = snapshotAt(f, 2, 8, 420); // o = 24: rows 24 and 1
+        EXPECT_EQ(windowPixel(s.window, 5, 24), newColour(5, 24));
+        EXPECT_EQ(windowPixel(s.window, 5, 1), newColour(5, 1));
+        EXPECT_EQ(windowPixel(s.window, 5, 0), newColour(5, 0));
+        EXPECT_EQ(windowPixel(s.window, 5, 2), oldColour(5, 2));
+    }
+    {
+        Fixture f;
+        Snapshot s = snapshotAt(f, 1, 9, 420); // o = 1009: rows 1009 - 23 j; j = 23 gives 480
+        EXPECT_EQ(windowPixel(s.window, 5, 479), oldColour(5, 479));
+        Fixture g;
+        Snapshot t = snapshotAt(g, 2, 9, 420); // o = 985: j = 22 gives 479
+        EXPECT_EQ(windowPixel(t.window, 5, 479), newColour(5, 479));
+        EXPECT_EQ(windowPixel(t.window, 5, 456), newColour(5, 456)); // j = 23
+        EXPECT_EQ(windowPixel(t.window, 5, 462), oldColour(5, 462));
+    }
+}
+
+TEST(TransitionFrameTest, CrossfadeBlendsAlternateBytes) {
+    Fixture f;
+    Snapshot first = snapshotAt(f, 1, 10, 1024);
+    // Frame 1: level 1 on odd offsets. Row 479 is first in memory: offsets = x * 3 + channel.
+    const uint8_t* w = first.window.row(479);
+    const uint8_t* d = f.g.surfaces.composition.row(479); // new picture
+    Surface old;
+    createSurface(old, 640, 480, 24);
+    for (int x = 0; x < 8; ++x) setPixel(old, x, 479, oldColour(x, 479));
+    const BlendTable& t = blendTable();
+    for (int o = 0; o < 24; ++o) {
+        const int expected = (o & 1) ? t[254][old.row(479)[o]] + t[1][d[o]] : old.row(479)[o];
+        EXPECT_EQ(w[o], expected) << o;
+    }
+    // Frame 3 (levels 1, 2, 3): even bytes have level 2, odd ones level 3.
+    Fixture g;
+    Snapshot third = snapshotAt(g, 3, 10, 1024);
+    const uint8_t* w3 = third.window.row(479);
+    for (int o = 0; o < 24; ++o) {
+        const int level = (o & 1) ? 3 : 2;
+        EXPECT_EQ(w3[o], t[255 - level][old.row(479)[o]] + t[level][d[o]]) << o;
+    }
+    // The display surface keeps the old picture until the finish.
+    EXPECT_EQ(pixelColor(third.display, 0, 479), oldColour(0, 479));
+}
+
+TEST(TransitionFrameTest, ScrollsMoveTheWindowAndBringInStrips) {
+    {
+        Fixture f;
+        Snapshot s = snapshotAt(f, 1, 11, 800);
+        EXPECT_EQ(windowPixel(s.window, 0, 9), newColour(632, 9));
+        EXPECT_EQ(windowPixel(s.window, 7, 9), newColour(639, 9));
+        EXPECT_EQ(windowPixel(s.window, 8, 9), oldColour(0, 9));
+        EXPECT_EQ(windowPixel(s.window, 639, 9), oldColour(631, 9));
+        Fixture g;
+        Snapshot t = snapshotAt(g, 2, 11, 800);
+        EXPECT_EQ(windowPixel(t.window, 0, 9), newColour(624, 9));
+        EXPECT_EQ(windowPixel(t.window, 8, 9), newColour(632, 9));
+        EXPECT_EQ(windowPixel(t.window, 16, 9), oldColour(0, 9));
+    }
+    {
+        Fixture f;
+        Snapshot s = snapshotAt(f, 2, 12, 800);
+        EXPECT_EQ(windowPixel(s.window, 632, 9), newColour(8, 9));
+        EXPECT_EQ(windowPixel(s.window, 624, 9), newColour(0, 9));
+        EXPECT_EQ(windowPixel(s.window, 623, 9), oldColour(639, 9));
+        EXPECT_EQ(windowPixel(s.window, 0, 9), oldColour(16, 9));
+    }
+    {
+        Fixture f;
+        Snapshot s = snapshotAt(f, 2, 13, 800);
+        EXPECT_EQ(windowPixel(s.window, 3, 0), newColour(3, 468));
+        EXPECT_EQ(windowPixel(s.window, 3, 6), newColour(3, 474));
+        EXPECT_EQ(windowPixel(s.window, 3, 12), oldColour(3, 0));
+        EXPECT_EQ(windowPixel(s.window, 3, 479), oldColour(3, 467));
+    }
+    {
+        Fixture f;
+        Snapshot s = snapshotAt(f, 2, 14, 800);
+        EXPECT_EQ(windowPixel(s.window, 3, 479), newColour(3, 11));
+        EXPECT_EQ(windowPixel(s.window, 3, 468), newColour(3, 0));
+        EXPECT_EQ(windowPixel(s.window, 3, 467), oldColour(3, 479));
+        EXPECT_EQ(windowPixel(s.window, 3, 0), oldColour(3, 12));
+    }
+}
+
+TEST(TransitionFrameTest, MaskWipeChangesDarkMaskPixelsFirst) {
+    Fixture f;
+    f.host.mask = gradientMask();
+    Snapshot s = snapshotAt(f, 3, 15, 512); // levels 1, 2, 3 done
+    // Mask value at (x, y) is (x % 256 + y % 8) % 256.
+    for (int x : {0, 1, 2, 3, 4, 256, 259, 260}) {
+        const int m = (x % 256 + 0) % 256;
+        const uint32_t expected = m <= 3 ? newColour(x, 0) : oldColour(x, 0);
+        EXPECT_EQ(pixelColor(s.display, x, 0), expected) << x;
+        EXPECT_EQ(windowPixel(s.window, x, 0), expected) << x;
+    }
+    EXPECT_EQ(pixelColor(s.display, 0, 4), oldColour(0, 4)); // mask 4
+    EXPECT_EQ(pixelColor(s.display, 0, 8), newColour(0, 8)); // the tile repeats downwards
+}
+
+TEST(TransitionFrameTest, SoftMaskWipeFadesEachPixelFromItsMaskValue) {
+    Fixture f;
+    f.host.mask = gradientMask();
+    Snapshot s = snapshotAt(f, 5, 18, 1024); // level 5 on the fifth frame
+    for (int x : {0, 1, 4, 5, 6, 300}) {
+        const int t = 5 - (x % 256);
+        const uint32_t expected =
+            t > 0 ? mixed(oldColour(x, 0), newColour(x, 0), static_cast<unsigned>(t))
+                  : oldColour(x, 0);
+        EXPECT_EQ(pixelColor(s.display, x, 0), expected) << x;
+        EXPECT_EQ(windowPixel(s.window, x, 0), expected) << x;
+    }
+    // Late frames: pixels whose fade is over take the new picture exactly.
+    Fixture g;
+    g.host.mask = gradientMask();
+    g.host.frameCost = 8; // step 4 a frame: level 1 + 4 * 70 = 281 on frame 71
+    Snapshot late = snapshotAt(g, 71, 18, 1024);
+    EXPECT_EQ(pixelColor(late.display, 10, 0), newColour(10, 0)); // 281 - 10 > 254
+    EXPECT_EQ(pixelColor(late.display, 100, 0), mixed(oldColour(100, 0), newColour(100, 0), 181));
+    EXPECT_EQ(pixelColor(late.display, 255, 0), mixed(oldColour(255, 0), newColour(255, 0), 26));
+}
+
+TEST(TransitionFrameTest, MosaicOutCoarsensTheOldPictureAndLeavesTheScreenDirty) {
+    Fixture f;
+    Snapshot first = snapshotAt(f, 1, 16, 600);
+    // Blocks of 5 counted from the bottom-left: screen rows 475..479 share row 479's pixel.
+    EXPECT_EQ(pixelColor(first.display, 3, 476), oldColour(0, 479));
+    EXPECT_EQ(pixelColor(first.display, 7, 470), oldColour(5, 474));
+    EXPECT_EQ(windowPixel(first.window, 7, 470), oldColour(5, 474));
+    // After the last frame (blocks of 160) there is no finish: the display stays coarse.
+    EXPECT_EQ(pixelColor(f.g.surfaces.display, 159, 320), oldColour(0, 479));
+    EXPECT_EQ(pixelColor(f.g.surfaces.display, 160, 319), oldColour(160, 319));
+    EXPECT_EQ(windowPixel(f.host.fb, 639, 0), oldColour(480, 159));
+    EXPECT_EQ(f.g.layers.dirty, kWholeScreen);
+    EXPECT_EQ(f.host.sleeps.back(), 30u);
+}
+
+TEST(TransitionFrameTest, MosaicInResolvesTheNewPicture) {
+    Fixture f;
+    Snapshot first = snapshotAt(f, 1, 17, 600);
+    EXPECT_EQ(pixelColor(first.display, 100, 400), newColour(0, 479));
+    EXPECT_EQ(pixelColor(first.display, 200, 100), newColour(160, 159));
+    Fixture g;
+    Snapshot fifth = snapshotAt(g, 6, 17, 600); // blocks of 5
+    EXPECT_EQ(pixelColor(fifth.display, 12, 471), newColour(10, 474));
+}
+
+TEST(TransitionFrameTest, SmallRegionsAreWorkedInPlace) {
+    // The crossfade and mask paths on a region rather than the whole screen.
+    const DirtyRect region{3, 5, 10, 9};
+    Fixture f;
+    Snapshot s = snapshotAt(f, 1, 10, 1024, region);
+    const BlendTable& t = blendTable();
+    // Pixel (3, 5): offset (474 * 1920 + 9) — odd at blue, so blue is blended, green is not.
+    const uint32_t before = oldColour(3, 5), after = newColour(3, 5);
+    const uint8_t* p = s.window.row(5) + 9;
+    EXPECT_EQ(p[0], t[254][before & 0xff] + t[1][after & 0xff]);
+    EXPECT_EQ(p[1], (before >> 8) & 0xff);
+    EXPECT_EQ(windowPixel(s.window, 2, 5), oldColour(2, 5));
+    EXPECT_TRUE(f.windowShowsNewOnlyIn(region));
+}
+
+} // namespace
+} // namespace orv
