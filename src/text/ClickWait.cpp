@@ -1,0 +1,201 @@
+#include "text/ClickWait.h"
+
+#include "graphics/GraphicsCommands.h"
+#include "interp/Engine.h"
+#include "shell/WindowProc.h"
+#include "text/TextWindow.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
+namespace orv {
+
+namespace {
+
+// Copies a w x h block between two 24-bit surfaces, top-left corners given in each; only the
+// part inside both is copied.
+void copyBlock(const Surface& src, int sx, int sy, Surface& dst, int dx, int dy, int w, int h) {
+    if (src.bitsPerPixel != 24 || dst.bitsPerPixel != 24) return;
+    for (int j = 0; j < h; ++j) {
+        const int ys = sy + j;
+        const int yd = dy + j;
+        if (ys < 0 || ys >= src.height || yd < 0 || yd >= dst.height) continue;
+        int i0 = std::max({0, -sx, -dx});
+        int i1 = std::min({w, src.width - sx, dst.width - dx});
+        if (i1 <= i0) continue;
+        std::memcpy(dst.row(yd) + static_cast<size_t>(dx + i0) * 3,
+                    src.row(ys) + static_cast<size_t>(sx + i0) * 3,
+                    static_cast<size_t>(i1 - i0) * 3);
+    }
+}
+
+void presentDisplay(Engine& engine, const DirtyRect& rect) {
+    DirtyRect r;
+    if (!clipToScreen(rect, r)) return;
+    copyToWindow(engine.graphics.surfaces.display, engine.platform.window(), r);
+    engine.platform.present(toPlatformRect(r));
+}
+
+// The cursor of a click wait: the display under it is kept aside, and each change of its cell
+// puts that back and draws the new cell.
+class CursorDrawer {
+public:
+    CursorDrawer(Engine& engine, int kind)
+        : engine_(engine), kind_(kind),
+          picture_(engine.text.pacing.cursors[static_cast<size_t>(kind - 1)].picture),
+          x_(engine.text.pacing.cursorX), y_(engine.text.pacing.cursorY) {
+        w_ = displayedWidth(picture_) + 1;
+        h_ = picture_.height + 1;
+        Surface& saved = engine.text.pacing.savedArea;
+        createSurface(saved, std::max(w_, 1), std::max(h_, 1), 24);
+        copyBlock(engine.graphics.surfaces.display, x_, y_, saved, 0, 0, w_, h_);
+    }
+
+    void tick() {
+        Surface& pic = picture_;
+        if (pic.cellCount < 2) return;
+        const uint32_t now = engine_.platform.ticks();
+        int cellTime = pic.cellTime;
+        if (cellTime == -1) {
+            const auto cell = static_cast<size_t>(std::max(pic.currentCell, 0));
+            cellTime = cell < pic.cellTimes.size() ? pic.cellTimes[cell] : 0;
+        }
+        if (static_cast<int64_t>(now - pic.lastCellTime) <= cellTime) return;
+        pic.currentCell += pic.cellStep;
+        if (pic.currentCell < 0 || pic.currentCell >= pic.cellCount) {
+            if (pic.loopMode == 1) {
+                pic.currentCell = pic.cellCount - 1;
+                pic.lastCellTime = now;
+                return;
+            }
+            if (pic.loopMode == 2) {
+                pic.cellStep = -pic.cellStep;
+                pic.currentCell += 2 * pic.cellStep;
+            } else {
+                pic.currentCell = 0;
+            }
+        }
+        restore();
+        drawSurface(pic, engine_.graphics.surfaces.display,
+                    DirtyRect{x_, y_, x_ + w_ - 2, y_ + h_ - 2}, x_, y_);
+        presentDisplay(engine_, area());
+        pic.lastCellTime = now;
+    }
+
+    void restore() {
+        copyBlock(engine_.text.pacing.savedArea, 0, 0, engine_.graphics.surfaces.display, x_, y_,
+                  w_, h_);
+    }
+    DirtyRect area() const { return {x_, y_, x_ + w_ - 1, y_ + h_ - 1}; }
+    int kind() const { return kind_; }
+
+private:
+    Engine& engine_;
+    int kind_;
+    Surface& picture_;
+    int x_, y_, w_ = 0, h_ = 0;
+};
+
+} // namespace
+
+void characterDelay(Engine& engine, uint32_t start, bool& lineSkip) {
+    Platform& platform = engine.platform;
+    ShellState& shell = engine.shell;
+    const TextPacing& pacing = engine.text.pacing;
+    int delay = engine.text.window.characterDelay;
+    if (delay == -1)
+        delay = pacing.speedTable[static_cast<size_t>(std::clamp(shell.speedIndex, 0, 2))];
+    const uint32_t deadline = start + static_cast<uint32_t>(delay);
+    if (clockReached(platform.ticks(), deadline) || lineSkip || shell.skipMode) return;
+    WaitKindScope busy(platform, WaitKind::None);
+    do {
+        if (pumpOneEvent(engine) && shell.lastMessage == EventKind::LButtonUp) {
+            lineSkip = true;
+            return;
+        }
+        platform.sleep(0);
+    } while (!clockReached(platform.ticks(), deadline));
+}
+
+void clickWait(Engine& engine) {
+    Platform& platform = engine.platform;
+    ShellState& shell = engine.shell;
+    TextPacing& pacing = engine.text.pacing;
+    {
+        // What the player did before the wait does not end it.
+        WaitKindScope busy(platform, WaitKind::None);
+        pumpOneEvent(engine);
+        platform.discardEvents(EventKind::LButtonUp);
+        platform.discardEvents(EventKind::Char);
+    }
+    shell.clickFlag = false;
+    shell.rightClickFlag = false;
+
+    std::optional<CursorDrawer> cursor;
+    if (pacing.cursorKind != kNoCursor) cursor.emplace(engine, pacing.cursorKind);
+    const uint32_t start = platform.ticks();
+    const bool autoclick = shell.autoclickMode;
+    {
+        // In skip mode the wait ends by itself: it does not wait for the player.
+        const WaitKind kind = autoclick        ? WaitKind::PlayerOrTime
+                              : shell.skipMode ? WaitKind::None
+                                               : WaitKind::Player;
+        WaitKindScope waiting(platform, kind);
+        for (;;) {
+            if (autoclick &&
+                clockReached(platform.ticks(), start + static_cast<uint32_t>(pacing.autoclickTime)))
+                break;
+            // A wait for a person: sleep a little when nothing is happening. An autoclick wait
+            // is a pause whatever the player does, so its time runs on however busy the input.
+            if (!pumpOneEvent(engine) || autoclick) platform.sleep(1);
+            if (!autoclick) {
+                if (shell.clickFlag) {
+                    shell.clickFlag = false;
+                    break;
+                }
+                if (shell.skipMode) break;
+                if (shell.rightClickFlag) {
+                    shell.rightClickFlag = false;
+                    rightClickInWait(engine);
+                    if (engine.interp.resetRequested) return;
+                }
+            }
+            if (cursor) cursor->tick();
+        }
+    }
+    if (cursor) {
+        cursor->restore();
+        presentDisplay(engine, cursor->area());
+        pacing.cursorKind = kNoCursor;
+    }
+}
+
+void rightClickInWait(Engine& engine) {
+    TextPacing& pacing = engine.text.pacing;
+    if (pacing.rightClickOff || pacing.inRightClick) return;
+    pacing.inRightClick = true;
+    if (engine.text.window.shown) hideWindowUntilClick(engine);
+    pacing.inRightClick = false;
+}
+
+void hideWindowUntilClick(Engine& engine) {
+    GraphicsState& g = engine.graphics;
+    ShellState& shell = engine.shell;
+    const bool inComposition = g.layers.textWindowInComposition;
+    g.layers.textWindowInComposition = false;
+    redrawRegion(g, kWholeScreen);
+    showRegion(engine, windowEffect(engine), kWholeScreen);
+    {
+        WaitKindScope waiting(engine.platform, WaitKind::Player);
+        while (!shell.clickFlag && !shell.rightClickFlag)
+            if (!pumpOneEvent(engine)) engine.platform.sleep(1);
+    }
+    shell.clickFlag = false;
+    shell.rightClickFlag = false;
+    g.layers.textWindowInComposition = inComposition;
+    redrawRegion(g, kWholeScreen);
+    showRegion(engine, windowEffect(engine), kWholeScreen);
+}
+
+} // namespace orv

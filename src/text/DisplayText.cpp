@@ -1,0 +1,225 @@
+#include "text/DisplayText.h"
+
+#include "interp/Engine.h"
+#include "interp/Timers.h"
+#include "script/ErrorReport.h"
+#include "script/TokenReader.h"
+#include "text/ClickWait.h"
+#include "text/Kinsoku.h"
+#include "text/Lookback.h"
+#include "text/TextWindow.h"
+#include "util/sjis.h"
+
+namespace orv {
+
+namespace {
+
+uint32_t packColour(const TextColour& c) {
+    return (static_cast<uint32_t>(c.red & 0xff) << 16) |
+           (static_cast<uint32_t>(c.green & 0xff) << 8) | static_cast<uint32_t>(c.blue & 0xff);
+}
+
+// One call of drawDisplayText: the text, the read position in it, and what lasts only as long
+// as the line.
+class DisplayRun {
+public:
+    DisplayRun(Engine& engine, std::string_view text)
+        : engine_(engine), w_(engine.text.window), text_(text) {}
+
+    void run() {
+        for (;;) {
+            const char c = at(i_);
+            switch (c) {
+            case '\0':
+                if (!endedWithPageWait_ && w_.column != 0) newLine(engine_);
+                return;
+            case ' ':
+            case '\t':
+                ++i_;
+                break;
+            case '!':
+                inlineCommand();
+                break;
+            case '#':
+                colour();
+                break;
+            case '/':
+                if (at(i_ + 1) != '\0')
+                    reportError(engine_, S("エラー"),
+                                S("表示文中の、/の次は改行文字でなければなりません。"));
+                return;
+            case '<':
+                openLink();
+                break;
+            case '>':
+                closeLink();
+                break;
+            case '@':
+                ++i_;
+                if (!clickWaitHere()) return;
+                break;
+            case '\\':
+                ++i_;
+                if (!pageWaitHere()) return;
+                break;
+            case '_':
+                ++i_;
+                exempt_ = true;
+                break;
+            default:
+                if (!cell()) return;
+                break;
+            }
+        }
+    }
+
+private:
+    char at(size_t i) const { return i < text_.size() ? text_[i] : '\0'; }
+
+    int penX() const { return w_.originX + w_.column * w_.pitchX; }
+    int penY() const { return w_.originY + w_.line * w_.pitchY; }
+
+    // Decimal digits at the read position (none: 0), consumed. Wraps like 32-bit arithmetic.
+    int32_t digits() {
+        uint32_t value = 0;
+        while (at(i_) >= '0' && at(i_) <= '9') value = value * 10 + uint32_t(at(i_++) - '0');
+        return static_cast<int32_t>(value);
+    }
+
+    // "!dN" and "!wN" wait N ms ("!d" ends on a click), "!sN" sets the character delay and
+    // "!sd" gives it back to the menu; any other "!" is dropped.
+    void inlineCommand() {
+        const char kind = at(i_ + 1);
+        if (kind == 'd' || kind == 'w') {
+            i_ += 2;
+            timedWait(engine_, digits(), kind == 'd');
+            return;
+        }
+        if (kind == 's') {
+            i_ += 2;
+            if (at(i_) == 'd') {
+                ++i_;
+                w_.characterDelay = -1;
+            } else {
+                w_.characterDelay = digits();
+            }
+            return;
+        }
+        ++i_;
+    }
+
+    void colour() {
+        const size_t from = std::min(i_ + 1, text_.size());
+        const uint32_t rgb = readColor(engine_, text_.substr(from, 6));
+        w_.textColour = {static_cast<int>((rgb >> 16) & 0xff), static_cast<int>((rgb >> 8) & 0xff),
+                         static_cast<int>(rgb & 0xff)};
+        i_ += 7;
+    }
+
+    void openLink() {
+        ++i_;
+        const int number = digits();
+        engine_.text.links.open(number, penX(), penY());
+        if (!w_.inLink) {
+            w_.colourBeforeLink = w_.textColour;
+            w_.inLink = true;
+        }
+        w_.textColour = w_.linkColour;
+    }
+
+    void closeLink() {
+        ++i_;
+        engine_.text.links.close(penX());
+        if (w_.inLink) {
+            w_.textColour = w_.colourBeforeLink;
+            w_.inLink = false;
+        }
+    }
+
+    // A reset asked for inside a wait abandons the rest of the text.
+    bool abandoned() const { return engine_.interp.resetRequested; }
+
+    void placeCursor(int kind) {
+        TextPacing& pacing = engine_.text.pacing;
+        const TextCursor& cursor = pacing.cursors[static_cast<size_t>(kind - 1)];
+        pacing.cursorKind = kind;
+        pacing.cursorX = cursor.relative ? penX() + cursor.offsetX : cursor.offsetX;
+        pacing.cursorY = cursor.relative ? penY() + cursor.offsetY : cursor.offsetY;
+    }
+
+    bool clickWaitHere() {
+        if (engine_.shell.displayMode == 1 || w_.textMode == 0) return true;
+        lineSkip_ = false;
+        placeCursor(kClickCursor);
+        clickWait(engine_);
+        return !abandoned();
+    }
+
+    bool pageWaitHere() {
+        if (w_.textMode == 0) return true;
+        lineSkip_ = false;
+        placeCursor(kPageCursor);
+        clickWait(engine_);
+        if (abandoned()) return false;
+        appendPageBreak(engine_);
+        newPage(engine_);
+        endedWithPageWait_ = true;
+        return true;
+    }
+
+    // Draws the cell at the read position; false when the text ends in it.
+    bool cell() {
+        if (w_.textMode == 0)
+            reportError(engine_, S("エラー！"),
+                        S("textmodeが非表示設定なのに文字を書こうとしました。"));
+        const int x = penX();
+        const int y = penY();
+        if (x < 0 || y < 0 || x + w_.glyphWidth >= kScreenRight + 1 ||
+            y + w_.glyphHeight >= kScreenBottom + 1 || x < w_.left || y < w_.top ||
+            x + w_.glyphWidth >= w_.right || y + w_.glyphHeight >= w_.bottom)
+            reportError(engine_, S("エラー！"), S("文字がウィンドウからはみ出ました"));
+        const auto first = static_cast<unsigned char>(at(i_));
+        const auto second = static_cast<unsigned char>(at(i_ + 1));
+        if (second == 0) return false;
+        appendCharacter(engine_, static_cast<char>(first), static_cast<char>(second));
+        const uint32_t start = engine_.platform.ticks();
+        drawCell(engine_, x, y, first, second, packColour(w_.textColour));
+        endedWithPageWait_ = false;
+        i_ += 2;
+        characterDelay(engine_, start, lineSkip_);
+
+        const LookAhead ahead = lookAhead(text_, i_);
+        ++w_.column;
+        if (w_.column + kinsokuGlue(ahead) >= w_.charactersPerLine) newLine(engine_);
+
+        // The characters of clickstr wait after themselves, once after a run of them and not
+        // where the text waits anyway.
+        const std::string_view list = engine_.text.pacing.clickstrList;
+        const bool wait =
+            !list.empty() && !exempt_ && inCharacterList(list, TwoByteChar{first, second}) &&
+            !(ahead.count > 0 && inCharacterList(list, ahead.chars[0])) && !ahead.explicitWait;
+        exempt_ = false;
+        if (!wait) return true;
+        if (w_.line < w_.lines - engine_.text.pacing.clickstrMargin) return clickWaitHere();
+        return pageWaitHere();
+    }
+
+    Engine& engine_;
+    TextWindow& w_;
+    std::string_view text_;
+    size_t i_ = 0;
+    bool lineSkip_ = false;
+    bool endedWithPageWait_ = false;
+    bool exempt_ = false;
+};
+
+} // namespace
+
+void drawDisplayText(Engine& engine, std::string_view line) {
+    DirtyRect visible;
+    if (!clipToScreen(windowRect(engine.text), visible)) return;
+    if (!engine.text.window.shown) showTextWindow(engine);
+    DisplayRun(engine, line).run();
+}
+
+} // namespace orv

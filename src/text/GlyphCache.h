@@ -1,0 +1,72 @@
+// Anti-aliased coverage cells of display-text characters.
+//
+// A character cell is drawn at three times its size into the glyph surface (white on black) and
+// filtered down to one coverage byte per screen pixel. The result depends only on the face, the
+// cell size, the bold flag and the cell's two bytes, so each combination is rendered once and
+// kept.
+#pragma once
+
+#include "platform/fonts/GlyphRasterizer.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace orv {
+
+struct GlyphCell {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> coverage; // row-major, top row first; 0 = no ink, 255 = full
+
+    uint8_t at(int i, int j) const { return coverage[static_cast<size_t>(j) * width + i]; }
+};
+
+// The 3 × 3 down-filter: cell pixel (i, j) weighs the block of glyph pixels starting at (3i, 3j)
+// with 1 for the corners, 2 for the edge centres and 4 for the centre, divided by 16 (integer).
+// Glyph pixels outside the raster count as black.
+GlyphCell downFilter(const GreyRaster& glyph, int width, int height);
+
+class GlyphCache {
+public:
+    // The smallest glyph surface, as the engine creates it at start.
+    static constexpr int kMinSurfaceSize = 128;
+
+    // The coverage cell of the one or two Shift-JIS bytes of a cell (second = 0: the first byte
+    // alone) in the face `faceSjis` (the engine's Shift-JIS face name) at glyph width × glyph
+    // height. The reference stays valid until clear() or the cache's end.
+    const GlyphCell& cell(std::string_view faceSjis, int glyphWidth, int glyphHeight, bool bold,
+                          unsigned char first, unsigned char second);
+
+    // Number of three-times rasterisations so far (each cache miss renders once).
+    size_t renderCount() const { return renders_; }
+    size_t size() const { return cells_.size(); }
+    void clear() { cells_.clear(); }
+
+    GlyphRasterizer& rasterizer() { return rasterizer_; }
+
+private:
+    struct Key {
+        std::string face;
+        int glyphWidth;
+        int glyphHeight;
+        bool bold;
+        unsigned char first;
+        unsigned char second;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        size_t operator()(const Key& k) const;
+    };
+
+    GlyphRasterizer rasterizer_;
+    // Kept between renders and only ever enlarged, as the engine's glyph surface is.
+    GreyRaster surface_{kMinSurfaceSize, kMinSurfaceSize};
+    std::unordered_map<Key, GlyphCell, KeyHash> cells_;
+    size_t renders_ = 0;
+};
+
+} // namespace orv

@@ -1,0 +1,138 @@
+// The pace of the text on the virtual clock, beyond the scenario tests: what the inline waits read,
+// which characters of clickstr wait, clickpos, the right click, skip mode, page-at-a-time mode
+// and the cursors.
+#include "TextTestSupport.h"
+#include "text/DisplayText.h"
+
+#include <gtest/gtest.h>
+
+using namespace orv;
+using namespace orv::test;
+
+namespace {
+
+// Runs the game block and returns the numeric variables 0-9 it left.
+std::vector<int32_t> timings(Harness& h, const std::string& game, const std::string& define = "") {
+    h.scenario("*define\n" + define + "game\n*start\n" + game + "end\n");
+    const int status = h.run();
+    EXPECT_EQ(status, 0) << h.log();
+    const auto& n = h.engine().vars.num;
+    return std::vector<int32_t>(n.begin(), n.begin() + 10);
+}
+
+} // namespace
+
+TEST(InlineWaits, WaitSkipAndSpeedReadDigitsOnly) {
+    Harness h("wait 150\nclick\n");
+    const auto t = timings(h, "resettimer\n!s0!w100\ngettimer %0\n"
+                              "resettimer\n!s0!d500\ngettimer %1\n"
+                              "resettimer\n!s0!w\ngettimer %2\n"
+                              "resettimer\n!s0ab!s!w%5\ngettimer %3\n");
+    EXPECT_EQ(t[0], 100);
+    EXPECT_EQ(t[1], 50); // the click ended !d early
+    EXPECT_LE(t[2], 1);  // no time but a look at the input
+    EXPECT_LE(t[3], 1);
+    // "!s" followed by "!" set the delay to 0; "!w" read no digits, then "%5" is drawn as text.
+    EXPECT_EQ(h.transcript(), "ab%5\n");
+}
+
+namespace {
+
+// How many 1000 ms autoclick waits a display line makes with the given clickstr list.
+int waitsFor(const std::string& line, const std::string& list) {
+    Harness h;
+    const int32_t t = timings(h, "!s0\nautoclick 1000\nresettimer\n" + line + "\ngettimer %0\n",
+                              "clickstr \"" + list + "\",0\n")[0];
+    EXPECT_LT(t % 1000, 100) << line;
+    return t / 1000;
+}
+
+} // namespace
+
+TEST(ClickWait, ClickstrWaitsOnceAfterARunAndNotBeforeAnExplicitWait) {
+    EXPECT_EQ(waitsFor("あ。」", "。」"), 1);    // after 」 only
+    EXPECT_EQ(waitsFor("あ。」", "。"), 1);      // after 。 although 」 follows
+    EXPECT_EQ(waitsFor("あ。@い", "。"), 1);     // the explicit wait only
+    EXPECT_EQ(waitsFor("い。え_。お", "。"), 1); // _ exempts the second 。
+    EXPECT_EQ(waitsFor("い。え。", "。"), 2);
+    EXPECT_EQ(waitsFor("い。え。", ""), 0);
+}
+
+TEST(ClickWait, ClickposStoresWhereTheClickWas) {
+    Harness h("click 123 45\n");
+    const auto t = timings(h, "clickpos %3,%4\n");
+    EXPECT_EQ(t[3], 123);
+    EXPECT_EQ(t[4], 45);
+}
+
+TEST(ClickWait, ARightClickHidesTheWindowUntilTheNextClick) {
+    Harness h("rclick\nclick\nclick\n");
+    ASSERT_EQ(timings(h, "bg #336699,1\nあ@\n")[0], 0);
+    Harness g("rclick\nclick\n"); // the wait itself is never answered
+    g.scenario(std::string(kPrologue) + "あ@\nend\n");
+    EXPECT_EQ(g.run(), 3);
+    Harness f("rclick\nclick\n"); // click ignores right clicks
+    f.scenario(std::string(kPrologue) + "あ\nclick\nend\n");
+    EXPECT_EQ(f.run(), 0);
+}
+
+TEST(SkipMode, RunsThroughDelaysAndWaitsButStillClearsPages) {
+    Harness h;
+    Engine& e = h.engine();
+    prepareForText(e);
+    e.shell.skipMode = true;
+    ASSERT_EQ(h.capture([&] {
+        drawDisplayText(e, S("あいう@え\\お"));
+        drawDisplayText(e, S("か@"));
+    }),
+              -1);
+    EXPECT_LT(h.platform().clock(), 10u);
+    EXPECT_EQ(h.transcript(), "あいうえ\fお\nか\n");
+    EXPECT_EQ(e.text.window.line, 2);
+    // Timed waits keep their time.
+    const uint64_t before = h.platform().clock();
+    ASSERT_EQ(h.capture([&] { drawDisplayText(e, S("!w50")); }), -1);
+    EXPECT_GE(h.platform().clock() - before, 50u);
+    // A click ends skip mode and is not taken as a click: the wait goes on, here until the
+    // input runs out.
+    e.platform.postEvent(Event{EventKind::LButtonUp, 0, 0, 0});
+    EXPECT_EQ(h.capture([&] { drawDisplayText(e, S("き@")); }), 3);
+    EXPECT_FALSE(e.shell.skipMode);
+    EXPECT_FALSE(e.shell.clickFlag);
+}
+
+TEST(PageAtATime, OnlyPageWaitsWait) {
+    Harness h("", 600000, true);
+    Engine& e = h.engine();
+    prepareForText(e);
+    e.shell.displayMode = 1;
+    ASSERT_EQ(h.capture([&] { drawDisplayText(e, S("!s0あ@い@う\\え")); }), -1);
+    EXPECT_EQ(h.transcript(), "あいう\fえ\n");
+
+    Harness g; // without autoclick: the page wait is the one that waits for the player
+    prepareForText(g.engine());
+    g.engine().shell.displayMode = 1;
+    EXPECT_EQ(g.capture([&] { drawDisplayText(g.engine(), S("あ@い")); }), -1);
+    EXPECT_EQ(g.capture([&] { drawDisplayText(g.engine(), S("う\\")); }), 3);
+}
+
+TEST(ClickWait, ACursorOfOneCellIsNeverDrawnAndAnAnimatedOneIs) {
+    // The first click ends the click wait; the page wait then runs for 100 ms and the run ends
+    // there with no input left, the cursor still on the screen.
+    Harness h("click\nwait 100\n");
+    h.file("one.bmp", bmp24(8, 8, [](int, int) { return 0xff0000u; }));
+    h.file("three.bmp", bmp24(24, 8, [](int x, int) { return x < 8 ? 0x00ff00u : 0x0000ffu; }));
+    h.scenario(std::string(kPrologue) + "setcursor 0,\":c;one.bmp\",0,0\n"
+                                        "abssetcursor 1,\":c/3,10,1;three.bmp\",300,200\n"
+                                        "あ@\nい\\\nend\n");
+    ASSERT_EQ(h.run(), 3) << h.log();
+    const FrameBuffer& window = h.platform().window();
+    // The page cursor stopped on its last cell, at its fixed place.
+    EXPECT_EQ(framePixel(window, 300, 200), 0x0000ffu);
+    EXPECT_EQ(framePixel(window, 307, 207), 0x0000ffu);
+    EXPECT_NE(framePixel(window, 308, 207), 0x0000ffu);
+    // The click cursor (one cell) never reached the window.
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x)
+            ASSERT_NE(framePixel(window, x, y), 0xff0000u) << x << "," << y;
+}

@@ -1,0 +1,163 @@
+#include "text/GlyphCache.h"
+#include "util/sjis.h"
+
+#include <gtest/gtest.h>
+
+using orv::downFilter;
+using orv::GlyphCache;
+using orv::GlyphCell;
+using orv::GreyRaster;
+using orv::S;
+
+namespace {
+
+const std::string kGothicSjis = S("ＭＳ ゴシック");
+
+long inkIn(const GlyphCell& c, int x0, int x1, int y0 = 0, int y1 = -1) {
+    if (y1 < 0) y1 = c.height;
+    long sum = 0;
+    for (int j = y0; j < y1; ++j)
+        for (int i = x0; i < x1; ++i) sum += c.at(i, j);
+    return sum;
+}
+
+const GlyphCell& cellOf(GlyphCache& cache, const char* utf8, bool bold = false, int size = 26) {
+    std::string b = S(utf8);
+    return cache.cell(kGothicSjis, size, size, bold, static_cast<unsigned char>(b[0]),
+                      b.size() > 1 ? static_cast<unsigned char>(b[1]) : 0);
+}
+
+} // namespace
+
+TEST(DownFilter, WeighsCornersEdgesAndCentre) {
+    // Five cells side by side, each from its own 3 × 3 block.
+    GreyRaster g(15, 3);
+    auto set = [&](int x, int y, uint8_t v) { g.pixels[size_t(y) * g.width + x] = v; };
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x) set(x, y, 255); // cell 0: all white
+    set(4, 1, 255);                                 // cell 1: centre only
+    set(6, 0, 100);                                 // cell 2: the four corners
+    set(8, 0, 101);
+    set(6, 2, 102);
+    set(8, 2, 103);
+    set(10, 0, 16); // cell 3: the four edge centres
+    set(9, 1, 32);
+    set(11, 1, 48);
+    set(10, 2, 64);
+    const uint8_t mixed[9] = {1, 20, 3, 40, 5, 60, 7, 80, 9}; // cell 4
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x) set(12 + x, y, mixed[y * 3 + x]);
+
+    GlyphCell c = downFilter(g, 5, 1);
+    ASSERT_EQ(c.width, 5);
+    ASSERT_EQ(c.height, 1);
+    ASSERT_EQ(c.coverage.size(), 5u);
+    EXPECT_EQ(c.at(0, 0), 255);
+    EXPECT_EQ(c.at(1, 0), 63);                           // 4 * 255 / 16 = 63.75
+    EXPECT_EQ(c.at(2, 0), (100 + 101 + 102 + 103) / 16); // 25
+    EXPECT_EQ(c.at(3, 0), 2 * (16 + 32 + 48 + 64) / 16); // 20
+    // Corners 1 + 3 + 7 + 9, edges 20 + 40 + 60 + 80, centre 5: (20 + 400 + 20) / 16.
+    EXPECT_EQ(c.at(4, 0), 27);
+}
+
+TEST(DownFilter, PixelsOutsideTheRasterAreBlack) {
+    GreyRaster g(4, 4);
+    g.pixels.assign(16, 255);
+    GlyphCell c = downFilter(g, 3, 2);
+    ASSERT_EQ(c.coverage.size(), 6u);
+    EXPECT_EQ(c.at(0, 0), 255);
+    // Block at (3, 0): only column 3 exists, rows 0-2: corner, edge, corner.
+    EXPECT_EQ(c.at(1, 0), (255 + 2 * 255 + 255) / 16);
+    EXPECT_EQ(c.at(2, 0), 0);
+    // Block at (0, 3): only row 3 exists.
+    EXPECT_EQ(c.at(0, 1), (255 + 2 * 255 + 255) / 16);
+    // Block at (3, 3): a single corner.
+    EXPECT_EQ(c.at(1, 1), 255 / 16);
+    EXPECT_EQ(c.at(2, 1), 0);
+    EXPECT_TRUE(downFilter(g, 0, 5).coverage.empty());
+}
+
+TEST(GlyphCache, FullWidthCharacterAtTheDefaultSize) {
+    GlyphCache cache;
+    const GlyphCell& c = cellOf(cache, "漢");
+    ASSERT_EQ(c.width, 26);
+    ASSERT_EQ(c.height, 26);
+    ASSERT_EQ(c.coverage.size(), 26u * 26u);
+    // Ink in both halves and in the upper and lower parts, none in the outer border.
+    EXPECT_GT(inkIn(c, 0, 13), 0);
+    EXPECT_GT(inkIn(c, 13, 26), 0);
+    EXPECT_GT(inkIn(c, 0, 26, 0, 13), 0);
+    EXPECT_GT(inkIn(c, 0, 26, 13, 26), 0);
+    EXPECT_EQ(inkIn(c, 0, 26, 25, 26), 0);
+    EXPECT_EQ(inkIn(c, 25, 26), 0);
+    // Fully covered pixels exist in the strokes, and anti-aliased ones at their edges.
+    int full = 0, partial = 0;
+    for (uint8_t v : c.coverage) {
+        if (v == 255)
+            ++full;
+        else if (v > 0)
+            ++partial;
+    }
+    EXPECT_GT(full, 10);
+    EXPECT_GT(partial, 20);
+}
+
+TEST(GlyphCache, HalfWidthPairCoversLeftAndRightHalves) {
+    GlyphCache cache;
+    const GlyphCell& pair = cache.cell(kGothicSjis, 26, 26, false, 'A', 'b');
+    EXPECT_GT(inkIn(pair, 0, 13), 0);
+    EXPECT_GT(inkIn(pair, 13, 26), 0);
+    const GlyphCell& alone = cache.cell(kGothicSjis, 26, 26, false, 'A', 0);
+    EXPECT_GT(inkIn(alone, 0, 13), 0);
+    EXPECT_EQ(inkIn(alone, 13, 26), 0);
+    // The left halves agree: the second character does not move the first.
+    EXPECT_EQ(inkIn(pair, 0, 12), inkIn(alone, 0, 12));
+}
+
+TEST(GlyphCache, BoldCellIsHeavier) {
+    GlyphCache cache;
+    for (const char* ch : {"漢", "あ", "A"}) {
+        const GlyphCell& regular = cellOf(cache, ch, false);
+        const GlyphCell& bold = cellOf(cache, ch, true);
+        EXPECT_GT(inkIn(bold, 0, 26), inkIn(regular, 0, 26) * 12 / 10) << ch;
+    }
+}
+
+TEST(GlyphCache, EachKeyIsRenderedOnce) {
+    GlyphCache cache;
+    const GlyphCell& first = cellOf(cache, "あ");
+    EXPECT_EQ(cache.renderCount(), 1u);
+    const GlyphCell& again = cellOf(cache, "あ");
+    EXPECT_EQ(&first, &again);
+    EXPECT_EQ(cache.renderCount(), 1u);
+
+    // Every part of the key makes its own cell.
+    cellOf(cache, "あ", true);
+    cellOf(cache, "い");
+    cellOf(cache, "あ", false, 24);
+    cache.cell(kGothicSjis, 26, 24, false, 0x82, 0xA0);
+    cache.cell(S("ＭＳ 明朝"), 26, 26, false, 0x82, 0xA0);
+    EXPECT_EQ(cache.renderCount(), 6u);
+    EXPECT_EQ(cache.size(), 6u);
+    // Filling the cache does not move cells already handed out.
+    for (unsigned c = 0x40; c < 0x7F; ++c) cache.cell(kGothicSjis, 26, 26, false, 'a', c);
+    EXPECT_EQ(&first, &cellOf(cache, "あ"));
+    EXPECT_EQ(cache.renderCount(), 6u + 0x3F);
+
+    // An empty cell is not rendered at all.
+    const GlyphCell& empty = cache.cell(kGothicSjis, 0, 26, false, 0x82, 0xA0);
+    EXPECT_TRUE(empty.coverage.empty());
+    EXPECT_EQ(cache.renderCount(), 6u + 0x3F);
+}
+
+TEST(GlyphCache, LargeCellsAreNotClippedByTheInitialSurface) {
+    // 50 × 50 needs a 150 × 150 surface; the 128 × 128 one is enlarged.
+    GlyphCache cache;
+    const GlyphCell& big = cellOf(cache, "漢", false, 50);
+    ASSERT_EQ(big.coverage.size(), 50u * 50u);
+    EXPECT_GT(inkIn(big, 0, 50, 43, 50), 0);
+    EXPECT_GT(inkIn(big, 43, 50, 0, 50), 0);
+    // The enlarged surface leaves smaller cells as they were.
+    GlyphCache fresh;
+    EXPECT_EQ(cellOf(cache, "あ").coverage, cellOf(fresh, "あ").coverage);
+}

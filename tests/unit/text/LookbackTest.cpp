@@ -1,0 +1,107 @@
+#include "text/Lookback.h"
+#include "EngineHarness.h"
+
+#include <gtest/gtest.h>
+
+using namespace orv;
+using orv::test::Harness;
+using orv::test::kPrologue;
+
+namespace {
+
+void fillWithCharacters(LookbackStore& store, size_t bytes) {
+    while (store.writePosition() + 2 <= bytes) store.appendCharacter('\x82', '\xa0');
+}
+
+} // namespace
+
+TEST(LookbackStore, CharactersLineFeedsAndPageEnds) {
+    LookbackStore store;
+    store.appendCharacter('\x82', '\xa0');
+    store.appendLineFeed();
+    store.appendCharacter('a', 'b');
+    store.appendPageBreak();
+    EXPECT_EQ(store.text(), std::string_view("\x82\xa0\nab\\"));
+    EXPECT_EQ(store.pageCount(), 1);
+    store.clear();
+    EXPECT_EQ(store.writePosition(), 0u);
+    EXPECT_EQ(store.pageCount(), 0);
+}
+
+TEST(LookbackStore, ACharacterThatFillsTheStoreEmptiesIt) {
+    LookbackStore store;
+    fillWithCharacters(store, LookbackStore::kCapacity - 3); // 89996 bytes
+    ASSERT_EQ(store.writePosition(), 89996u);
+    store.appendCharacter('\x82', '\xa2'); // ends at 89998: still fits
+    EXPECT_EQ(store.writePosition(), 89998u);
+    store.appendCharacter('\x82', '\xa4'); // would end at 90000
+    EXPECT_EQ(store.writePosition(), 0u);
+    EXPECT_EQ(store.pageCount(), 0);
+}
+
+TEST(LookbackStore, LineFeedsAndPageEndsNeverPassTheEnd) {
+    LookbackStore store;
+    fillWithCharacters(store, LookbackStore::kCapacity - 2);
+    store.appendLineFeed();
+    store.appendLineFeed();
+    ASSERT_EQ(store.writePosition(), LookbackStore::kCapacity);
+    // Full: a character, a line feed and a page end each start the store afresh.
+    store.appendLineFeed();
+    EXPECT_EQ(store.text(), "\n");
+    for (int i = 0; i < 89999; ++i) store.appendLineFeed();
+    ASSERT_EQ(store.writePosition(), LookbackStore::kCapacity);
+    store.appendPageBreak();
+    EXPECT_EQ(store.text(), "\\");
+    EXPECT_EQ(store.pageCount(), 1);
+    for (int i = 0; i < 89999; ++i) store.appendLineFeed();
+    store.appendCharacter('a', 'b');
+    EXPECT_EQ(store.writePosition(), 0u);
+}
+
+TEST(LookbackStore, KeepsTheLastTenPages) {
+    LookbackStore store;
+    // Page n holds 表 (whose second byte is a backslash) and the digit n.
+    for (int page = 0; page < 12; ++page) {
+        store.appendCharacter('\x95', '\x5c');
+        store.appendCharacter('0', static_cast<char>('0' + page % 10));
+        store.appendPageBreak();
+    }
+    EXPECT_EQ(store.pageCount(), 10);
+    std::string expected;
+    for (int page = 2; page < 12; ++page) {
+        expected += "\x95\x5c";
+        expected += '0';
+        expected += static_cast<char>('0' + page % 10);
+        expected += '\\';
+    }
+    EXPECT_EQ(store.text(), expected);
+}
+
+TEST(LookbackStore, WipeZeroesEveryByte) {
+    LookbackStore store;
+    store.appendCharacter('x', 'y');
+    store.wipe();
+    store.appendLineFeed();
+    store.clear();
+    EXPECT_EQ(store.text(), "");
+}
+
+TEST(LookbackRecording, TranscriptFollowsTheStore) {
+    Harness h("", 600000, true);
+    h.scenario(std::string(kPrologue) + "あい\nあabc\n1\nう\\\nえ\nlookbackflush\nお\nend\n");
+    ASSERT_EQ(h.run(), 0) << h.log();
+    // "abc" draws ab and stops at the lone c; "1" then continues that line, alone as well.
+    EXPECT_EQ(h.transcript(), "あい\nあabう\fえ\nお\n");
+    EXPECT_EQ(h.engine().text.lookback.text(), S("お\n"));
+    EXPECT_EQ(h.engine().text.lookback.pageCount(), 0);
+}
+
+TEST(LookbackRecording, SetwindowEmptiesTheStore) {
+    Harness h("", 600000, true);
+    h.scenario(std::string(kPrologue) +
+               "あ\\\nい\nsetwindow 8,16,23,16,26,26,0,2,0,1,1,#999999,0,0,639,479\nう\n"
+               "end\n");
+    ASSERT_EQ(h.run(), 0) << h.log();
+    EXPECT_EQ(h.engine().text.lookback.text(), S("う\n"));
+    EXPECT_EQ(h.transcript(), "あ\fい\nう\n");
+}

@@ -1,0 +1,342 @@
+// The text window through whole scenario runs: where cells land, what their pixels become, what a
+// redraw repaints, the window's tint and picture, links, the commands and the errors.
+#include "TextTestSupport.h"
+#include "text/DisplayText.h"
+
+#include <gtest/gtest.h>
+
+using namespace orv;
+using namespace orv::test;
+
+namespace {
+
+struct Box {
+    int left = 640, top = 480, right = -1, bottom = -1;
+    bool empty() const { return right < 0; }
+};
+
+// The extent of the ink on the page (coverage above 0) in the given screen rectangle.
+Box inkBox(const Engine& e, int x0, int y0, int x1, int y1) {
+    Box b;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            if (coverageAt(e, x, y)) {
+                b.left = std::min(b.left, x);
+                b.top = std::min(b.top, y);
+                b.right = std::max(b.right, x);
+                b.bottom = std::max(b.bottom, y);
+            }
+    return b;
+}
+
+// Runs the game block (after the definition block `define`); "" when it ended normally.
+std::string run(Harness& h, const std::string& game, const std::string& define = "") {
+    h.scenario("*define\n" + define + "game\n*start\n" + game + "end\n");
+    const int status = h.run();
+    return status == 0 ? std::string() : "status " + std::to_string(status) + ": " + h.log();
+}
+
+} // namespace
+
+TEST(TextLayout, ThreeCellsAtOriginAndPitchThenANewLine) {
+    Harness h;
+    ASSERT_EQ(run(h, "あいう\n"), "");
+    const Engine& e = h.engine();
+    // Nothing outside the three cells (8 + 26k, 16) of 26 x 26.
+    const Box all = inkBox(e, 0, 0, 640, 480);
+    EXPECT_GE(all.left, 8);
+    EXPECT_LT(all.right, 8 + 3 * 26);
+    EXPECT_GE(all.top, 16);
+    EXPECT_LT(all.bottom, 16 + 26);
+    for (int k = 0; k < 3; ++k) {
+        const Box cell = inkBox(e, 8 + 26 * k, 16, 8 + 26 * (k + 1), 42);
+        EXPECT_FALSE(cell.empty()) << "cell " << k;
+        // Each glyph sits in the middle of its own cell, clear of the cell's edges.
+        EXPECT_GT(cell.left, 8 + 26 * k) << "cell " << k;
+        EXPECT_LT(cell.right, 8 + 26 * (k + 1) - 1) << "cell " << k;
+    }
+    EXPECT_EQ(e.text.window.column, 0);
+    EXPECT_EQ(e.text.window.line, 1);
+    EXPECT_EQ(h.transcript(), "あいう\n");
+}
+
+TEST(TextLayout, SpacesAndUnknownBangsAreDropped) {
+    Harness h;
+    ASSERT_EQ(run(h, "あ い\tう!xyえ\n"), "");
+    EXPECT_EQ(h.transcript(), "あいうxyえ\n"); // "!x": the "!" goes, x and y share a cell
+}
+
+TEST(TextPixels, CellsBlendIntoTheDisplayWithShadow) {
+    Harness h;
+    ASSERT_EQ(run(h, "bg #336699,1\n#ff8000あ\n"), "");
+    Engine& e = h.engine();
+    const GlyphCell& cell =
+        e.text.glyphs.cell(e.text.window.currentFace, 26, 26, true, 0x82, 0xa0); // あ
+    const Surface& display = e.graphics.surfaces.display;
+    // Beneath the text: the background tinted by 0x999999.
+    const unsigned base[3] = {mul255(0x33, 0x99), mul255(0x66, 0x99), mul255(0x99, 0x99)};
+    const unsigned ink[3] = {0xff, 0x80, 0x00};
+    int full = 0, partial = 0;
+    for (int j = 0; j < 26; ++j)
+        for (int i = 1; i < 25; ++i) {
+            const unsigned a = cell.at(i, j);
+            const unsigned left = cell.at(i - 1, j);
+            const uint32_t got = surfacePixel(display, 8 + i, 16 + j);
+            EXPECT_EQ(coverageAt(e, 8 + i, 16 + j), a);
+            uint32_t layer = 0, want = 0;
+            for (int k = 0; k < 3; ++k) {
+                layer = layer << 8 | mul255(ink[k], a);
+                // The pixel to the left darkened this one first (shadow), then it is blended.
+                const unsigned p = mul255(base[k], 255 - left);
+                want = want << 8 | std::min(255u, mul255(ink[k], a) + mul255(p, 255 - a));
+            }
+            EXPECT_EQ(surfacePixel(e.text.textLayer, 8 + i, 16 + j), layer) << i << "," << j;
+            EXPECT_EQ(got, want) << i << "," << j << " a=" << a << " left=" << left;
+            full += a == 255;
+            partial += a > 0 && a < 255;
+        }
+    EXPECT_GT(full, 10);
+    EXPECT_GT(partial, 10);
+    // The window shows the same pixels.
+    EXPECT_EQ(framePixel(h.platform().window(), 20, 30), surfacePixel(display, 20, 30));
+}
+
+namespace {
+
+// The cells drawn straight into the display and the page laid over a redraw give the same
+// pixels, so effects, sprites and menus repaint the page as it was drawn.
+void expectRedrawMatchesDisplay(Engine& e) {
+    const Surface display = e.graphics.surfaces.display;
+    redrawRegion(e.graphics, kWholeScreen);
+    int differing = 0, inked = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) {
+            differing +=
+                surfacePixel(display, x, y) != surfacePixel(e.graphics.surfaces.composition, x, y);
+            inked += coverageAt(e, x, y) > 0;
+        }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(inked, 500);
+}
+
+} // namespace
+
+TEST(TextPixels, DrawnCellsMatchTheRedrawOfThePage) {
+    Harness h;
+    ASSERT_EQ(run(h, "bg #336699,1\nあ#ff8000い<1リンク>う\n文字。、\n"), "");
+    expectRedrawMatchesDisplay(h.engine());
+
+    // On a later page, over a picture window, without shadow.
+    Harness g("", 600000, true);
+    g.file("win.bmp", bmp24(640, 200, [](int x, int y) { return uint32_t(x * 7 + y) * 0x10305u; }));
+    ASSERT_EQ(run(g, "bg #804020,1\n"
+                     "setwindow 16,300,23,3,26,26,0,2,0,1,0,\":c;win.bmp\",0,280\n"
+                     "最初のページ\\\n次のページ\n"),
+              "");
+    expectRedrawMatchesDisplay(g.engine());
+}
+
+TEST(TextWindowShade, WhiteLeavesThePictureAndAColourTints) {
+    Harness h;
+    ASSERT_EQ(run(h, "bg #336699,1\nsetwindow 8,16,23,16,26,26,0,2,0,1,1,#ffffff,0,0,639,479\n"
+                     "あ\n"),
+              "");
+    EXPECT_EQ(surfacePixel(h.engine().graphics.surfaces.display, 600, 400), 0x336699u);
+
+    Harness g;
+    ASSERT_EQ(run(g, "bg #336699,1\nsetwindow 8,16,23,16,26,26,0,2,0,1,1,#80ff40,0,240,639,479\n"
+                     "locate 0,9\nあ\n"),
+              "");
+    const Surface& d = g.engine().graphics.surfaces.display;
+    EXPECT_EQ(surfacePixel(d, 600, 100), 0x336699u); // above the window
+    EXPECT_EQ(surfacePixel(d, 600, 400),
+              (mul255(0x80, 0x33) << 16) | (mul255(0xff, 0x66) << 8) | mul255(0x40, 0x99));
+}
+
+TEST(TextWindowShade, APictureWindowTakesThePictureSize) {
+    Harness h;
+    h.file("win.bmp", bmp24(300, 100, [](int x, int) { return x < 150 ? 0x102030u : 0x405060u; }));
+    ASSERT_EQ(run(h, "bg #ffffff,1\nsetwindow 110,310,10,2,26,26,0,2,0,1,1,\":c;win.bmp\",100,300\n"
+                     "あ\n"),
+              "");
+    const TextWindow& w = h.engine().text.window;
+    EXPECT_EQ(w.windowColour, -1);
+    EXPECT_EQ(w.left, 100);
+    EXPECT_EQ(w.top, 300);
+    EXPECT_EQ(w.right, 399);
+    EXPECT_EQ(w.bottom, 399);
+    const Surface& d = h.engine().graphics.surfaces.display;
+    EXPECT_EQ(surfacePixel(d, 105, 395), 0x102030u);
+    EXPECT_EQ(surfacePixel(d, 390, 395), 0x405060u);
+    EXPECT_EQ(surfacePixel(d, 50, 350), 0xffffffu); // outside the window
+    EXPECT_FALSE(inkBox(h.engine(), 110, 310, 136, 336).empty());
+}
+
+TEST(TextWindowShade, AnEmptyWindowDrawsAndRecordsNothing) {
+    Harness h;
+    ASSERT_EQ(run(h, "setwindow 8,16,23,16,26,26,0,2,0,1,1,#999999,300,0,200,479\nあ@\n"), "");
+    EXPECT_EQ(h.transcript(), "");
+    EXPECT_FALSE(h.engine().text.window.shown);
+}
+
+TEST(TextLinks, RecordPositionsAndUseTheLinkColour) {
+    Harness h;
+    ASSERT_EQ(run(h, "あ<7いう>え\n", "linkcolor 0,255,0\n"), "");
+    const Engine& e = h.engine();
+    ASSERT_EQ(e.text.links.count, 1);
+    const TextLink& link = e.text.links.entries[0];
+    EXPECT_EQ(link.number, 7);
+    EXPECT_EQ(link.left, 8 + 26);
+    EXPECT_EQ(link.top, 16);
+    EXPECT_EQ(link.right, 8 + 3 * 26);
+    // The brightest ink of each cell: link colour inside, text colour outside.
+    auto brightest = [&](int cell) {
+        uint32_t best = 0;
+        unsigned bestA = 0;
+        for (int y = 16; y < 42; ++y)
+            for (int x = 8 + 26 * cell; x < 8 + 26 * (cell + 1); ++x)
+                if (coverageAt(e, x, y) > bestA) {
+                    bestA = coverageAt(e, x, y);
+                    best = surfacePixel(e.text.textLayer, x, y);
+                }
+        return best;
+    };
+    EXPECT_EQ(brightest(0), 0xffffffu);
+    EXPECT_EQ(brightest(1), 0x00ff00u);
+    EXPECT_EQ(brightest(2), 0x00ff00u);
+    EXPECT_EQ(brightest(3), 0xffffffu);
+}
+
+TEST(TextLinks, TheTableStopsAt256Links) {
+    Harness h;
+    std::string links;
+    for (int i = 0; i < 300; ++i) links += "<" + std::to_string(i) + ">";
+    ASSERT_EQ(run(h, links + "あ\n"), "");
+    const TextLinkTable& table = h.engine().text.links;
+    EXPECT_EQ(table.count, TextLinkTable::kCapacity);
+    EXPECT_EQ(table.entries[255].number, 255);
+    EXPECT_EQ(table.entries[0].number, 0);
+    EXPECT_EQ(h.transcript(), "あ\n");
+}
+
+TEST(TextCommands, LocateBrTextclearAndTextoff) {
+    Harness h;
+    ASSERT_EQ(run(h, "locate 5,3\nmov %1,1\nあ/\nbr\nい\ntextclear\nう/\ntextoff\n"), "");
+    const Engine& e = h.engine();
+    EXPECT_EQ(h.transcript(), "あ\nい\n\fう");
+    EXPECT_FALSE(e.text.window.shown);
+    EXPECT_FALSE(e.graphics.layers.textWindowInComposition);
+    EXPECT_EQ(e.text.window.column, 1);
+    // The page still holds う at column 0 of line 0 for the next time the window shows.
+    EXPECT_FALSE(inkBox(e, 8, 16, 34, 42).empty());
+    EXPECT_TRUE(inkBox(e, 8 + 5 * 26, 16 + 3 * 28, 640, 480).empty());
+}
+
+TEST(TextCommands, EraseFlagKeepsTheWindowThroughPictureCommands) {
+    Harness h;
+    ASSERT_EQ(run(h, "erasetextwindow 0\nあ\nbg #102030,1\nmov %0,1\n"), "");
+    EXPECT_TRUE(h.engine().text.window.shown); // bg did not hide it
+    Harness g;
+    ASSERT_EQ(run(g, "erasetextwindow 0\nあ\nbg #102030,1\ntextoff\n"), "");
+    EXPECT_FALSE(g.engine().text.window.shown); // textoff always does
+    Harness f;
+    ASSERT_EQ(run(f, "あ\nbg #102030,1\n"), "");
+    EXPECT_FALSE(f.engine().text.window.shown);
+}
+
+TEST(TextCommands, TextmodeZeroHidesTheWindowAndSkipsWaits) {
+    Harness h;
+    ASSERT_EQ(run(h, "あ\ntextmode 0\n@\\\ntexton\n"), "");
+    EXPECT_FALSE(h.engine().text.window.shown);
+    EXPECT_EQ(h.transcript(), "あ\n");
+}
+
+TEST(TextCommands, GameTakesTheScriptFace) {
+    Harness h;
+    h.scenario("*define\ndefaultfont \"ＭＳ 明朝\"\ngame\n*start\nend\n");
+    ASSERT_EQ(h.run(), 0);
+    const TextWindow& w = h.engine().text.window;
+    EXPECT_EQ(w.scriptFace, S("ＭＳ 明朝"));
+    EXPECT_EQ(w.chosenFace, S("ＭＳ 明朝"));
+    EXPECT_EQ(w.currentFace, S("ＭＳ 明朝"));
+    EXPECT_EQ(std::string(kDefaultFaceSjis), S("ＭＳ ゴシック"));
+}
+
+TEST(TextCommands, SetwindowReadsEveryField) {
+    Harness h;
+    ASSERT_EQ(run(h, "setwindow 20,30,10,5,16,18,2,4,7,0,0,#123456,10,20,400,300\n"), "");
+    const TextWindow& w = h.engine().text.window;
+    EXPECT_EQ(w.originX, 20);
+    EXPECT_EQ(w.originY, 30);
+    EXPECT_EQ(w.charactersPerLine, 10);
+    EXPECT_EQ(w.lines, 5);
+    EXPECT_EQ(w.glyphWidth, 16);
+    EXPECT_EQ(w.glyphHeight, 18);
+    EXPECT_EQ(w.pitchX, 18);
+    EXPECT_EQ(w.pitchY, 22);
+    EXPECT_EQ(w.characterDelay, 7);
+    EXPECT_EQ(w.bold, 0);
+    EXPECT_EQ(w.shadow, 0);
+    EXPECT_EQ(w.windowColour, 0x123456);
+    EXPECT_EQ(w.left, 10);
+    EXPECT_EQ(w.top, 20);
+    EXPECT_EQ(w.right, 400);
+    EXPECT_EQ(w.bottom, 300);
+    EXPECT_FALSE(w.shown);
+}
+
+struct ErrorCase {
+    const char* name;
+    const char* game; // game block text (UTF-8)
+    const char* message;
+};
+
+void PrintTo(const ErrorCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class TextErrors : public ::testing::TestWithParam<ErrorCase> {};
+
+TEST_P(TextErrors, AreReported) {
+    Harness h;
+    h.scenario(std::string(kPrologue) + GetParam().game + "\nend\n");
+    EXPECT_EQ(h.run(), 2);
+    EXPECT_EQ(h.firstMessage(), GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    All, TextErrors,
+    ::testing::Values(
+        ErrorCase{"PastTheLastLine",
+                  "setwindow 8,16,23,2,26,26,0,2,0,1,1,#999999,0,0,639,479\nあ\nい",
+                  "[エラー] 文字が枠をはみ出してしまいました。"},
+        ErrorCase{"FullLastLine",
+                  "setwindow 8,16,3,1,26,26,0,2,0,1,1,#999999,0,0,639,479\nあいう\\",
+                  "[エラー] 文字が枠をはみ出してしまいました。"},
+        ErrorCase{"BelowTheScreen", "locate 0,20\nあ",
+                  "[エラー！] 文字がウィンドウからはみ出ました"},
+        ErrorCase{"LeftOfTheWindow",
+                  "setwindow 8,16,23,16,26,26,0,2,0,1,1,#999999,10,0,639,479\nあ",
+                  "[エラー！] 文字がウィンドウからはみ出ました"},
+        ErrorCase{"TextWhileTextmodeIsOff", "textmode 0\nあ",
+                  "[エラー！] textmodeが非表示設定なのに文字を書こうとしました。"},
+        ErrorCase{"SlashNotAtTheEnd", "あ/い",
+                  "[エラー] 表示文中の、/の次は改行文字でなければなりません。"},
+        ErrorCase{"NegativeLines", "setwindow 8,16,23,-1,26,26,0,2,0,1,1,#999999,0,0,639,479",
+                  "[エラー] setwindowの縦横文字数指定が間違っています。"},
+        ErrorCase{"NegativeColumns", "setwindow 8,16,-23,1,26,26,0,2,0,1,1,#999999,0,0,639,479",
+                  "[エラー] setwindowの縦横文字数指定が間違っています。"},
+        ErrorCase{"CursorNumber", "setcursor 2,\"c.bmp\",0,0",
+                  "[エラー] カーソルは０（通常）と１（クリック消去用）です。"},
+        ErrorCase{"AbsCursorNumber", "abssetcursor -1,\"c.bmp\",0,0",
+                  "[エラー] カーソルは０（通常）と１（クリック消去用）です。"},
+        ErrorCase{"CursorPictureMissing", "setcursor 0,\"none.bmp\",0,0",
+                  "[ロードエラー] ファイルnone.bmpを開けません。"},
+        ErrorCase{"ClickposFirst", "clickpos 1,%2",
+                  "[構文エラー] clickposの第一引数は数字変数です。"},
+        ErrorCase{"ClickposSecond", "clickpos %1,$2",
+                  "[構文エラー] clickposの第ニ引数は数字変数です。"},
+        ErrorCase{"BadInlineColour", "あ#12xx56い",
+                  "[構文エラー] "
+                  "カラー指定が間違っています。HTMLと同じ形式（例：#75fe1b）で指定してください。"}),
+    [](const ::testing::TestParamInfo<ErrorCase>& info) { return std::string(info.param.name); });
