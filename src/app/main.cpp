@@ -9,12 +9,14 @@
 #include "platform/sdl/SdlPlatform.h"
 #include "script/ScenarioPack.h"
 #include "shell/MainMenu.h"
+#include "shell/Startup.h"
 
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -55,9 +57,25 @@ int runGame(const orv::Options& options) {
         return 1;
     }
 
+    // Two windowed copies would fight over the same save files; headless runs are
+    // tests and may run side by side.
+    std::optional<SingleInstanceLock> lock =
+        options.headless ? std::nullopt
+                         : SingleInstanceLock::acquire(SingleInstanceLock::defaultPath());
+    if (!options.headless && !lock) {
+        platform->messageBox("起動エラー", "同時に二つ実行しないでください", MessageBoxButtons::Ok);
+        return 1;
+    }
+    std::optional<TempDirectory> tempDirectory = TempDirectory::make(&error);
+    if (!tempDirectory) {
+        std::cerr << "orvane: cannot make a temporary directory (" << error
+                  << "); pictures and sounds packed in archives will not load\n";
+    }
+
     int status = 0;
     {
         Engine engine(*platform, options.gameDir);
+        if (tempDirectory) engine.tempDirectory = tempDirectory->path();
         try {
             runEngine(engine);
         } catch (const ExitRequest& exit) {

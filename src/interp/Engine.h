@@ -26,6 +26,8 @@ struct Engine {
 
     Platform& platform;
     GameFs fs;
+    // This run's own temporary directory; empty when none could be made.
+    std::filesystem::path tempDirectory;
 
     // One member per subsystem, each declared in its own folder.
     ScriptState script;

@@ -1,0 +1,42 @@
+// What the program secures before the engine runs: one copy per user at a time,
+// and a private temporary directory for extracted archive files and converted sound.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace orv {
+
+// Held for the life of the process; the kernel drops it when the process ends,
+// however it ends, so a crashed copy never blocks the next start.
+class SingleInstanceLock {
+public:
+    // nullopt when another copy of the same user holds the lock.
+    static std::optional<SingleInstanceLock> acquire(const std::filesystem::path& lockFile);
+    static std::filesystem::path defaultPath();
+    SingleInstanceLock(SingleInstanceLock&& other) noexcept;
+    SingleInstanceLock& operator=(SingleInstanceLock&&) = delete;
+    ~SingleInstanceLock();
+
+private:
+    explicit SingleInstanceLock(int fd) : fd_(fd) {}
+    int fd_ = -1;
+};
+
+// A directory of this run's own under $TMPDIR. Removed at the end when empty
+// (anything left in it was not ours to delete).
+class TempDirectory {
+public:
+    static std::optional<TempDirectory> make(std::string* error);
+    TempDirectory(TempDirectory&& other) noexcept;
+    TempDirectory& operator=(TempDirectory&&) = delete;
+    ~TempDirectory();
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    explicit TempDirectory(std::filesystem::path path) : path_(std::move(path)) {}
+    std::filesystem::path path_;
+};
+
+} // namespace orv
