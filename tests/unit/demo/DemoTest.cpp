@@ -63,6 +63,13 @@ DemoRun playDemo(const TempDir& work, const std::string& events,
     return run;
 }
 
+// The demo's text window starts at (32, 336) with 30-pixel lines, and its choice comes on a fresh
+// page: the first choice is on line 0, the second on line 1. Automatic clicks land where the
+// pointer is, so a pointer left over a choice's line from the start makes them take that choice
+// once it appears (and the waits before it do not mind where the click is).
+const char* const kPointerOnTelephone = "move 100 350\n";
+const char* const kPointerOnUmbrella = "move 100 380\n";
+
 bool allBlack(const orv::RgbImage& image) {
     for (uint8_t b : image.rgb)
         if (b != 0) return false;
@@ -91,7 +98,7 @@ TEST(Demo, FolderHoldsTheScenarioInShiftJis) {
 TEST(Demo, PlaysToItsEndWithAutomaticClicks) {
     TempDir work;
     fs::path shot = work.path() / "end.png";
-    DemoRun run = playDemo(work, "", {"--screenshot", shot.string()});
+    DemoRun run = playDemo(work, kPointerOnUmbrella, {"--screenshot", shot.string()});
     ASSERT_EQ(run.status, 0) << run.stderrText;
     EXPECT_EQ(run.stderrText, "");
     // The closing page was reached, and every page before it was shown.
@@ -107,7 +114,7 @@ TEST(Demo, PlaysToItsEndWithAutomaticClicks) {
 // screen is never left black.
 TEST(Demo, EveryPageShowsPicturesWithoutTheKeyColour) {
     TempDir work;
-    std::string events;
+    std::string events = kPointerOnTelephone;
     // The wait lets the click-wait cursor draw its first cell before the picture is taken.
     for (int i = 0; i < 80; ++i)
         events += "wait 400\nshot " +
@@ -126,6 +133,29 @@ TEST(Demo, EveryPageShowsPicturesWithoutTheKeyColour) {
         EXPECT_FALSE(showsKeyColour(*picture)) << entry.path().filename();
     }
     EXPECT_GE(pages, 30);
+}
+
+// The choice after the letter changes the story: each answer has its own scene, and both end
+// at the closing page.
+TEST(Demo, TheChoiceLeadsToADifferentScene) {
+    TempDir telephoneDir, umbrellaDir;
+    DemoRun telephone = playDemo(telephoneDir, kPointerOnTelephone);
+    DemoRun umbrella = playDemo(umbrellaDir, kPointerOnUmbrella);
+    ASSERT_EQ(telephone.status, 0) << telephone.stderrText;
+    ASSERT_EQ(umbrella.status, 0) << umbrella.stderrText;
+    EXPECT_NE(telephone.transcript, umbrella.transcript);
+
+    const std::string telephoneLine = "電話でいいよ」";
+    const std::string umbrellaLine = "澪は、紺色の傘を千夏の手に押しつけた。";
+    EXPECT_NE(telephone.transcript.find(telephoneLine), std::string::npos);
+    EXPECT_EQ(telephone.transcript.find(umbrellaLine), std::string::npos);
+    EXPECT_NE(umbrella.transcript.find(umbrellaLine), std::string::npos);
+    EXPECT_EQ(umbrella.transcript.find(telephoneLine), std::string::npos);
+    for (const DemoRun* run : {&telephone, &umbrella})
+        EXPECT_NE(run->transcript.find("遊んでくれて、ありがとう。"), std::string::npos);
+    // The choices themselves are not recorded, only the page end that follows them.
+    EXPECT_NE(umbrella.transcript.find("考えた。\f\f【澪】「これ、持っていって」"),
+              std::string::npos);
 }
 
 } // namespace
