@@ -101,16 +101,16 @@ void clearStanding(GraphicsState& g, int position) {
 
 // An effect definition after its number (or, for windoweffect, from the start).
 EffectSpec readEffectSpec(Engine& engine) {
-    EffectSpec spec;
-    spec.type = readNumber(engine);
-    if (spec.type == 1) return spec;
+    EffectSpec effect;
+    effect.type = readNumber(engine);
+    if (effect.type == 1) return effect;
     expectComma(engine);
-    spec.duration = readNumber(engine);
-    if (spec.type == 15 || spec.type == 18) {
+    effect.duration = readNumber(engine);
+    if (effect.type == 15 || effect.type == 18) {
         expectComma(engine);
-        spec.image = readString(engine);
+        effect.image = readString(engine);
     }
-    return spec;
+    return effect;
 }
 
 } // namespace
@@ -132,8 +132,8 @@ void runEffect(Engine& engine) {
     if (n == 0) return;
     if (n < 0 || n >= kEffectCount)
         reportError(engine, S("エラー"), S("未定義のエフェクトを使いました"));
-    const EffectSpec spec = engine.graphics.effects.registry[static_cast<size_t>(n)];
-    showDirty(engine, spec.type, spec.duration, spec.image);
+    const EffectSpec effect = engine.graphics.effects.registry[static_cast<size_t>(n)];
+    showDirty(engine, effect.type, effect.duration, effect.image);
 }
 
 void cmdBg(Engine& engine) {

@@ -39,50 +39,50 @@ inline void put32(std::string& s, uint32_t v) {
     put16(s, v >> 16);
 }
 
-inline std::string buildBmp(const BmpSpec& spec) {
+inline std::string buildBmp(const BmpSpec& layout) {
     std::string info;
-    put32(info, spec.headerSize);
-    if (spec.headerSize == 12) {
-        put16(info, static_cast<uint32_t>(spec.width));
-        put16(info, static_cast<uint32_t>(spec.height));
-        put16(info, spec.planes);
-        put16(info, spec.bitsPerPixel);
+    put32(info, layout.headerSize);
+    if (layout.headerSize == 12) {
+        put16(info, static_cast<uint32_t>(layout.width));
+        put16(info, static_cast<uint32_t>(layout.height));
+        put16(info, layout.planes);
+        put16(info, layout.bitsPerPixel);
     } else {
-        put32(info, static_cast<uint32_t>(spec.width));
-        put32(info, static_cast<uint32_t>(spec.height));
-        put16(info, spec.planes);
-        put16(info, spec.bitsPerPixel);
-        put32(info, spec.compression);
-        put32(info, spec.imageSize);
-        put32(info, static_cast<uint32_t>(spec.xDensity));
-        put32(info, static_cast<uint32_t>(spec.yDensity));
-        put32(info, spec.colorsUsed);
+        put32(info, static_cast<uint32_t>(layout.width));
+        put32(info, static_cast<uint32_t>(layout.height));
+        put16(info, layout.planes);
+        put16(info, layout.bitsPerPixel);
+        put32(info, layout.compression);
+        put32(info, layout.imageSize);
+        put32(info, static_cast<uint32_t>(layout.xDensity));
+        put32(info, static_cast<uint32_t>(layout.yDensity));
+        put32(info, layout.colorsUsed);
         put32(info, 0); // colours important
-        if (spec.headerSize > 40) {
-            for (uint32_t m : spec.masks) put32(info, m);
+        if (layout.headerSize > 40) {
+            for (uint32_t m : layout.masks) put32(info, m);
         }
-        info.resize(spec.headerSize, '\0');
+        info.resize(layout.headerSize, '\0');
     }
-    if (spec.headerSize == 40)
-        for (uint32_t m : spec.masks) put32(info, m);
+    if (layout.headerSize == 40)
+        for (uint32_t m : layout.masks) put32(info, m);
 
     std::string table;
-    for (uint32_t c : spec.palette) {
+    for (uint32_t c : layout.palette) {
         table += static_cast<char>(c & 0xff);
         table += static_cast<char>((c >> 8) & 0xff);
         table += static_cast<char>((c >> 16) & 0xff);
-        if (spec.headerSize != 12) table += '\0';
+        if (layout.headerSize != 12) table += '\0';
     }
 
-    const size_t offset = 14 + info.size() + table.size() + spec.gap.size();
-    const size_t total = offset + spec.pixels.size();
+    const size_t offset = 14 + info.size() + table.size() + layout.gap.size();
+    const size_t total = offset + layout.pixels.size();
     std::string file = "BM";
-    put32(file, spec.fileSizeField < 0 ? static_cast<uint32_t>(total)
-                                       : static_cast<uint32_t>(spec.fileSizeField));
+    put32(file, layout.fileSizeField < 0 ? static_cast<uint32_t>(total)
+                                         : static_cast<uint32_t>(layout.fileSizeField));
     put32(file, 0);
-    put32(file, spec.pixelOffsetField < 0 ? static_cast<uint32_t>(offset)
-                                          : static_cast<uint32_t>(spec.pixelOffsetField));
-    return file + info + table + spec.gap + spec.pixels;
+    put32(file, layout.pixelOffsetField < 0 ? static_cast<uint32_t>(offset)
+                                            : static_cast<uint32_t>(layout.pixelOffsetField));
+    return file + info + table + layout.gap + layout.pixels;
 }
 
 // Raw bytes from a list of values 0..255.

@@ -16,9 +16,9 @@ using test::windowPixel;
 
 // A 24-bit BMP of w x h whose pixel (x, y) is colour(x, y).
 std::string bmp24(int w, int h, const std::function<uint32_t(int, int)>& colour) {
-    test::BmpSpec spec;
-    spec.width = w;
-    spec.height = h;
+    test::BmpSpec effect;
+    effect.width = w;
+    effect.height = h;
     const int stride = (w * 3 + 3) & ~3;
     for (int y = h - 1; y >= 0; --y) {
         std::string row;
@@ -29,9 +29,9 @@ std::string bmp24(int w, int h, const std::function<uint32_t(int, int)>& colour)
             row += static_cast<char>((c >> 16) & 0xff);
         }
         row.resize(static_cast<size_t>(stride), '\0');
-        spec.pixels += row;
+        effect.pixels += row;
     }
-    return test::buildBmp(spec);
+    return test::buildBmp(effect);
 }
 
 std::string solidBmp(int w, int h, uint32_t rgb) {

@@ -26,23 +26,23 @@ constexpr Bgra kOpaqueWhite{255, 255, 255, 255};
 // the pixel at (31, 31) an inverting one (white under a set mask), (9, 0) opaque black amid the
 // white block so the bit order inside a byte shows; everything else is transparent.
 DibSpec twoColourSpec() {
-    DibSpec spec;
-    spec.width = 32;
-    spec.height = 32;
-    spec.depth = 1;
-    spec.palette = {0x000000, 0xffffff};
-    spec.pixels.assign(32 * 32, 0);
-    spec.mask.assign(32 * 32, 1);
+    DibSpec layout;
+    layout.width = 32;
+    layout.height = 32;
+    layout.depth = 1;
+    layout.palette = {0x000000, 0xffffff};
+    layout.pixels.assign(32 * 32, 0);
+    layout.mask.assign(32 * 32, 1);
     for (int y = 0; y < 8; ++y) {
         for (int x = 0; x < 16; ++x) {
-            spec.pixels[y * 32 + x] = 1;
-            spec.mask[y * 32 + x] = 0;
+            layout.pixels[y * 32 + x] = 1;
+            layout.mask[y * 32 + x] = 0;
         }
     }
-    spec.pixels[9] = 0;
-    spec.mask[31 * 32 + 0] = 0;
-    spec.pixels[31 * 32 + 31] = 1;
-    return spec;
+    layout.pixels[9] = 0;
+    layout.mask[31 * 32 + 0] = 0;
+    layout.pixels[31 * 32 + 31] = 1;
+    return layout;
 }
 
 std::string twoColourCursor() {
@@ -52,17 +52,17 @@ std::string twoColourCursor() {
 // 32x32 at 32 bits: alpha rises along x, colour along y; the mask is all set so that using it
 // instead of the alpha channel would show.
 DibSpec alphaSpec() {
-    DibSpec spec;
-    spec.width = 32;
-    spec.height = 32;
-    spec.depth = 32;
+    DibSpec layout;
+    layout.width = 32;
+    layout.height = 32;
+    layout.depth = 32;
     for (uint32_t y = 0; y < 32; ++y) {
         for (uint32_t x = 0; x < 32; ++x) {
-            spec.pixels.push_back((x * 8) << 24 | (y * 8) << 16 | 0x40 << 8 | 0x80);
+            layout.pixels.push_back((x * 8) << 24 | (y * 8) << 16 | 0x40 << 8 | 0x80);
         }
     }
-    spec.mask.assign(32 * 32, 1);
-    return spec;
+    layout.mask.assign(32 * 32, 1);
+    return layout;
 }
 
 std::string alphaCursor() {
@@ -71,12 +71,12 @@ std::string alphaCursor() {
 
 // A solid 2x2 cursor of one colour, for telling animation frames apart.
 std::string solidCursor(uint32_t rgb, uint32_t hotX, uint32_t hotY) {
-    DibSpec spec;
-    spec.width = 2;
-    spec.height = 2;
-    spec.depth = 24;
-    spec.pixels.assign(4, rgb);
-    return buildIconFile(2, {{buildDib(spec), hotX, hotY, 2, 2}});
+    DibSpec layout;
+    layout.width = 2;
+    layout.height = 2;
+    layout.depth = 24;
+    layout.pixels.assign(4, rgb);
+    return buildIconFile(2, {{buildDib(layout), hotX, hotY, 2, 2}});
 }
 
 // Two frames (red, green) shown green, red, green for 6, 12 and 30 jiffies.
@@ -140,20 +140,20 @@ TEST(CursorFile, ThirtyTwoBitAlphaWinsOverMaskUnlessAllZero) {
     EXPECT_EQ(pixelAt(image, 31, 31), (Bgra{0x80, 0x40, 248, 248}));
 
     // The same picture without alpha, and without the mask that it then needs.
-    DibSpec spec = alphaSpec();
-    for (uint32_t& p : spec.pixels) p &= 0xffffff;
-    spec.mask.assign(32 * 32, 0);
-    spec.mask[0] = 1;
-    spec.pixels[1] = 0; // masked black: transparent
-    spec.mask[1] = 1;
-    const auto masked = readCursorFile(buildIconFile(2, {{buildDib(spec), 0, 0, 32, 32}}));
+    DibSpec layout = alphaSpec();
+    for (uint32_t& p : layout.pixels) p &= 0xffffff;
+    layout.mask.assign(32 * 32, 0);
+    layout.mask[0] = 1;
+    layout.pixels[1] = 0; // masked black: transparent
+    layout.mask[1] = 1;
+    const auto masked = readCursorFile(buildIconFile(2, {{buildDib(layout), 0, 0, 32, 32}}));
     ASSERT_TRUE(masked);
     EXPECT_EQ(pixelAt(masked->frames[0], 0, 0), kOpaqueBlack); // masked colour: inverting
     EXPECT_EQ(pixelAt(masked->frames[0], 1, 0), kClear);
     EXPECT_EQ(pixelAt(masked->frames[0], 2, 1), (Bgra{0x80, 0x40, 8, 255}));
 
-    spec.writeMask = false;
-    EXPECT_FALSE(readCursorFile(buildIconFile(2, {{buildDib(spec), 0, 0, 32, 32}})));
+    layout.writeMask = false;
+    EXPECT_FALSE(readCursorFile(buildIconFile(2, {{buildDib(layout), 0, 0, 32, 32}})));
     // With real alpha the mask may be left out.
     DibSpec noMask = alphaSpec();
     noMask.writeMask = false;
@@ -166,18 +166,18 @@ TEST(CursorFile, PalettedAndTrueColourDepthsWithRowPadding) {
                                            0xa0b0c0, 0xd0e0f0, 0x0a0b0c, 0x0d0e0f};
     for (int depth : {4, 8, 24}) {
         SCOPED_TRACE(depth);
-        DibSpec spec;
-        spec.width = 3;
-        spec.height = 2;
-        spec.depth = depth;
+        DibSpec layout;
+        layout.width = 3;
+        layout.height = 2;
+        layout.depth = depth;
         if (depth <= 8) {
-            spec.palette = palette;
-            spec.pixels = {1, 2, 3, 5, 6, 7};
+            layout.palette = palette;
+            layout.pixels = {1, 2, 3, 5, 6, 7};
         } else {
-            spec.pixels = {0x102030, 0x405060, 0x708090, 0xd0e0f0, 0x0a0b0c, 0x0d0e0f};
+            layout.pixels = {0x102030, 0x405060, 0x708090, 0xd0e0f0, 0x0a0b0c, 0x0d0e0f};
         }
-        spec.mask = {0, 0, 0, 0, 0, 1};
-        const auto cursor = readCursorFile(buildIconFile(2, {{buildDib(spec), 1, 1}}));
+        layout.mask = {0, 0, 0, 0, 0, 1};
+        const auto cursor = readCursorFile(buildIconFile(2, {{buildDib(layout), 1, 1}}));
         ASSERT_TRUE(cursor);
         const CursorImage& image = cursor->frames[0];
         EXPECT_EQ(pixelAt(image, 0, 0), (Bgra{0x30, 0x20, 0x10, 255}));
@@ -188,23 +188,23 @@ TEST(CursorFile, PalettedAndTrueColourDepthsWithRowPadding) {
     }
 
     // An index past the colours the file declares is refused.
-    DibSpec spec;
-    spec.width = 2;
-    spec.height = 1;
-    spec.depth = 4;
-    spec.palette = {0, 0xffffff};
-    spec.pixels = {1, 2};
-    EXPECT_FALSE(readCursorFile(buildIconFile(2, {{buildDib(spec), 0, 0}})));
+    DibSpec layout;
+    layout.width = 2;
+    layout.height = 1;
+    layout.depth = 4;
+    layout.palette = {0, 0xffffff};
+    layout.pixels = {1, 2};
+    EXPECT_FALSE(readCursorFile(buildIconFile(2, {{buildDib(layout), 0, 0}})));
 }
 
 TEST(CursorFile, ChoosesThirtyTwoSquareElseLargest) {
     auto square = [](int side, uint32_t rgb, int depth = 24) {
-        DibSpec spec;
-        spec.width = side;
-        spec.height = side;
-        spec.depth = depth;
-        spec.pixels.assign(size_t(side) * side, depth == 32 ? rgb | 0xff000000 : rgb);
-        return buildDib(spec);
+        DibSpec layout;
+        layout.width = side;
+        layout.height = side;
+        layout.depth = depth;
+        layout.pixels.assign(size_t(side) * side, depth == 32 ? rgb | 0xff000000 : rgb);
+        return buildDib(layout);
     };
     const auto withThirtyTwo = readCursorFile(buildIconFile(2, {{square(16, 0x0000ff), 1, 1},
                                                                 {square(32, 0x00ff00), 2, 2},
@@ -228,13 +228,13 @@ TEST(CursorFile, ChoosesThirtyTwoSquareElseLargest) {
 }
 
 TEST(CursorFile, IconsUseCentreAndHotSpotsStayInside) {
-    DibSpec spec = twoColourSpec();
-    const auto icon = readCursorFile(buildIconFile(1, {{buildDib(spec), 1, 1, 32, 32}}));
+    DibSpec layout = twoColourSpec();
+    const auto icon = readCursorFile(buildIconFile(1, {{buildDib(layout), 1, 1, 32, 32}}));
     ASSERT_TRUE(icon);
     EXPECT_EQ(icon->frames[0].hotX, 16);
     EXPECT_EQ(icon->frames[0].hotY, 16);
 
-    const auto outside = readCursorFile(buildIconFile(2, {{buildDib(spec), 40, 65535, 32, 32}}));
+    const auto outside = readCursorFile(buildIconFile(2, {{buildDib(layout), 40, 65535, 32, 32}}));
     ASSERT_TRUE(outside);
     EXPECT_EQ(outside->frames[0].hotX, 31);
     EXPECT_EQ(outside->frames[0].hotY, 31);

@@ -42,45 +42,46 @@ struct DibSpec {
     bool writeMask = true;
 };
 
-inline std::string buildDib(const DibSpec& spec) {
+inline std::string buildDib(const DibSpec& layout) {
     std::string out;
     le32(out, 40);
-    le32(out, uint32_t(spec.width));
-    le32(out, uint32_t(spec.height * 2));
+    le32(out, uint32_t(layout.width));
+    le32(out, uint32_t(layout.height * 2));
     le16(out, 1);
-    le16(out, uint32_t(spec.depth));
+    le16(out, uint32_t(layout.depth));
     le32(out, 0); // compression
     le32(out, 0); // image size
     le32(out, 0);
     le32(out, 0);
-    le32(out, uint32_t(spec.palette.size()));
+    le32(out, uint32_t(layout.palette.size()));
     le32(out, 0);
-    for (uint32_t rgb : spec.palette) le32(out, rgb & 0xffffff);
+    for (uint32_t rgb : layout.palette) le32(out, rgb & 0xffffff);
 
-    const size_t colorStride = (size_t(spec.width) * spec.depth + 31) / 32 * 4;
-    for (int y = spec.height - 1; y >= 0; --y) {
+    const size_t colorStride = (size_t(layout.width) * layout.depth + 31) / 32 * 4;
+    for (int y = layout.height - 1; y >= 0; --y) {
         std::string row(colorStride, '\0');
-        for (int x = 0; x < spec.width; ++x) {
-            const uint32_t p = spec.pixels.at(size_t(y) * spec.width + x);
-            if (spec.depth <= 8) {
-                const size_t bit = size_t(x) * spec.depth;
-                row[bit / 8] = char(uint8_t(row[bit / 8]) | p << (8 - spec.depth - bit % 8));
+        for (int x = 0; x < layout.width; ++x) {
+            const uint32_t p = layout.pixels.at(size_t(y) * layout.width + x);
+            if (layout.depth <= 8) {
+                const size_t bit = size_t(x) * layout.depth;
+                row[bit / 8] = char(uint8_t(row[bit / 8]) | p << (8 - layout.depth - bit % 8));
             } else {
-                const size_t at = size_t(x) * (spec.depth / 8);
+                const size_t at = size_t(x) * (layout.depth / 8);
                 row[at] = char(p & 0xff);
                 row[at + 1] = char((p >> 8) & 0xff);
                 row[at + 2] = char((p >> 16) & 0xff);
-                if (spec.depth == 32) row[at + 3] = char(p >> 24);
+                if (layout.depth == 32) row[at + 3] = char(p >> 24);
             }
         }
         out += row;
     }
-    if (spec.writeMask) {
-        const size_t maskStride = (size_t(spec.width) + 31) / 32 * 4;
-        for (int y = spec.height - 1; y >= 0; --y) {
+    if (layout.writeMask) {
+        const size_t maskStride = (size_t(layout.width) + 31) / 32 * 4;
+        for (int y = layout.height - 1; y >= 0; --y) {
             std::string row(maskStride, '\0');
-            for (int x = 0; x < spec.width && !spec.mask.empty(); ++x) {
-                if (spec.mask.at(size_t(y) * spec.width + x)) row[x / 8] |= char(0x80 >> (x % 8));
+            for (int x = 0; x < layout.width && !layout.mask.empty(); ++x) {
+                if (layout.mask.at(size_t(y) * layout.width + x))
+                    row[x / 8] |= char(0x80 >> (x % 8));
             }
             out += row;
         }

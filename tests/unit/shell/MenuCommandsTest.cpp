@@ -331,12 +331,12 @@ TEST(WindowProcInput, SpaceAndEnterClickAndAClickWhileSkippingOnlyEndsIt) {
 // Script commands
 
 std::string cursorFile(uint32_t rgb, uint32_t hotX) {
-    test::DibSpec spec;
-    spec.width = 2;
-    spec.height = 2;
-    spec.depth = 24;
-    spec.pixels.assign(4, rgb);
-    return test::buildIconFile(2, {{test::buildDib(spec), hotX, 0, 2, 2}});
+    test::DibSpec layout;
+    layout.width = 2;
+    layout.height = 2;
+    layout.depth = 24;
+    layout.pixels.assign(4, rgb);
+    return test::buildIconFile(2, {{test::buildDib(layout), hotX, 0, 2, 2}});
 }
 
 TEST(MouseCursor, LoadsAFileSetsItInsideThePictureAndOffRestoresTheArrow) {
