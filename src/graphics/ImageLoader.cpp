@@ -2,6 +2,7 @@
 
 #include "graphics/BmpReader.h"
 #include "interp/Engine.h"
+#include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/TokenReader.h"
 #include "util/sjis.h"
@@ -56,9 +57,9 @@ void loadImage(Engine& engine, Surface& surface, std::string_view text) {
     case ImageTagProblem::None:
         break;
     case ImageTagProblem::Malformed:
-        reportError(engine, S("タグエラー"), S("タグの指定がおかしいです。"));
+        reportError(engine, S(caption::kTag), S("タグの指定がおかしいです。"));
     case ImageTagProblem::BadColour:
-        reportError(engine, S("構文エラー"),
+        reportError(engine, S(caption::kSyntax),
                     S("カラー指定が間違っています。HTMLと同じ形式（例：#75fe1b）で指定してくだ"
                       "さい。"));
     }
@@ -85,7 +86,7 @@ void loadImage(Engine& engine, Surface& surface, std::string_view text) {
             createSurface(surface, 1, 1, 24);
             return;
         }
-        reportError(engine, S("ロードエラー"), formatMessage(S("ファイル%sを開けません。"), name));
+        reportError(engine, S(caption::kLoad), formatMessage(S("ファイル%sを開けません。"), name));
     }
 
     const size_t dot = name.find('.');
@@ -95,9 +96,9 @@ void loadImage(Engine& engine, Surface& surface, std::string_view text) {
     if (extension == "bmp") {
         readBmpFile(surface, *bytes);
     } else if (!decodeWithPlugin(engine, surface, extension, *bytes)) {
-        reportError(engine, S("ロードエラー"), formatMessage(S("ファイル%sを開けません。"), name));
+        reportError(engine, S(caption::kLoad), formatMessage(S("ファイル%sを開けません。"), name));
     }
-    if (surface.empty()) reportError(engine, S("エラー"), S("ロード失敗!"));
+    if (surface.empty()) reportError(engine, S(caption::kError), S("ロード失敗!"));
 }
 
 void cmdTransmode(Engine& engine) {
@@ -111,7 +112,7 @@ void cmdTransmode(Engine& engine) {
     else if (word == "alpha")
         mode = TransMode::Alpha;
     else
-        reportError(engine, S("構文エラー"),
+        reportError(engine, S(caption::kSyntax),
                     formatMessage(S("不正な命令\"%s\"です。"), "transmode"));
 }
 

@@ -2,6 +2,7 @@
 
 #include "graphics/Blend.h"
 #include "graphics/GraphicsState.h"
+#include "script/ErrorCaptions.h"
 #include "util/sjis.h"
 
 #include <algorithm>
@@ -435,13 +436,13 @@ void copyToWindow(const Surface& source, FrameBuffer& window, const DirtyRect& r
 void runTransition(GraphicsState& graphics, TransitionHost& host, int type, int duration,
                    const std::string& image, const DirtyRect& region) {
     if (type == -1) {
-        host.reportError(S("エラー"), S("未定義のエフェクトを使いました"));
+        host.reportError(S(caption::kError), S("未定義のエフェクトを使いました"));
         return;
     }
     if (type == 0) return;
     graphics.layers.dirty = DirtyRect{};
     if (type < -1 || type > 18) {
-        host.reportError(S("エラー"),
+        host.reportError(S(caption::kError),
                          S("不正なエフェクト番号です。EFFECT命令をチェックしてください。"));
         return;
     }

@@ -8,6 +8,7 @@
 #include "interp/Timers.h"
 #include "interp/VariableCommands.h"
 #include "menus/ChoiceCommands.h"
+#include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/TokenReader.h"
 #include "shell/ShellCommands.h"
@@ -169,7 +170,8 @@ void dispatchCommand(Engine& engine, std::string_view word, BlockMode mode) {
         return;
     }
     const CommandInfo* c = findCommand(word, mode);
-    if (!c) reportError(engine, S("構文エラー"), formatMessage(S("不正な命令\"%s\"です。"), word));
+    if (!c)
+        reportError(engine, S(caption::kSyntax), formatMessage(S("不正な命令\"%s\"です。"), word));
     c->handler(engine);
 }
 

@@ -5,6 +5,7 @@
 #include "interp/Engine.h"
 #include "media/StopAllMedia.h"
 #include "menus/ChoiceState.h"
+#include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/ScenarioLoader.h"
 #include "script/TokenReader.h"
@@ -90,7 +91,7 @@ std::string assembleDisplayLine(Engine& engine) {
             ++script.pos;
         }
         if (line.size() > kMaxStringBytes)
-            reportError(engine, S("実行時エラー"),
+            reportError(engine, S(caption::kRuntime),
                         formatMessage(S("表示文が長すぎます。%dバイトまでです。"),
                                       int64_t(kMaxStringBytes)));
     }
@@ -117,7 +118,7 @@ void runStatements(Engine& engine, BlockMode mode) {
         }
         if (++interp.statementCount % kClockCheckInterval == 0) everyFewStatements(engine);
         if (c == '\0') {
-            reportError(engine, S("スクリプトエラー"), S("ファイルの終端に達しました。"));
+            reportError(engine, S(caption::kScript), S("ファイルの終端に達しました。"));
         } else if (c == '*' || c == ';') {
             while (text[script.pos] != '\n' && text[script.pos] != '\0') ++script.pos;
         } else if (isWordStart(c)) {
@@ -125,7 +126,7 @@ void runStatements(Engine& engine, BlockMode mode) {
             if (mode == BlockMode::Definition && interp.gameStarted) return;
         } else {
             if (mode == BlockMode::Definition)
-                reportError(engine, S("定義ブロックエラー"),
+                reportError(engine, S(caption::kDefineBlock),
                             S("*defineブロックには、表示文はおけません。"));
             std::string line = assembleDisplayLine(engine);
             drawDisplayText(engine, line);

@@ -1,6 +1,7 @@
 #include "interp/Variables.h"
 
 #include "interp/Engine.h"
+#include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "util/sjis.h"
 
@@ -72,7 +73,7 @@ const std::string* Variables::findStrAlias(std::string_view name) const {
 
 void checkVariableIndex(Engine& engine, int32_t index) {
     if (index < 0 || index >= kVariableCount)
-        reportError(engine, S("実行時エラー"),
+        reportError(engine, S(caption::kRuntime),
                     formatMessage(S("変数番号%dは範囲外です。0～4095で指定してください。"), index));
 }
 

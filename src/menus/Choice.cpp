@@ -2,6 +2,7 @@
 
 #include "graphics/GraphicsCommands.h"
 #include "interp/Engine.h"
+#include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "shell/WindowProc.h"
 #include "text/ClickWait.h"
@@ -119,7 +120,7 @@ int drawChoiceText(Engine& engine, const ChoiceForm& form, std::string_view text
         // retry the same character for ever.
         const DirtyRect cell{x, y, x + form.glyphWidth - 1, y + form.glyphHeight - 1};
         if (!windowOnScreen || !overlaps(cell, clip))
-            reportError(engine, S("エラー！"), S("文字がウィンドウからはみ出ました"));
+            reportError(engine, S(caption::kErrorBang), S("文字がウィンドウからはみ出ました"));
         drawChoiceCell(engine, form, clip, x, y, first, second, colour);
         i += second != 0 ? 2 : 1;
         ++column;

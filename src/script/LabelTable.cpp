@@ -1,6 +1,7 @@
 #include "script/LabelTable.h"
 
 #include "interp/Engine.h"
+#include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/TokenReader.h"
 #include "util/sjis.h"
@@ -48,10 +49,10 @@ void buildLabelTable(Engine& engine) {
             ++script.pos;
             readWord(engine, name);
             if (labels.find(name))
-                reportError(engine, S("エラー"),
+                reportError(engine, S(caption::kError),
                             formatMessage(S("ラベル*%sの多重定義です。"), name));
             if (labels.size() >= kMaxLabels)
-                reportError(engine, S("エラー"), S("ラベルが5000を超えました。"));
+                reportError(engine, S(caption::kError), S("ラベルが5000を超えました。"));
             skipBlanks(engine);
             if (text[script.pos] == '\n') ++script.pos;
             labels.add(name, script.pos);
@@ -74,7 +75,7 @@ void jumpToLabel(Engine& engine, std::string_view name) {
         engine.script.pos = *pos;
         return;
     }
-    reportError(engine, S("ラベルエラー"), formatMessage(S("ラベル*%sは存在しません"), name));
+    reportError(engine, S(caption::kLabel), formatMessage(S("ラベル*%sは存在しません"), name));
 }
 
 } // namespace orv

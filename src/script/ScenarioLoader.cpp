@@ -1,6 +1,7 @@
 #include "script/ScenarioLoader.h"
 
 #include "interp/Engine.h"
+#include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/ScrambleKeys.h"
 #include "util/gamefs.h"
@@ -85,7 +86,7 @@ void loadScenario(Engine& engine) {
     if (!loadScenarioFiles(engine.fs, script.buffer)) {
         // Point the report at the end of the file that overflowed.
         script.pos = script.buffer.length() - 1;
-        reportError(engine, S("エラー"), S("シナリオが長すぎます。"));
+        reportError(engine, S(caption::kError), S("シナリオが長すぎます。"));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "shell/ShellCommands.h"
 
 #include "interp/Engine.h"
+#include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/TokenReader.h"
 #include "shell/CursorFile.h"
@@ -57,14 +58,15 @@ void cmdMousecursor(Engine& engine) {
         std::string word;
         readWord(engine, word);
         if (word != "off")
-            reportError(engine, S("エラー"), S("mousecursorのパラメータは、offかファイル名です。"));
+            reportError(engine, S(caption::kError),
+                        S("mousecursorのパラメータは、offかファイル名です。"));
         clearCustomCursor(engine);
         return;
     }
     const std::string name = readString(engine);
     // Archives are searched once they exist; until then a file not on disk is not found.
     const std::optional<std::string> bytes = engine.fs.readAll(name);
-    if (!bytes) reportError(engine, S("エラー"), S("カーソルファイルが見つかりません。"));
+    if (!bytes) reportError(engine, S(caption::kError), S("カーソルファイルが見つかりません。"));
     std::optional<AnimatedCursor> cursor = readCursorFile(*bytes);
     if (!cursor) {
         // A file the system could not load as a cursor left no custom cursor; the arrow shows.
