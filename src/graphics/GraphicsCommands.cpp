@@ -2,6 +2,7 @@
 
 #include "graphics/ImageLoader.h"
 #include "interp/Engine.h"
+#include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/TokenReader.h"
 #include "shell/WindowProc.h"
@@ -59,11 +60,6 @@ void showDirty(Engine& engine, int type, int duration, const std::string& image)
 }
 
 namespace {
-
-char peekAfterBlanks(Engine& engine) {
-    skipBlanks(engine);
-    return engine.script.current();
-}
 
 // The letter of a standing position: 0 left, 1 centre, 2 right, 3 all (when allowed), -1 other.
 int readPosition(Engine& engine, bool allowAll) {
@@ -131,7 +127,7 @@ void runEffect(Engine& engine) {
     }
     if (n == 0) return;
     if (n < 0 || n >= kEffectCount)
-        reportError(engine, S("エラー"), S("未定義のエフェクトを使いました"));
+        reportError(engine, S(caption::kError), S("未定義のエフェクトを使いました"));
     const EffectSpec effect = engine.graphics.effects.registry[static_cast<size_t>(n)];
     showDirty(engine, effect.type, effect.duration, effect.image);
 }
@@ -149,12 +145,9 @@ void cmdBg(Engine& engine) {
             createSurface(layers.background, kScreenRight + 1, kScreenBottom + 1, 24);
         const int32_t start = engine.script.pos;
         if (first == '#') {
-            const std::string_view text = engine.script.buffer.text();
-            const size_t at = static_cast<size_t>(start);
-            const std::string_view digits = text.substr(std::min(at + 1, text.size()), 6);
-            const uint32_t colour = readColor(engine, digits);
-            layers.backgroundName = std::string(text.substr(at, 7));
-            engine.script.pos += 7;
+            const uint32_t colour = readColourLiteral(engine);
+            layers.backgroundName =
+                std::string(engine.script.buffer.text().substr(static_cast<size_t>(start), 7));
             fillRect(layers.background, 0, 0, 640, 480, colour);
         } else {
             std::string word;
@@ -240,20 +233,13 @@ void cmdTal(Engine& engine) {
 
 void cmdHumanz(Engine& engine) {
     const int32_t n = readNumber(engine);
-    if (n < 0 || n > 255) reportError(engine, S("エラー"), S("humanz指定が範囲外です。"));
+    if (n < 0 || n > 255) reportError(engine, S(caption::kError), S("humanz指定が範囲外です。"));
     engine.graphics.layers.humanz = n;
 }
 
 void cmdBgalia(Engine& engine) {
-    BackgroundWindow w;
-    w.x = readNumber(engine);
-    expectComma(engine);
-    w.y = readNumber(engine);
-    expectComma(engine);
-    w.w = readNumber(engine);
-    expectComma(engine);
-    w.h = readNumber(engine);
-    engine.graphics.layers.bgalia = w;
+    const auto [x, y, w, h] = readNumbers<4>(engine);
+    engine.graphics.layers.bgalia = BackgroundWindow{x, y, w, h};
 }
 
 void cmdUnderline(Engine& engine) {
@@ -263,7 +249,7 @@ void cmdUnderline(Engine& engine) {
 void cmdEffect(Engine& engine) {
     const int32_t n = readNumber(engine);
     if (n < 2 || n >= kEffectCount)
-        reportError(engine, S("パラメータエラー"), S("effect命令の第一パラメータは2～49です。"));
+        reportError(engine, S(caption::kParameter), S("effect命令の第一パラメータは2～49です。"));
     expectComma(engine);
     engine.graphics.effects.registry[static_cast<size_t>(n)] = readEffectSpec(engine);
 }

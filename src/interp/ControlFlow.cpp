@@ -1,6 +1,7 @@
 #include "interp/ControlFlow.h"
 
 #include "interp/Engine.h"
+#include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/TokenReader.h"
 #include "shell/ShellState.h"
@@ -15,11 +16,11 @@ namespace orv {
 namespace {
 
 [[noreturn]] void skipOutOfRange(Engine& engine) {
-    reportError(engine, S("構文エラー"), S("SKIPがスクリプトの範囲を飛び出しました。"));
+    reportError(engine, S(caption::kSyntax), S("SKIPがスクリプトの範囲を飛び出しました。"));
 }
 
 [[noreturn]] void badCondition(Engine& engine) {
-    reportError(engine, S("エラー"), S("if条件式が間違っています。"));
+    reportError(engine, S(caption::kError), S("if条件式が間違っています。"));
 }
 
 // Continues with the next line (or stops on the end of the scenario).
@@ -33,13 +34,13 @@ void skipLine(Engine& engine) {
 // One condition of an if or notif chain.
 bool readCondition(Engine& engine) {
     ScriptState& script = engine.script;
-    skipBlanks(engine);
-    if (script.current() == 'f') {
+    if (peekAfterBlanks(engine) == 'f') {
         std::string& word = engine.interp.scratchWord;
         readWord(engine, word);
         if (word != "fchk") badCondition(engine);
         if (engine.interp.mode == BlockMode::Definition)
-            reportError(engine, S("エラー"), S("fchk条件式は、定義ブロックでは使えません。"));
+            reportError(engine, S(caption::kError),
+                        S("fchk条件式は、定義ブロックでは使えません。"));
         return engine.fileLog.contains(readString(engine));
     }
     int32_t left = readNumber(engine);
@@ -86,8 +87,7 @@ bool readCondition(Engine& engine) {
 // Steps over "&" or "&&" after a condition; false when the chain has ended.
 bool nextInChain(Engine& engine) {
     ScriptState& script = engine.script;
-    skipBlanks(engine);
-    if (script.current() != '&') return false;
+    if (peekAfterBlanks(engine) != '&') return false;
     ++script.pos;
     if (script.current() == '&') ++script.pos;
     return true;
@@ -139,19 +139,26 @@ void cmdSkip(Engine& engine) {
     }
 }
 
-void cmdGosub(Engine& engine) {
+void pushGosubReturn(Engine& engine, int32_t returnPos) {
     InterpState& interp = engine.interp;
     if (interp.gosubStack.size() >= kMaxGosubDepth)
-        reportError(engine, S("スタックエラー"), S("gosub文のせいでスタックが溢れました。"));
+        reportError(engine, S(caption::kStack), S("gosub文のせいでスタックが溢れました。"));
+    interp.gosubStack.push_back(returnPos);
+}
+
+void cmdGosub(Engine& engine) {
+    // A full stack is reported before the label is read, even a malformed one;
+    // the return position is known only once the label has been read.
+    pushGosubReturn(engine, engine.script.pos);
     std::string label = readLabel(engine);
-    interp.gosubStack.push_back(engine.script.pos);
+    engine.interp.gosubStack.back() = engine.script.pos;
     jumpToLabel(engine, label);
 }
 
 void cmdReturn(Engine& engine) {
     InterpState& interp = engine.interp;
     if (interp.gosubStack.empty())
-        reportError(engine, S("スタックエラー"), S("returnとgosub文が正しく対応していません。"));
+        reportError(engine, S(caption::kStack), S("returnとgosub文が正しく対応していません。"));
     engine.script.pos = interp.gosubStack.back();
     interp.gosubStack.pop_back();
 }
@@ -165,11 +172,7 @@ void cmdNotif(Engine& engine) {
 }
 
 void cmdCmp(Engine& engine) {
-    skipBlanks(engine);
-    if (engine.script.current() != '%')
-        reportError(engine, S("構文エラー"), S("cmpの第一引数は数字変数です。"));
-    ++engine.script.pos;
-    int32_t index = readVariableNumber(engine);
+    int32_t index = readVariableRef(engine, '%', caption::kSyntax, "cmpの第一引数は数字変数です。");
     expectComma(engine);
     std::string a = readString(engine);
     expectComma(engine);
@@ -181,9 +184,7 @@ void cmdCmp(Engine& engine) {
 }
 
 void cmdTrap(Engine& engine) {
-    ScriptState& script = engine.script;
-    skipBlanks(engine);
-    char c = script.current();
+    char c = peekAfterBlanks(engine);
     if (c == '*') {
         engine.interp.trapLabel = readLabel(engine);
         // Only a click after the trap is armed counts.
@@ -199,7 +200,8 @@ void cmdTrap(Engine& engine) {
             return;
         }
     }
-    reportError(engine, S("エラー"), S("trap命令のパラメータは、offもしくは*ラベル名です。"));
+    reportError(engine, S(caption::kError),
+                S("trap命令のパラメータは、offもしくは*ラベル名です。"));
 }
 
 void cmdEnd(Engine& engine) {

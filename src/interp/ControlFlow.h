@@ -2,9 +2,14 @@
 // of the program and the plain message box.
 #pragma once
 
+#include <cstdint>
+
 namespace orv {
 
 struct Engine;
+
+// Pushes a return position for `return`, reporting the overflow of the stack.
+void pushGosubReturn(Engine& engine, int32_t returnPos);
 
 void cmdGoto(Engine& engine);
 void cmdSkip(Engine& engine);

@@ -1,6 +1,7 @@
 #include "interp/Timers.h"
 
 #include "interp/Engine.h"
+#include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/TokenReader.h"
 #include "shell/WindowProc.h"
@@ -53,11 +54,8 @@ void cmdWaittimer(Engine& engine) {
 }
 
 void cmdGettimer(Engine& engine) {
-    skipBlanks(engine);
-    if (engine.script.current() != '%')
-        reportError(engine, S("構文エラー"), S("gettimerの引数は数字変数です。"));
-    ++engine.script.pos;
-    int32_t index = readVariableNumber(engine);
+    int32_t index =
+        readVariableRef(engine, '%', caption::kSyntax, "gettimerの引数は数字変数です。");
     engine.vars.num[size_t(index)] = int32_t(engine.platform.ticks() - engine.interp.timerBase);
     engine.vars.applyBounds();
 }

@@ -3,6 +3,7 @@
 #include "interp/Engine.h"
 #include "interp/ProfileFile.h"
 #include "interp/RegistryStore.h"
+#include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/TokenReader.h"
 #include "util/sjis.h"
@@ -24,23 +25,13 @@ int32_t wrapMul(int32_t a, int32_t b) {
     return int32_t(uint32_t(a) * uint32_t(b));
 }
 
-char peek(Engine& engine) {
-    skipBlanks(engine);
-    return engine.script.current();
+// "%n" as the first argument, with the command's own message otherwise.
+int32_t& outputNumber(Engine& engine, std::string_view message) {
+    return engine.vars.num[size_t(readVariableRef(engine, '%', caption::kSyntax, message))];
 }
 
-// "%n" as the first argument, with the command's own message (UTF-8 here,
-// converted only when it is shown) otherwise.
-int32_t& outputNumber(Engine& engine, const char* message) {
-    if (peek(engine) != '%') reportError(engine, S("構文エラー"), S(message));
-    ++engine.script.pos;
-    return engine.vars.num[size_t(readVariableNumber(engine))];
-}
-
-std::string& outputString(Engine& engine, const char* message) {
-    if (peek(engine) != '$') reportError(engine, S("構文エラー"), S(message));
-    ++engine.script.pos;
-    return engine.vars.str[size_t(readVariableNumber(engine))];
+std::string& outputString(Engine& engine, std::string_view message) {
+    return engine.vars.str[size_t(readVariableRef(engine, '$', caption::kSyntax, message))];
 }
 
 void store(Engine& engine, int32_t& variable, int32_t value) {
@@ -60,7 +51,7 @@ template <typename Op> void binaryCommand(Engine& engine, const char* message, O
 
 void cmdMov(Engine& engine) {
     const char* message = "movの第一引数は数字／文字変数です。";
-    if (peek(engine) == '$') {
+    if (peekAfterBlanks(engine) == '$') {
         std::string& variable = outputString(engine, message);
         expectComma(engine);
         variable = readString(engine);
@@ -73,12 +64,12 @@ void cmdMov(Engine& engine) {
 
 void cmdAdd(Engine& engine) {
     const char* message = "addの第一引数は数字／文字変数です。";
-    if (peek(engine) == '$') {
+    if (peekAfterBlanks(engine) == '$') {
         std::string& variable = outputString(engine, message);
         expectComma(engine);
         std::string tail = readString(engine);
         if (variable.size() + tail.size() > kMaxStringBytes)
-            reportError(engine, S("実行時エラー"),
+            reportError(engine, S(caption::kRuntime),
                         formatMessage(S("文字列変数が長すぎます。%dバイトまでです。"),
                                       int64_t(kMaxStringBytes)));
         variable += tail;
@@ -107,7 +98,7 @@ void cmdMul(Engine& engine) {
 
 void cmdDiv(Engine& engine) {
     binaryCommand(engine, "divの第一引数は数字変数です。", [&](int32_t a, int32_t b) {
-        if (b == 0) reportError(engine, S("０除算エラー"), S("０で除算しました。"));
+        if (b == 0) reportError(engine, S(caption::kDivisionByZero), S("０で除算しました。"));
         // The one quotient that does not fit wraps instead of trapping.
         if (a == std::numeric_limits<int32_t>::min() && b == -1) return a;
         return a / b;
@@ -116,7 +107,7 @@ void cmdDiv(Engine& engine) {
 
 void cmdMod(Engine& engine) {
     binaryCommand(engine, "modの第一引数は数字変数です。", [&](int32_t a, int32_t b) {
-        if (b == 0) reportError(engine, S("０除算エラー"), S("０で剰余演算しました。"));
+        if (b == 0) reportError(engine, S(caption::kDivisionByZero), S("０で剰余演算しました。"));
         if (b == -1) return 0;
         return a % b;
     });
@@ -126,7 +117,8 @@ void cmdRnd(Engine& engine) {
     int32_t& variable = outputNumber(engine, "rndの第一引数は数字変数です。");
     expectComma(engine);
     int32_t range = readNumber(engine);
-    if (range == 0) reportError(engine, S("０除算エラー"), S("rndの第二引数に0は指定できません。"));
+    if (range == 0)
+        reportError(engine, S(caption::kDivisionByZero), S("rndの第二引数に0は指定できません。"));
     store(engine, variable, engine.interp.random.next() % range);
 }
 
@@ -138,7 +130,7 @@ void cmdRnd2(Engine& engine) {
     int32_t high = readNumber(engine);
     int32_t range = wrapAdd(wrapSub(high, low), 1);
     if (range == 0)
-        reportError(engine, S("０除算エラー"),
+        reportError(engine, S(caption::kDivisionByZero),
                     S("rnd2の範囲が空です。第三引数に第二引数－1は指定できません。"));
     int32_t r = engine.interp.random.next();
     store(engine, variable, wrapAdd(low, r % range));
@@ -191,11 +183,11 @@ void cmdIntlimit(Engine& engine) {
 
 void cmdNumalias(Engine& engine) {
     if (engine.vars.numAliasCount() >= kMaxAliases)
-        reportError(engine, S("エラー"), S("数字エイリアスが多すぎます。"));
+        reportError(engine, S(caption::kError), S("数字エイリアスが多すぎます。"));
     std::string name;
     readWord(engine, name);
     if (engine.vars.findNumAlias(name))
-        reportError(engine, S("エラー"),
+        reportError(engine, S(caption::kError),
                     formatMessage(S("数字エイリアス%sが二重定義されています。"), name));
     expectComma(engine);
     engine.vars.addNumAlias(name, readNumber(engine));
@@ -203,11 +195,11 @@ void cmdNumalias(Engine& engine) {
 
 void cmdStralias(Engine& engine) {
     if (engine.vars.strAliasCount() >= kMaxAliases)
-        reportError(engine, S("エラー"), S("文字列エイリアスが多すぎます。"));
+        reportError(engine, S(caption::kError), S("文字列エイリアスが多すぎます。"));
     std::string name;
     readWord(engine, name);
     if (engine.vars.findStrAlias(name))
-        reportError(engine, S("エラー"),
+        reportError(engine, S(caption::kError),
                     formatMessage(S("文字列エイリアス%sが二重定義されています。"), name));
     expectComma(engine);
     engine.vars.addStrAlias(name, readString(engine));

@@ -1,8 +1,10 @@
 #include "menus/ChoiceCommands.h"
 
+#include "interp/ControlFlow.h"
 #include "interp/Engine.h"
 #include "interp/EngineRun.h"
 #include "menus/Choice.h"
+#include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/LabelTable.h"
 #include "script/TokenReader.h"
@@ -35,17 +37,17 @@ void readChoiceList(Engine& engine, bool withLabels) {
         }
         if (!text.empty()) {
             if (choices.texts.size() == kMaxChoices)
-                reportError(engine, S("エラー"), S("選択肢が多すぎます。50個までです。"));
+                reportError(engine, S(caption::kError), S("選択肢が多すぎます。50個までです。"));
             choices.texts.push_back(std::move(text));
             choices.labels.push_back(std::move(label));
         }
-        skipBlanks(engine);
-        if (engine.script.current() != ',') break;
+        if (peekAfterBlanks(engine) != ',') break;
         ++engine.script.pos;
         skipBlanksAndNewlines(engine);
     }
     // With nothing to show the player could never leave the choice.
-    if (choices.texts.empty()) reportError(engine, S("エラー"), S("表示する選択肢がありません。"));
+    if (choices.texts.empty())
+        reportError(engine, S(caption::kError), S("表示する選択肢がありません。"));
 }
 
 // The choices at the text window's pen; the index taken, or -1 when a reset is pending.
@@ -69,12 +71,7 @@ void jumpToChoice(Engine& engine, bool pushReturn) {
         return;
     }
     if (index < 0) return;
-    if (pushReturn) {
-        InterpState& interp = engine.interp;
-        if (interp.gosubStack.size() >= kMaxGosubDepth)
-            reportError(engine, S("スタックエラー"), S("gosub文のせいでスタックが溢れました。"));
-        interp.gosubStack.push_back(returnPos);
-    }
+    if (pushReturn) pushGosubReturn(engine, returnPos);
     endChoicePage(engine);
     const std::string label = engine.choices.labels[static_cast<size_t>(index)];
     jumpToLabel(engine, label);
@@ -82,14 +79,9 @@ void jumpToChoice(Engine& engine, bool pushReturn) {
 
 // A colour argument of selectcolor: "#" and six hexadecimal digits.
 uint32_t readChoiceColour(Engine& engine) {
-    skipBlanks(engine);
-    if (engine.script.current() != '#')
-        reportError(engine, S("エラー"), S("selectcolorのパラメータが違います。"));
-    const std::string_view text = engine.script.buffer.text();
-    const auto at = static_cast<size_t>(engine.script.pos);
-    const uint32_t colour = readColor(engine, text.substr(std::min(at + 1, text.size()), 6));
-    engine.script.pos += 7;
-    return colour;
+    if (peekAfterBlanks(engine) != '#')
+        reportError(engine, S(caption::kError), S("selectcolorのパラメータが違います。"));
+    return readColourLiteral(engine);
 }
 
 } // namespace
@@ -112,11 +104,8 @@ void cmdSelgosub(Engine& engine) {
 }
 
 void cmdSelnum(Engine& engine) {
-    skipBlanks(engine);
-    if (engine.script.current() != '%')
-        reportError(engine, S("構文エラー"), S("selnumの第一引数は数値変数です。"));
-    ++engine.script.pos;
-    const int32_t variable = readVariableNumber(engine);
+    const int32_t variable =
+        readVariableRef(engine, '%', caption::kSyntax, "selnumの第一引数は数値変数です。");
     listComma(engine);
     readChoiceList(engine, false);
     const int index = askPlayer(engine);

@@ -1,8 +1,11 @@
 #include "script/TokenReader.h"
 
 #include "interp/Engine.h"
+#include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "util/sjis.h"
+
+#include <algorithm>
 
 namespace orv {
 
@@ -34,11 +37,11 @@ std::string readLiteral(Engine& engine) {
         char c = text[script.pos];
         if (c == '"') break;
         if (c == '\n' || c == '\0')
-            reportError(engine, S("構文エラー"), S("文字列中に改行が有ります。"));
+            reportError(engine, S(caption::kSyntax), S("文字列中に改行が有ります。"));
         ++script.pos;
         if (size_t(script.pos - start) > kMaxTokenBytes) {
             std::string collected(text + start, size_t(script.pos - start));
-            reportError(engine, S("構文エラー"),
+            reportError(engine, S(caption::kSyntax),
                         formatMessage(S("文字列が長すぎます。:%s"), collected));
         }
     }
@@ -53,6 +56,11 @@ void skipBlanks(Engine& engine) {
     ScriptState& script = engine.script;
     const char* text = script.buffer.data();
     while (isBlank(text[script.pos])) ++script.pos;
+}
+
+char peekAfterBlanks(Engine& engine) {
+    skipBlanks(engine);
+    return engine.script.current();
 }
 
 char skipBlanksAndNewlines(Engine& engine) {
@@ -81,7 +89,8 @@ std::string_view readWordView(Engine& engine, std::string& scratch) {
         script.pos = start + int32_t(kMaxTokenBytes) + 1;
         scratch.assign(text + start, kMaxTokenBytes + 1);
         for (char& c : scratch) c = lower(c);
-        reportError(engine, S("命令エラー"), formatMessage(S("長すぎるトークンです:%s"), scratch));
+        reportError(engine, S(caption::kCommand),
+                    formatMessage(S("長すぎるトークンです:%s"), scratch));
     }
     if (hasUpper) {
         scratch.assign(word);
@@ -123,7 +132,7 @@ int32_t readNumber(Engine& engine) {
             ++script.pos;
             if (script.pos - start > kMaxNumberDigits) {
                 std::string digits(text + start, size_t(script.pos - start));
-                reportError(engine, S("構文エラー"),
+                reportError(engine, S(caption::kSyntax),
                             formatMessage(S("数字が長すぎます。:%s"), digits));
             }
         }
@@ -135,7 +144,7 @@ int32_t readNumber(Engine& engine) {
         std::string_view word = readWordView(engine, engine.interp.scratchWord);
         const int32_t* alias = engine.vars.findNumAlias(word);
         if (!alias)
-            reportError(engine, S("構文エラー"), S("数字がくるべきところに数字がありません。"));
+            reportError(engine, S(caption::kSyntax), S("数字がくるべきところに数字がありません。"));
         value = *alias;
     }
     for (; indirections > 0; --indirections) value = numericVariable(engine, value);
@@ -159,7 +168,8 @@ std::string readString(Engine& engine) {
         std::string_view word = readWordView(engine, engine.interp.scratchWord);
         const std::string* alias = engine.vars.findStrAlias(word);
         if (!alias)
-            reportError(engine, S("構文エラー"), S("文字列が来るべきところに文字列がありません。"));
+            reportError(engine, S(caption::kSyntax),
+                        S("文字列が来るべきところに文字列がありません。"));
         out = *alias;
     }
     while (isBlank(text[script.pos])) ++script.pos;
@@ -180,13 +190,14 @@ std::string readLabel(Engine& engine) {
     if (c == '"' || c == '$') {
         out = readString(engine);
         if (out.empty() || out[0] != '*')
-            reportError(engine, S("実行時エラー"),
+            reportError(engine, S(caption::kRuntime),
                         S("ラベル名を指定すべきところで文字列が代わりに指定されましたが、"
                           "文字列の先頭が*ではありません。"));
         out.erase(0, 1);
         return out;
     }
-    reportError(engine, S("構文エラー"), S("ラベル名が来るべきところにラベル名が来ませんでした。"));
+    reportError(engine, S(caption::kSyntax),
+                S("ラベル名が来るべきところにラベル名が来ませんでした。"));
 }
 
 uint32_t readColor(Engine& engine, std::string_view sixDigits) {
@@ -194,7 +205,7 @@ uint32_t readColor(Engine& engine, std::string_view sixDigits) {
     for (size_t i = 0; i < 6; ++i) {
         int digit = i < sixDigits.size() ? hexValue(sixDigits[i]) : -1;
         if (digit < 0)
-            reportError(engine, S("構文エラー"),
+            reportError(engine, S(caption::kSyntax),
                         S("カラー指定が間違っています。HTMLと同じ形式（例：#75fe1b）で指定して"
                           "ください。"));
         value = value << 4 | uint32_t(digit);
@@ -202,12 +213,20 @@ uint32_t readColor(Engine& engine, std::string_view sixDigits) {
     return value;
 }
 
+uint32_t readColourLiteral(Engine& engine) {
+    const std::string_view text = engine.script.buffer.text();
+    const auto at = size_t(engine.script.pos);
+    const uint32_t colour = readColor(engine, text.substr(std::min(at + 1, text.size()), 6));
+    engine.script.pos += 7;
+    return colour;
+}
+
 void expectComma(Engine& engine) {
     ScriptState& script = engine.script;
     const char* text = script.buffer.data();
     while (isBlank(text[script.pos])) ++script.pos;
     if (text[script.pos] != ',')
-        reportError(engine, S("構文エラー"), S("コンマが必要なところにコンマが有りません。"));
+        reportError(engine, S(caption::kSyntax), S("コンマが必要なところにコンマが有りません。"));
     ++script.pos;
 }
 
@@ -215,6 +234,13 @@ int32_t readVariableNumber(Engine& engine) {
     int32_t index = readNumber(engine);
     checkVariableIndex(engine, index);
     return index;
+}
+
+int32_t readVariableRef(Engine& engine, char sigil, std::string_view caption,
+                        std::string_view message) {
+    if (peekAfterBlanks(engine) != sigil) reportError(engine, S(caption), S(message));
+    ++engine.script.pos;
+    return readVariableNumber(engine);
 }
 
 } // namespace orv

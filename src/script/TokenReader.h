@@ -4,6 +4,8 @@
 // result.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -22,6 +24,8 @@ inline bool isBlank(char c) {
 }
 
 void skipBlanks(Engine& engine);
+// Steps over blanks and returns the byte it stops on, without taking it.
+char peekAfterBlanks(Engine& engine);
 // Also steps over line feeds; returns the byte it stops on.
 char skipBlanksAndNewlines(Engine& engine);
 
@@ -47,11 +51,32 @@ std::string readLabel(Engine& engine);
 // the position over the seven bytes itself.
 uint32_t readColor(Engine& engine, std::string_view sixDigits);
 
+// "#rrggbb" at the position as 0xRRGGBB, the position stepped over its seven
+// bytes. The caller has found the '#' (what else may stand there differs).
+uint32_t readColourLiteral(Engine& engine);
+
 // One comma after optional blanks.
 void expectComma(Engine& engine);
+
+// N numbers separated by commas.
+template <size_t N> std::array<int32_t, N> readNumbers(Engine& engine) {
+    std::array<int32_t, N> values{};
+    for (size_t i = 0; i < N; ++i) {
+        if (i > 0) expectComma(engine);
+        values[i] = readNumber(engine);
+    }
+    return values;
+}
 
 // The number of a variable after its "%" or "$" (which the caller has
 // stepped over), reported as an error when outside the tables.
 int32_t readVariableNumber(Engine& engine);
+
+// A variable argument: sigil ('%' numeric, '$' string) and number, returned as
+// the checked number. Without the sigil the calling command's own caption and
+// message are reported; both are UTF-8, converted only when shown, so that the
+// common path costs nothing.
+int32_t readVariableRef(Engine& engine, char sigil, std::string_view caption,
+                        std::string_view message);
 
 } // namespace orv

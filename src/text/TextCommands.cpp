@@ -4,6 +4,7 @@
 #include "graphics/Transition.h"
 #include "interp/Engine.h"
 #include "interp/EngineRun.h"
+#include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/TokenReader.h"
 #include "text/ClickWait.h"
@@ -12,6 +13,9 @@
 #include "text/TextWindow.h"
 #include "util/sjis.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace orv {
 
 namespace {
@@ -19,15 +23,17 @@ namespace {
 // The menu command that puts the text back to waiting at every '@'.
 constexpr int kDisplayModeDefaultCommand = 40008;
 
-char peekAfterBlanks(Engine& engine) {
-    skipBlanks(engine);
-    return engine.script.current();
+// A glyph size plus a spacing does not fit 32 bits for every pair the scenario
+// may give; a pitch that large puts every later cell off the window anyway.
+int addSaturated(int32_t a, int32_t b) {
+    return static_cast<int>(std::clamp<int64_t>(int64_t{a} + b, INT32_MIN, INT32_MAX));
 }
 
 void setCursor(Engine& engine, bool relative) {
     const int32_t n = readNumber(engine);
     if (n != 0 && n != 1)
-        reportError(engine, S("エラー"), S("カーソルは０（通常）と１（クリック消去用）です。"));
+        reportError(engine, S(caption::kError),
+                    S("カーソルは０（通常）と１（クリック消去用）です。"));
     TextCursor& cursor = engine.text.pacing.cursors[static_cast<size_t>(n)];
     expectComma(engine);
     std::string name = readString(engine);
@@ -51,13 +57,6 @@ void plainClickWait(Engine& engine) {
     pacing.rightClickOff = false;
 }
 
-// A numeric variable argument: its number, after checking the '%'.
-int32_t readNumericVariable(Engine& engine, std::string_view message) {
-    if (peekAfterBlanks(engine) != '%') reportError(engine, S("構文エラー"), S(message));
-    ++engine.script.pos;
-    return readVariableNumber(engine);
-}
-
 } // namespace
 
 void takeScriptFace(Engine& engine) {
@@ -71,44 +70,31 @@ void cmdSetwindow(Engine& engine) {
     hideTextWindow(engine, true);
     newPage(engine);
     emptyLookback(engine);
-    w.originX = readNumber(engine);
-    expectComma(engine);
-    w.originY = readNumber(engine);
-    expectComma(engine);
-    w.charactersPerLine = readNumber(engine);
-    expectComma(engine);
-    w.lines = readNumber(engine);
+    const auto [x, y, perLine, lines] = readNumbers<4>(engine);
+    w.originX = x;
+    w.originY = y;
+    w.charactersPerLine = perLine;
+    w.lines = lines;
     if (w.charactersPerLine < 0 || w.lines < 0)
-        reportError(engine, S("エラー"), S("setwindowの縦横文字数指定が間違っています。"));
+        reportError(engine, S(caption::kError), S("setwindowの縦横文字数指定が間違っています。"));
     expectComma(engine);
-    w.glyphWidth = readNumber(engine);
-    expectComma(engine);
-    w.glyphHeight = readNumber(engine);
-    expectComma(engine);
-    w.pitchX = w.glyphWidth + readNumber(engine);
-    expectComma(engine);
-    w.pitchY = w.glyphHeight + readNumber(engine);
-    expectComma(engine);
-    w.characterDelay = readNumber(engine);
-    expectComma(engine);
-    w.bold = readNumber(engine);
-    expectComma(engine);
-    w.shadow = readNumber(engine);
+    const auto [glyphW, glyphH, spacingX, spacingY, delay, bold, shadow] = readNumbers<7>(engine);
+    w.glyphWidth = glyphW;
+    w.glyphHeight = glyphH;
+    w.pitchX = addSaturated(glyphW, spacingX);
+    w.pitchY = addSaturated(glyphH, spacingY);
+    w.characterDelay = delay;
+    w.bold = bold;
+    w.shadow = shadow;
     expectComma(engine);
     if (peekAfterBlanks(engine) == '#') {
-        const std::string_view text = engine.script.buffer.text();
-        const auto at = static_cast<size_t>(engine.script.pos);
-        const uint32_t colour = readColor(engine, text.substr(std::min(at + 1, text.size()), 6));
-        engine.script.pos += 7;
-        w.windowColour = static_cast<int>(colour);
+        w.windowColour = static_cast<int>(readColourLiteral(engine));
         expectComma(engine);
-        w.left = readNumber(engine);
-        expectComma(engine);
-        w.top = readNumber(engine);
-        expectComma(engine);
-        w.right = readNumber(engine);
-        expectComma(engine);
-        w.bottom = readNumber(engine);
+        const auto [left, top, right, bottom] = readNumbers<4>(engine);
+        w.left = left;
+        w.top = top;
+        w.right = right;
+        w.bottom = bottom;
         releaseSurface(w.windowPicture);
         w.windowPictureName.clear();
     } else {
@@ -119,8 +105,8 @@ void cmdSetwindow(Engine& engine) {
         w.left = readNumber(engine);
         expectComma(engine);
         w.top = readNumber(engine);
-        w.right = w.left + displayedWidth(w.windowPicture) - 1;
-        w.bottom = w.top + w.windowPicture.height - 1;
+        w.right = addSaturated(w.left, displayedWidth(w.windowPicture) - 1);
+        w.bottom = addSaturated(w.top, w.windowPicture.height - 1);
     }
     // The whole window is painted again from the display.
     copyToWindow(engine.graphics.surfaces.display, engine.platform.window(), kWholeScreen);
@@ -229,9 +215,11 @@ void cmdClick(Engine& engine) {
 }
 
 void cmdClickpos(Engine& engine) {
-    const int32_t xVar = readNumericVariable(engine, "clickposの第一引数は数字変数です。");
+    const int32_t xVar =
+        readVariableRef(engine, '%', caption::kSyntax, "clickposの第一引数は数字変数です。");
     expectComma(engine);
-    const int32_t yVar = readNumericVariable(engine, "clickposの第ニ引数は数字変数です。");
+    const int32_t yVar =
+        readVariableRef(engine, '%', caption::kSyntax, "clickposの第ニ引数は数字変数です。");
     plainClickWait(engine);
     engine.vars.num[static_cast<size_t>(xVar)] = engine.shell.clickX;
     engine.vars.num[static_cast<size_t>(yVar)] = engine.shell.clickY;
