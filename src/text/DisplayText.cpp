@@ -2,6 +2,7 @@
 
 #include "interp/Engine.h"
 #include "interp/Timers.h"
+#include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/TokenReader.h"
 #include "text/ClickWait.h"
@@ -9,6 +10,9 @@
 #include "text/Lookback.h"
 #include "text/TextWindow.h"
 #include "util/sjis.h"
+
+#include <algorithm>
+#include <cstdint>
 
 namespace orv {
 
@@ -45,11 +49,16 @@ public:
                 break;
             case '/':
                 if (at(i_ + 1) != '\0')
-                    reportError(engine_, S("エラー"),
+                    reportError(engine_, S(caption::kError),
                                 S("表示文中の、/の次は改行文字でなければなりません。"));
                 return;
             case '<':
-                openLink();
+                // Only digits make it a link; otherwise it is text like any other byte.
+                if (isDigit(at(i_ + 1))) {
+                    openLink();
+                } else if (!cell()) {
+                    return;
+                }
                 break;
             case '>':
                 closeLink();
@@ -75,14 +84,21 @@ public:
 
 private:
     char at(size_t i) const { return i < text_.size() ? text_[i] : '\0'; }
+    static bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-    int penX() const { return w_.originX + w_.column * w_.pitchX; }
-    int penY() const { return w_.originY + w_.line * w_.pitchY; }
+    // In 64 bits: locate takes any column and line, and only the bounds test of a cell decides
+    // whether the pen is usable.
+    int64_t penX() const { return int64_t{w_.originX} + int64_t{w_.column} * w_.pitchX; }
+    int64_t penY() const { return int64_t{w_.originY} + int64_t{w_.line} * w_.pitchY; }
+    // A pen far off the screen, kept for a link or a cursor, stays far off in 32 bits.
+    static int clampToInt(int64_t v) {
+        return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+    }
 
     // Decimal digits at the read position (none: 0), consumed. Wraps like 32-bit arithmetic.
     int32_t digits() {
         uint32_t value = 0;
-        while (at(i_) >= '0' && at(i_) <= '9') value = value * 10 + uint32_t(at(i_++) - '0');
+        while (isDigit(at(i_))) value = value * 10 + uint32_t(at(i_++) - '0');
         return static_cast<int32_t>(value);
     }
 
@@ -119,7 +135,7 @@ private:
     void openLink() {
         ++i_;
         const int number = digits();
-        engine_.text.links.open(number, penX(), penY());
+        engine_.text.links.open(number, clampToInt(penX()), clampToInt(penY()));
         if (!w_.inLink) {
             w_.colourBeforeLink = w_.textColour;
             w_.inLink = true;
@@ -129,7 +145,7 @@ private:
 
     void closeLink() {
         ++i_;
-        engine_.text.links.close(penX());
+        engine_.text.links.close(clampToInt(penX()));
         if (w_.inLink) {
             w_.textColour = w_.colourBeforeLink;
             w_.inLink = false;
@@ -143,8 +159,8 @@ private:
         TextPacing& pacing = engine_.text.pacing;
         const TextCursor& cursor = pacing.cursors[static_cast<size_t>(kind - 1)];
         pacing.cursorKind = kind;
-        pacing.cursorX = cursor.relative ? penX() + cursor.offsetX : cursor.offsetX;
-        pacing.cursorY = cursor.relative ? penY() + cursor.offsetY : cursor.offsetY;
+        pacing.cursorX = cursor.relative ? clampToInt(penX() + cursor.offsetX) : cursor.offsetX;
+        pacing.cursorY = cursor.relative ? clampToInt(penY() + cursor.offsetY) : cursor.offsetY;
     }
 
     bool clickWaitHere() {
@@ -170,14 +186,18 @@ private:
     // Draws the cell at the read position; false when the text ends in it.
     bool cell() {
         if (w_.textMode == 0)
-            reportError(engine_, S("エラー！"),
+            reportError(engine_, S(caption::kErrorBang),
                         S("textmodeが非表示設定なのに文字を書こうとしました。"));
-        const int x = penX();
-        const int y = penY();
-        if (x < 0 || y < 0 || x + w_.glyphWidth >= kScreenRight + 1 ||
-            y + w_.glyphHeight >= kScreenBottom + 1 || x < w_.left || y < w_.top ||
-            x + w_.glyphWidth >= w_.right || y + w_.glyphHeight >= w_.bottom)
-            reportError(engine_, S("エラー！"), S("文字がウィンドウからはみ出ました"));
+        const int64_t penX = this->penX();
+        const int64_t penY = this->penY();
+        const int64_t farX = penX + w_.glyphWidth;
+        const int64_t farY = penY + w_.glyphHeight;
+        if (penX < 0 || penY < 0 || farX >= kScreenRight + 1 || farY >= kScreenBottom + 1 ||
+            penX < w_.left || penY < w_.top || farX >= w_.right || farY >= w_.bottom)
+            reportError(engine_, S(caption::kErrorBang), S("文字がウィンドウからはみ出ました"));
+        // Inside the screen now.
+        const int x = static_cast<int>(penX);
+        const int y = static_cast<int>(penY);
         const auto first = static_cast<unsigned char>(at(i_));
         const auto second = static_cast<unsigned char>(at(i_ + 1));
         if (second == 0) return false;
@@ -189,8 +209,11 @@ private:
         characterDelay(engine_, start, lineSkip_);
 
         const LookAhead ahead = lookAhead(text_, i_);
-        ++w_.column;
-        if (w_.column + kinsokuGlue(ahead) >= w_.charactersPerLine) newLine(engine_);
+        // With a pitch of 0 the column may stand anywhere, even at the largest int; a column past
+        // it is past every line's end too.
+        const int64_t column = int64_t{w_.column} + 1;
+        w_.column = clampToInt(column);
+        if (column + kinsokuGlue(ahead) >= w_.charactersPerLine) newLine(engine_);
 
         // The characters of clickstr wait after themselves, once after a run of them and not
         // where the text waits anyway.

@@ -4,6 +4,7 @@
 #include "graphics/GraphicsCommands.h"
 #include "graphics/ImageLoader.h"
 #include "interp/Engine.h"
+#include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "shell/WindowProc.h"
 #include "text/Lookback.h"
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 namespace orv {
@@ -77,7 +79,9 @@ DirtyRect windowRect(const TextState& text) {
 DirtyRect widenedWindowRect(const TextState& text) {
     const TextWindow& w = text.window;
     DirtyRect r;
-    if (!clipToScreen({w.left, w.top, w.right + 2, w.bottom + 2}, r)) return {};
+    // The window's edges are whatever the scenario gave; two more must not pass the int range.
+    const auto widen = [](int edge) { return edge > INT32_MAX - 2 ? INT32_MAX : edge + 2; };
+    if (!clipToScreen({w.left, w.top, widen(w.right), widen(w.bottom)}, r)) return {};
     return r;
 }
 
@@ -161,9 +165,10 @@ void newLine(Engine& engine) {
     TextWindow& w = engine.text.window;
     w.column = 0;
     appendLineFeed(engine);
-    ++w.line;
+    // Wraps like the 32-bit machine did rather than overflow (a pitch of 0 allows any line).
+    w.line = static_cast<int>(static_cast<uint32_t>(w.line) + 1u);
     if (w.line == w.lines)
-        reportError(engine, S("エラー"), S("文字が枠をはみ出してしまいました。"));
+        reportError(engine, S(caption::kError), S("文字が枠をはみ出してしまいました。"));
 }
 
 void newPage(Engine& engine) {
