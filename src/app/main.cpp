@@ -7,9 +7,11 @@
 #include "platform/Png.h"
 #include "platform/Transcript.h"
 #include "platform/sdl/SdlPlatform.h"
+#include "script/ErrorCaptions.h"
 #include "script/ScenarioPack.h"
 #include "shell/MainMenu.h"
 #include "shell/Startup.h"
+#include "util/escape.h"
 
 #include <cstdio>
 #include <exception>
@@ -24,7 +26,7 @@ int runGame(const orv::Options& options) {
     using namespace orv;
     std::error_code ec;
     if (!std::filesystem::is_directory(options.gameDir, ec)) {
-        std::cerr << "orvane: game folder not found: " << options.gameDir << "\n";
+        std::cerr << "orvane: game folder not found: " << escapeControls(options.gameDir) << "\n";
         return 1;
     }
 
@@ -39,8 +41,8 @@ int runGame(const orv::Options& options) {
         if (!options.transcriptFile.empty()) {
             transcript = Transcript::open(options.transcriptFile, &error);
             if (!transcript) {
-                std::cerr << "orvane: cannot write transcript '" << options.transcriptFile
-                          << "': " << error << "\n";
+                std::cerr << "orvane: cannot write transcript '"
+                          << escapeControls(options.transcriptFile) << "': " << error << "\n";
                 return 1;
             }
             sdl.transcript = [transcript](std::string_view text) { transcript->write(text); };
@@ -52,8 +54,9 @@ int runGame(const orv::Options& options) {
             platform->postEvent({EventKind::Command, 0, 0, kMenuFullScreen});
     }
     if (!platform) {
-        std::cerr << "orvane: " << (options.headless ? "" : "cannot open a window: ") << error
-                  << "\n";
+        // The error may quote the events file.
+        std::cerr << "orvane: " << (options.headless ? "" : "cannot open a window: ")
+                  << escapeControls(error) << "\n";
         return 1;
     }
 
@@ -63,7 +66,8 @@ int runGame(const orv::Options& options) {
         options.headless ? std::nullopt
                          : SingleInstanceLock::acquire(SingleInstanceLock::defaultPath());
     if (!options.headless && !lock) {
-        platform->messageBox("起動エラー", "同時に二つ実行しないでください", MessageBoxButtons::Ok);
+        platform->messageBox(caption::kStartup, "同時に二つ実行しないでください",
+                             MessageBoxButtons::Ok);
         return 1;
     }
     std::optional<TempDirectory> tempDirectory = TempDirectory::make(&error);
@@ -84,8 +88,8 @@ int runGame(const orv::Options& options) {
     }
     if (!options.screenshotFile.empty()) {
         if (!writePng(options.screenshotFile, platform->window(), &error)) {
-            std::cerr << "orvane: cannot write screenshot '" << options.screenshotFile
-                      << "': " << error << "\n";
+            std::cerr << "orvane: cannot write screenshot '"
+                      << escapeControls(options.screenshotFile) << "': " << error << "\n";
         }
     }
     return status;
@@ -112,7 +116,7 @@ int main(int argc, char** argv) {
     if (!options.packScenario.empty()) {
         std::string error;
         if (!packScenario(options.packScenario, &error)) {
-            std::cerr << "orvane: --pack-scenario: " << error << "\n";
+            std::cerr << "orvane: --pack-scenario: " << escapeControls(error) << "\n";
             return 1;
         }
         return 0;
@@ -120,7 +124,7 @@ int main(int argc, char** argv) {
     try {
         return runGame(options);
     } catch (const std::exception& e) {
-        std::cerr << "orvane: " << e.what() << "\n";
+        std::cerr << "orvane: " << escapeControls(e.what()) << "\n";
         return 1;
     }
 }

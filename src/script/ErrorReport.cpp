@@ -72,8 +72,12 @@ std::string excerpt(const ScriptBuffer& buffer, int32_t pos) {
         if (text[size_t(i)] == '\n') feeds[size_t(found++)] = i;
     int32_t from = found == 3 ? feeds[2] : 0;
     int32_t lastFeed = found > 0 ? feeds[0] : -1;
+    // A reader that stopped at its limit may leave the position inside a
+    // double-byte character: that character is left out rather than halved.
+    const int32_t end =
+        from + int32_t(sjis::wholeCharactersLength(text.substr(size_t(from), size_t(pos - from))));
     std::string out;
-    for (int32_t i = from; i < pos; ++i) {
+    for (int32_t i = from; i < end; ++i) {
         out.push_back(text[size_t(i)]);
         if (text[size_t(i)] == '\n') out.push_back(i == lastFeed ? '>' : '|');
     }

@@ -40,7 +40,8 @@ std::string readLiteral(Engine& engine) {
             reportError(engine, S(caption::kSyntax), S("文字列中に改行が有ります。"));
         ++script.pos;
         if (size_t(script.pos - start) > kMaxTokenBytes) {
-            std::string collected(text + start, size_t(script.pos - start));
+            std::string_view collected(text + start, size_t(script.pos - start));
+            collected = collected.substr(0, sjis::wholeCharactersLength(collected));
             reportError(engine, S(caption::kSyntax),
                         formatMessage(S("文字列が長すぎます。:%s"), collected));
         }

@@ -251,4 +251,14 @@ std::string fromUtf8(std::string_view utf8) {
     return out;
 }
 
+size_t wholeCharactersLength(std::string_view sjis) {
+    size_t end = 0;
+    for (;;) {
+        const size_t step =
+            end < sjis.size() && isLeadByte(static_cast<unsigned char>(sjis[end])) ? 2 : 1;
+        if (end + step > sjis.size()) return end;
+        end += step;
+    }
+}
+
 } // namespace orv::sjis

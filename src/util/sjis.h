@@ -28,6 +28,10 @@ char32_t decode(std::string_view sjis, size_t& pos);
 // The CP932 bytes of one code point, "?" when it has none.
 std::string encode(char32_t cp);
 
+// The length of the longest start of sjis (which itself starts on a character) that ends on a
+// character boundary: a lead byte takes the byte after it, whatever that is.
+size_t wholeCharactersLength(std::string_view sjis);
+
 } // namespace orv::sjis
 
 namespace orv {

@@ -1,6 +1,7 @@
 #include "platform/headless/HeadlessPlatform.h"
 
 #include "platform/Png.h"
+#include "util/escape.h"
 
 #include <iostream>
 
@@ -116,7 +117,8 @@ bool HeadlessPlatform::perform(const ScriptEvent& ev) {
     case ScriptEventKind::Shot: {
         std::string error;
         if (!writePng(ev.file, frame_, &error)) {
-            log() << "orvane: cannot write screenshot '" << ev.file << "': " << error << std::endl;
+            log() << "orvane: cannot write screenshot '" << escapeControls(ev.file)
+                  << "': " << escapeControls(error) << std::endl;
         }
         return false;
     }
@@ -161,7 +163,7 @@ void HeadlessPlatform::gather() {
 
 MessageBoxResult HeadlessPlatform::messageBox(std::string_view caption, std::string_view text,
                                               MessageBoxButtons buttons) {
-    log() << '[' << caption << "] " << text << std::endl;
+    log() << '[' << escapeControls(caption) << "] " << escapeControls(text) << std::endl;
     std::optional<ScriptAnswer> answer;
     std::optional<uint64_t> due;
     size_t next = nextEvent(due);

@@ -3,6 +3,7 @@
 #include "platform/EventQueue.h"
 #include "platform/MenuView.h"
 #include "platform/fonts/UiText.h"
+#include "util/escape.h"
 
 #include <SDL.h>
 
@@ -565,7 +566,7 @@ MessageBoxResult SdlPlatform::messageBox(std::string_view caption, std::string_v
             return hit == 1 ? MessageBoxResult::Yes : MessageBoxResult::No;
         }
     }
-    std::fprintf(stderr, "[%s] %s\n", cap.c_str(), msg.c_str());
+    std::fprintf(stderr, "[%s] %s\n", escapeControls(cap).c_str(), escapeControls(msg).c_str());
     std::fflush(stderr);
     return fallback;
 }
