@@ -53,8 +53,7 @@ void buildLabelTable(Engine& engine) {
                             formatMessage(S("ラベル*%sの多重定義です。"), name));
             if (labels.size() >= kMaxLabels)
                 reportError(engine, S(caption::kError), S("ラベルが5000を超えました。"));
-            skipBlanks(engine);
-            if (text[script.pos] == '\n') ++script.pos;
+            if (peekAfterBlanks(engine) == '\n') ++script.pos;
             labels.add(name, script.pos);
         } else {
             while (text[script.pos] != '\n' && text[script.pos] != '\0') ++script.pos;
