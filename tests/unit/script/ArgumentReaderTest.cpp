@@ -53,10 +53,6 @@ TEST(ReadColourLiteral, StepsOverTheSevenBytes) {
     Reader r("#75fe1b,x");
     EXPECT_EQ(readColourLiteral(r.engine()), 0x75fe1bu);
     EXPECT_EQ(r.pos(), 7);
-    Reader shortLiteral("#75fe");
-    EXPECT_EQ(shortLiteral.error([&] { readColourLiteral(shortLiteral.engine()); })
-                  .rfind("[構文エラー] カラー指定が間違っています。", 0),
-              0u);
 }
 
 TEST(ReadNumbers, ReadsAFixedCommaSeparatedList) {
@@ -67,12 +63,4 @@ TEST(ReadNumbers, ReadsAFixedCommaSeparatedList) {
     Reader missing("1, 2 3");
     EXPECT_EQ(missing.error([&] { readNumbers<3>(missing.engine()); }),
               "[構文エラー] コンマが必要なところにコンマが有りません。");
-}
-
-TEST(PeekAfterBlanks, StopsOnTheFirstOtherByteWithoutTakingIt) {
-    Reader r(" \t#\n");
-    EXPECT_EQ(peekAfterBlanks(r.engine()), '#');
-    EXPECT_EQ(r.pos(), 2);
-    Reader line(" \nx");
-    EXPECT_EQ(peekAfterBlanks(line.engine()), '\n');
 }
