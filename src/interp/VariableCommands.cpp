@@ -37,10 +37,17 @@ int32_t& outputNumber(Engine& engine, const char* message) {
     return engine.vars.num[size_t(readVariableNumber(engine))];
 }
 
-std::string& outputString(Engine& engine, const char* message) {
+// "$n" as the first argument: the variable's number.
+int32_t outputString(Engine& engine, const char* message) {
     if (peek(engine) != '$') reportError(engine, S("構文エラー"), S(message));
     ++engine.script.pos;
-    return engine.vars.str[size_t(readVariableNumber(engine))];
+    return readVariableNumber(engine);
+}
+
+// Every store into a string variable goes through here, for the total.
+void storeString(Engine& engine, int32_t index, std::string value) {
+    checkStringTotal(engine, index, value.size());
+    engine.vars.str[size_t(index)] = std::move(value);
 }
 
 void store(Engine& engine, int32_t& variable, int32_t value) {
@@ -61,9 +68,9 @@ template <typename Op> void binaryCommand(Engine& engine, const char* message, O
 void cmdMov(Engine& engine) {
     const char* message = "movの第一引数は数字／文字変数です。";
     if (peek(engine) == '$') {
-        std::string& variable = outputString(engine, message);
+        int32_t index = outputString(engine, message);
         expectComma(engine);
-        variable = readString(engine);
+        storeString(engine, index, readString(engine));
         return;
     }
     int32_t& variable = outputNumber(engine, message);
@@ -74,13 +81,15 @@ void cmdMov(Engine& engine) {
 void cmdAdd(Engine& engine) {
     const char* message = "addの第一引数は数字／文字変数です。";
     if (peek(engine) == '$') {
-        std::string& variable = outputString(engine, message);
+        int32_t index = outputString(engine, message);
         expectComma(engine);
         std::string tail = readString(engine);
+        std::string& variable = engine.vars.str[size_t(index)];
         if (variable.size() + tail.size() > kMaxStringBytes)
             reportError(engine, S("実行時エラー"),
                         formatMessage(S("文字列変数が長すぎます。%dバイトまでです。"),
                                       int64_t(kMaxStringBytes)));
+        checkStringTotal(engine, index, variable.size() + tail.size());
         variable += tail;
         return;
     }
@@ -152,7 +161,7 @@ void cmdLen(Engine& engine) {
 }
 
 void cmdGetreg(Engine& engine) {
-    std::string& variable = outputString(engine, "getregの第一引数は文字変数です。");
+    int32_t index = outputString(engine, "getregの第一引数は文字変数です。");
     expectComma(engine);
     std::string keyPath = readString(engine);
     expectComma(engine);
@@ -161,14 +170,12 @@ void cmdGetreg(Engine& engine) {
         RegistryStore(engine.interp.registryFile).read(keyPath, valueName);
     // The value is read into 256 bytes; one that does not fit with its
     // terminator cannot be read at all.
-    if (value && value->size() <= kProfileValueMax)
-        variable = std::move(*value);
-    else
-        variable.clear();
+    storeString(engine, index,
+                value && value->size() <= kProfileValueMax ? std::move(*value) : std::string());
 }
 
 void cmdGetini(Engine& engine) {
-    std::string& variable = outputString(engine, "getiniの第一引数は文字変数です。");
+    int32_t index = outputString(engine, "getiniの第一引数は文字変数です。");
     expectComma(engine);
     std::string file = readString(engine);
     expectComma(engine);
@@ -177,7 +184,7 @@ void cmdGetini(Engine& engine) {
     std::string key = readString(engine);
     // Profile files are looked up in the game folder like every data file.
     std::optional<std::filesystem::path> path = engine.fs.find(file);
-    variable = path ? readProfileFile(*path, section, key, "") : std::string();
+    storeString(engine, index, path ? readProfileFile(*path, section, key, "") : std::string());
 }
 
 void cmdIntlimit(Engine& engine) {
