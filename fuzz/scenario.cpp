@@ -132,9 +132,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     const fs::path& dir = gameDir();
     static const char* const kNames[] = {"0.txt", "1.txt", "orvane.dat", "orvane_sec.dat"};
-    for (const char* name : kNames) fs::remove(dir / name);
+    const char* chosen = kNames[data[0] % 4];
+    // The chosen file is rewritten in place: a new file per input costs a new inode.
+    for (const char* name : kNames)
+        if (name != chosen) fs::remove(dir / name);
     {
-        std::ofstream out(dir / kNames[data[0] % 4], std::ios::binary);
+        std::ofstream out(dir / chosen, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data + 1), std::streamsize(size - 1));
     }
 

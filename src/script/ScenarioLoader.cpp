@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <vector>
 
 namespace orv {
 
@@ -56,8 +57,11 @@ bool joinNumberedFiles(const GameFs& fs, std::string& out,
                        ScenarioFileNotes* notes) {
     out.clear();
     fileEnds.fill(kMissingFileEnd);
+    std::vector<std::string> names;
+    for (int n = 0; n < kScenarioFileCount; ++n) names.push_back(std::to_string(n) + ".txt");
+    const std::vector<std::optional<std::filesystem::path>> paths = fs.findEntriesInRoot(names);
     for (int n = 0; n < kScenarioFileCount; ++n) {
-        std::optional<std::filesystem::path> path = fs.findEntry(std::to_string(n) + ".txt");
+        const std::optional<std::filesystem::path>& path = paths[size_t(n)];
         if (!path) continue;
         if (notes) notes->found = true;
         // Room is always left for the LF and the terminator.

@@ -125,6 +125,32 @@ std::optional<fs::path> GameFs::findEntry(std::string_view sjisName) const {
     return resolve(root_, parts, 0, isEntry);
 }
 
+std::vector<std::optional<fs::path>>
+GameFs::findEntriesInRoot(const std::vector<std::string>& sjisNames) const {
+    std::vector<fs::path> listing;
+    std::error_code ec;
+    fs::directory_iterator it(root_, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) listing.push_back(it->path());
+    // The order caseVariants gives, so that both pick the same among several spellings.
+    std::sort(listing.begin(), listing.end());
+    std::vector<std::optional<fs::path>> found;
+    found.reserve(sjisNames.size());
+    for (const std::string& sjisName : sjisNames) {
+        std::string name = sjis::toUtf8(sjisName);
+        std::string wanted = fold(name);
+        std::optional<fs::path> match;
+        auto exact = std::find_if(listing.begin(), listing.end(),
+                                  [&](const fs::path& p) { return p.filename() == name; });
+        if (exact != listing.end() && isEntry(*exact)) match = *exact;
+        for (auto p = listing.begin(); !match && p != listing.end(); ++p) {
+            std::string entry = p->filename().string();
+            if (entry != name && fold(entry) == wanted && isEntry(*p)) match = *p;
+        }
+        found.push_back(std::move(match));
+    }
+    return found;
+}
+
 bool GameFs::contains(const fs::path& path) const {
     std::error_code ec;
     fs::path root = fs::canonical(root_, ec);

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orv {
 
@@ -33,6 +34,11 @@ public:
     // The entry on disk for a name whatever its kind (file, folder, ...) and wherever a link in
     // it leads, so that a caller can say why it cannot be read.
     std::optional<std::filesystem::path> findEntry(std::string_view sjisName) const;
+
+    // findEntry for many names of entries directly in the game folder (no folders in them), the
+    // folder read once for all of them.
+    std::vector<std::optional<std::filesystem::path>>
+    findEntriesInRoot(const std::vector<std::string>& sjisNames) const;
 
     // True when the path, with every symbolic link resolved, lies inside the game folder.
     bool contains(const std::filesystem::path& path) const;
