@@ -6,13 +6,19 @@
 #include "platform/headless/EventScript.h"
 #include "platform/headless/HeadlessPlatform.h"
 
+#include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
-#include <random>
 #include <streambuf>
 #include <string>
+#include <string_view>
+#include <utility>
+
+#include <signal.h>
+#include <unistd.h>
 
 namespace {
 
@@ -23,23 +29,101 @@ protected:
     int overflow(int c) override { return c; }
 };
 
+constexpr std::string_view kDirPrefix = "orvane-fuzz-";
+
+// Folders left by fuzzing processes that died (a crash ends the process
+// without destructors): each is named after its process.
+void removeStaleDirs(const fs::path& temp) {
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(temp, ec)) {
+        std::string name = entry.path().filename().string();
+        if (!name.starts_with(kDirPrefix)) continue;
+        char* end = nullptr;
+        long pid = std::strtol(name.c_str() + kDirPrefix.size(), &end, 10);
+        if (pid <= 0 || *end != '\0') continue;
+        if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH) fs::remove_all(entry.path(), ec);
+    }
+}
+
+// The game folder of this process, removed when the process ends normally.
+class GameDir {
+public:
+    GameDir() {
+        fs::path temp = fs::temp_directory_path();
+        removeStaleDirs(temp);
+        path_ = temp / (std::string(kDirPrefix) + std::to_string(::getpid()));
+        fs::create_directories(path_);
+    }
+    ~GameDir() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    GameDir(const GameDir&) = delete;
+    GameDir& operator=(const GameDir&) = delete;
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
 const fs::path& gameDir() {
-    static const fs::path dir = [] {
-        std::random_device rd;
-        fs::path d = fs::temp_directory_path() / ("orvane-fuzz-" + std::to_string(rd()));
-        fs::create_directories(d);
-        return d;
-    }();
-    return dir;
+    static const GameDir dir;
+    return dir.path();
 }
 
 // Clicks and keys at a few moments, so traps and delays see input.
-std::vector<orv::ScriptEvent> events() {
-    std::vector<orv::ScriptEvent> out;
-    std::string error;
-    orv::parseEventScript("wait 30\nclick 5 5\nwait 40\nkey space\nwait 100\nclick\n", out, error);
+const std::vector<orv::ScriptEvent>& events() {
+    static const std::vector<orv::ScriptEvent> out = [] {
+        std::vector<orv::ScriptEvent> parsed;
+        std::string error;
+        orv::parseEventScript("wait 30\nclick 5 5\nwait 40\nkey space\nwait 100\nclick\n", parsed,
+                              error);
+        return parsed;
+    }();
     return out;
 }
+
+// A surface with only the bitmap of s: the picture attributes of one input
+// must not leak into the next.
+orv::Surface bitmapOf(orv::Surface& s) {
+    orv::Surface out;
+    out.width = s.width;
+    out.height = s.height;
+    out.bitsPerPixel = s.bitsPerPixel;
+    out.stride = s.stride;
+    out.pixels = std::move(s.pixels);
+    out.palette = std::move(s.palette);
+    return out;
+}
+
+// The screen-sized bitmaps of the previous input's engine. Each engine pass
+// clears them anyway; handing them on spares allocating and faulting in
+// several megabytes per input, which was nearly all of an input's cost.
+struct Bitmaps {
+    orv::EngineSurfaces surfaces;
+    orv::Surface background;
+    orv::Surface textLayer;
+    std::vector<uint8_t> coverage;
+
+    void lend(orv::Engine& engine) {
+        engine.graphics.surfaces = std::move(surfaces);
+        engine.graphics.layers.background = std::move(background);
+        engine.text.textLayer = std::move(textLayer);
+        engine.text.coverage = std::move(coverage);
+    }
+    void takeBack(orv::Engine& engine) {
+        orv::EngineSurfaces& s = engine.graphics.surfaces;
+        for (auto [from, to] : {std::pair{&s.display, &surfaces.display},
+                                {&s.composition, &surfaces.composition},
+                                {&s.effectWork, &surfaces.effectWork},
+                                {&s.screenKeep, &surfaces.screenKeep},
+                                {&s.glyph, &surfaces.glyph},
+                                {&engine.graphics.layers.background, &background},
+                                {&engine.text.textLayer, &textLayer}})
+            *to = bitmapOf(*from);
+        coverage = std::move(engine.text.coverage);
+    }
+};
 
 } // namespace
 
@@ -47,27 +131,33 @@ std::vector<orv::ScriptEvent> events() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     const fs::path& dir = gameDir();
-    for (const char* name : {"0.txt", "1.txt", "orvane.dat", "orvane_sec.dat"})
-        fs::remove(dir / name);
     static const char* const kNames[] = {"0.txt", "1.txt", "orvane.dat", "orvane_sec.dat"};
+    const char* chosen = kNames[data[0] % 4];
+    // The chosen file is rewritten in place: a new file per input costs a new inode.
+    for (const char* name : kNames)
+        if (name != chosen) fs::remove(dir / name);
     {
-        std::ofstream out(dir / kNames[data[0] % 4], std::ios::binary);
+        std::ofstream out(dir / chosen, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data + 1), std::streamsize(size - 1));
     }
 
     static NullBuffer nullBuffer;
     static std::ostream nullStream(&nullBuffer);
+    static Bitmaps bitmaps;
     orv::HeadlessOptions options;
     options.maxTimeMs = 5000;
     options.autoClick = true;
     options.log = &nullStream;
     orv::HeadlessPlatform platform(options, events());
     orv::Engine engine(platform, dir);
+    bitmaps.lend(engine);
+    engine.script.notices = &nullStream;
     engine.interp.statementLimit = 20000;
     engine.interp.registryFile = dir / "registry.ini";
     try {
         orv::runEngine(engine);
     } catch (const orv::ExitRequest&) {
     }
+    bitmaps.takeBack(engine);
     return 0;
 }

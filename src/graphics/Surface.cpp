@@ -7,10 +7,19 @@
 namespace orv {
 
 bool createSurface(Surface& surface, int width, int height, int bitsPerPixel) {
+    const bool valid = (bitsPerPixel == 8 || bitsPerPixel == 24) && width >= 1 && height >= 1 &&
+                       width <= kMaxSurfaceDimension && height <= kMaxSurfaceDimension;
+    // The engine recreates its screen-sized surfaces on every pass: clearing the bitmap it
+    // already has costs a fraction of giving memory back and faulting fresh pages in.
+    if (valid && surface.width == width && surface.height == height &&
+        surface.bitsPerPixel == bitsPerPixel &&
+        surface.pixels.size() == static_cast<size_t>(surface.stride) * height) {
+        std::memset(surface.pixels.data(), 0, surface.pixels.size());
+        if (bitsPerPixel == 8) surface.palette.assign(256, PaletteEntry{});
+        return true;
+    }
     releaseSurface(surface);
-    if (bitsPerPixel != 8 && bitsPerPixel != 24) return false;
-    if (width < 1 || height < 1 || width > kMaxSurfaceDimension || height > kMaxSurfaceDimension)
-        return false;
+    if (!valid) return false;
     const int stride = surfaceStride(width, bitsPerPixel);
     try {
         surface.pixels.assign(static_cast<size_t>(stride) * height, 0);
@@ -80,14 +89,20 @@ void fillRect(Surface& surface, int left, int top, int right, int bottom, uint32
         return;
     }
     const uint8_t b = rgb & 0xff, g = (rgb >> 8) & 0xff, r = (rgb >> 16) & 0xff;
-    for (int y = top; y < bottom; ++y) {
-        uint8_t* p = surface.row(y) + left * 3;
-        for (int x = left; x < right; ++x, p += 3) {
-            p[0] = b;
-            p[1] = g;
-            p[2] = r;
-        }
+    const size_t span = static_cast<size_t>(right - left) * 3;
+    if (b == g && g == r) {
+        // Grey, black and white are one byte repeated: whole spans at once.
+        for (int y = top; y < bottom; ++y) std::memset(surface.row(y) + left * 3, b, span);
+        return;
     }
+    // One row by pixels, the others copied from it.
+    uint8_t* first = surface.row(top) + left * 3;
+    for (uint8_t* p = first; p < first + span; p += 3) {
+        p[0] = b;
+        p[1] = g;
+        p[2] = r;
+    }
+    for (int y = top + 1; y < bottom; ++y) std::memcpy(surface.row(y) + left * 3, first, span);
 }
 
 void fillSurface(Surface& surface, uint32_t rgb) {

@@ -30,8 +30,15 @@ int32_t& outputNumber(Engine& engine, std::string_view message) {
     return engine.vars.num[size_t(readVariableRef(engine, '%', caption::kSyntax, message))];
 }
 
-std::string& outputString(Engine& engine, std::string_view message) {
-    return engine.vars.str[size_t(readVariableRef(engine, '$', caption::kSyntax, message))];
+// "$n" as the first argument: the variable's number.
+int32_t outputString(Engine& engine, std::string_view message) {
+    return readVariableRef(engine, '$', caption::kSyntax, message);
+}
+
+// Every store into a string variable goes through here, for the total.
+void storeString(Engine& engine, int32_t index, std::string value) {
+    checkStringTotal(engine, index, value.size());
+    engine.vars.str[size_t(index)] = std::move(value);
 }
 
 void store(Engine& engine, int32_t& variable, int32_t value) {
@@ -52,9 +59,9 @@ template <typename Op> void binaryCommand(Engine& engine, const char* message, O
 void cmdMov(Engine& engine) {
     const char* message = "movの第一引数は数字／文字変数です。";
     if (peekAfterBlanks(engine) == '$') {
-        std::string& variable = outputString(engine, message);
+        int32_t index = outputString(engine, message);
         expectComma(engine);
-        variable = readString(engine);
+        storeString(engine, index, readString(engine));
         return;
     }
     int32_t& variable = outputNumber(engine, message);
@@ -65,13 +72,15 @@ void cmdMov(Engine& engine) {
 void cmdAdd(Engine& engine) {
     const char* message = "addの第一引数は数字／文字変数です。";
     if (peekAfterBlanks(engine) == '$') {
-        std::string& variable = outputString(engine, message);
+        int32_t index = outputString(engine, message);
         expectComma(engine);
         std::string tail = readString(engine);
+        std::string& variable = engine.vars.str[size_t(index)];
         if (variable.size() + tail.size() > kMaxStringBytes)
             reportError(engine, S(caption::kRuntime),
                         formatMessage(S("文字列変数が長すぎます。%dバイトまでです。"),
                                       int64_t(kMaxStringBytes)));
+        checkStringTotal(engine, index, variable.size() + tail.size());
         variable += tail;
         return;
     }
@@ -144,7 +153,7 @@ void cmdLen(Engine& engine) {
 }
 
 void cmdGetreg(Engine& engine) {
-    std::string& variable = outputString(engine, "getregの第一引数は文字変数です。");
+    int32_t index = outputString(engine, "getregの第一引数は文字変数です。");
     expectComma(engine);
     std::string keyPath = readString(engine);
     expectComma(engine);
@@ -153,14 +162,12 @@ void cmdGetreg(Engine& engine) {
         RegistryStore(engine.interp.registryFile).read(keyPath, valueName);
     // The value is read into 256 bytes; one that does not fit with its
     // terminator cannot be read at all.
-    if (value && value->size() <= kProfileValueMax)
-        variable = std::move(*value);
-    else
-        variable.clear();
+    storeString(engine, index,
+                value && value->size() <= kProfileValueMax ? std::move(*value) : std::string());
 }
 
 void cmdGetini(Engine& engine) {
-    std::string& variable = outputString(engine, "getiniの第一引数は文字変数です。");
+    int32_t index = outputString(engine, "getiniの第一引数は文字変数です。");
     expectComma(engine);
     std::string file = readString(engine);
     expectComma(engine);
@@ -169,7 +176,7 @@ void cmdGetini(Engine& engine) {
     std::string key = readString(engine);
     // Profile files are looked up in the game folder like every data file.
     std::optional<std::filesystem::path> path = engine.fs.find(file);
-    variable = path ? readProfileFile(*path, section, key, "") : std::string();
+    storeString(engine, index, path ? readProfileFile(*path, section, key, "") : std::string());
 }
 
 void cmdIntlimit(Engine& engine) {

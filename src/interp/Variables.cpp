@@ -23,6 +23,20 @@ void Variables::clearGlobals() {
     for (int32_t i = kLocalVariableCount; i < kVariableCount; ++i) str[size_t(i)].clear();
 }
 
+bool Variables::stringFits(int32_t index, size_t newSize) {
+    size_t old = str[size_t(index)].size();
+    if (newSize <= old) return true;
+    stringTotalBound_ += newSize - old;
+    if (stringTotalBound_ <= kMaxStringTotalBytes) return true;
+    // Near the cap (or after shrinking stores the bound did not follow): count.
+    size_t total = 0;
+    for (const std::string& s : str) total += s.size();
+    stringTotalBound_ = total;
+    if (total - old + newSize > kMaxStringTotalBytes) return false;
+    stringTotalBound_ = total - old + newSize;
+    return true;
+}
+
 void Variables::resetBounds() {
     std::fill(lower.begin(), lower.end(), kNoBound);
     std::fill(upper.begin(), upper.end(), kNoBound);
@@ -75,6 +89,13 @@ void checkVariableIndex(Engine& engine, int32_t index) {
     if (index < 0 || index >= kVariableCount)
         reportError(engine, S(caption::kRuntime),
                     formatMessage(S("変数番号%dは範囲外です。0～4095で指定してください。"), index));
+}
+
+void checkStringTotal(Engine& engine, int32_t index, size_t newSize) {
+    if (!engine.vars.stringFits(index, newSize))
+        reportError(engine, S(caption::kRuntime),
+                    formatMessage(S("文字列変数の合計が大きすぎます。全部で%dバイトまでです。"),
+                                  int64_t(kMaxStringTotalBytes)));
 }
 
 int32_t& numericVariable(Engine& engine, int32_t index) {

@@ -19,6 +19,9 @@ inline constexpr size_t kMaxAliases = 4096;
 // Longest string variable and longest assembled display line. Far beyond any
 // real text; it keeps a runaway loop (add $0,$0) from eating all memory.
 inline constexpr size_t kMaxStringBytes = size_t(1) << 20;
+// All string variables together: real games hold kilobytes, while 4096 variables
+// at the single cap would be 4 GiB.
+inline constexpr size_t kMaxStringTotalBytes = size_t(64) << 20;
 // Upper bound meaning "no bounds".
 inline constexpr int32_t kNoBound = -1;
 
@@ -34,6 +37,10 @@ struct Variables {
 
     void clearLocals();
     void clearGlobals();
+
+    // False when giving string variable `index` a value of newSize bytes would
+    // take all string variables together past kMaxStringTotalBytes.
+    bool stringFits(int32_t index, size_t newSize);
 
     void resetBounds();
     void setBounds(int32_t index, int32_t low, int32_t high);
@@ -61,6 +68,9 @@ private:
     };
     // Only variables with bounds, so that commands on unbounded scenarios pay nothing.
     std::vector<int32_t> bounded_;
+    // At least the total size of the string variables: it only grows between
+    // exact counts, which are taken when it reaches the cap.
+    size_t stringTotalBound_ = 0;
     std::unordered_map<std::string, int32_t, Hash, std::equal_to<>> numAliases_;
     std::unordered_map<std::string, std::string, Hash, std::equal_to<>> strAliases_;
 };
@@ -70,5 +80,7 @@ void checkVariableIndex(Engine& engine, int32_t index);
 // The variable of that number, reporting a number outside the table.
 int32_t& numericVariable(Engine& engine, int32_t index);
 std::string& stringVariable(Engine& engine, int32_t index);
+// Reports a string variable value that would pass the total for all of them.
+void checkStringTotal(Engine& engine, int32_t index, size_t newSize);
 
 } // namespace orv

@@ -4,10 +4,13 @@
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/ScrambleKeys.h"
+#include "shell/Shutdown.h"
 #include "util/gamefs.h"
 #include "util/sjis.h"
 
 #include <algorithm>
+#include <iostream>
+#include <vector>
 
 namespace orv {
 
@@ -23,17 +26,58 @@ std::string textModeTranslate(std::string_view raw) {
     return out;
 }
 
+namespace {
+
+// The bytes of a scenario file that exists, at most maxBytes of them; nullopt
+// (with the reason in the notes) when it cannot be read.
+std::optional<std::string> readScenarioFile(const GameFs& fs, const std::filesystem::path& path,
+                                            size_t maxBytes, ScenarioFileNotes* notes) {
+    std::string error;
+    std::optional<std::string> bytes;
+    if (!fs.contains(path))
+        error = "it lies outside the game folder";
+    else
+        bytes = readFilePrefix(path, maxBytes, &error);
+    if (!bytes && notes) notes->unreadable = path.string() + ": " + error;
+    return bytes;
+}
+
+// Notes the first NUL byte of a file's text.
+void noteNul(std::string_view text, const std::filesystem::path& path, ScenarioFileNotes* notes) {
+    if (!notes || !notes->nulFile.empty()) return;
+    size_t at = text.find('\0');
+    if (at == std::string_view::npos) return;
+    notes->nulFile = path.string();
+    notes->nulLine = int32_t(1 + std::count(text.begin(), text.begin() + ptrdiff_t(at), '\n'));
+}
+
+} // namespace
+
 bool joinNumberedFiles(const GameFs& fs, std::string& out,
-                       std::array<int32_t, kScenarioFileCount>& fileEnds) {
+                       std::array<int32_t, kScenarioFileCount>& fileEnds,
+                       ScenarioFileNotes* notes) {
     out.clear();
     fileEnds.fill(kMissingFileEnd);
+    std::vector<std::string> names;
+    for (int n = 0; n < kScenarioFileCount; ++n) names.push_back(std::to_string(n) + ".txt");
+    const std::vector<std::optional<std::filesystem::path>> paths = fs.findEntriesInRoot(names);
     for (int n = 0; n < kScenarioFileCount; ++n) {
-        std::optional<std::string> raw = fs.readAll(std::to_string(n) + ".txt");
-        if (!raw) continue;
-        std::string text = textModeTranslate(*raw);
+        const std::optional<std::filesystem::path>& path = paths[size_t(n)];
+        if (!path) continue;
+        if (notes) notes->found = true;
         // Room is always left for the LF and the terminator.
         size_t room = size_t(kScriptCapacity - 1) - out.size();
-        out.append(text, 0, std::min(room, text.size()));
+        // CR LF pairs shrink in translation: twice the room (and one byte for a
+        // pair cut in half) always yields the room's worth of text.
+        std::optional<std::string> raw = readScenarioFile(fs, *path, 2 * room + 2, notes);
+        if (!raw) {
+            if (notes) return true;
+            continue;
+        }
+        std::string text = textModeTranslate(*raw);
+        text.resize(std::min(room, text.size()));
+        noteNul(text, *path, notes);
+        out += text;
         fileEnds[size_t(n)] = int32_t(out.size());
         out.push_back('\n');
         if (out.size() >= size_t(kScriptCapacity)) return false;
@@ -50,22 +94,24 @@ void scramble(std::string& bytes, ScenarioSource source) {
     }
 }
 
-bool loadScenarioFiles(const GameFs& fs, ScriptBuffer& buffer) {
+bool loadScenarioFiles(const GameFs& fs, ScriptBuffer& buffer, ScenarioFileNotes* notes) {
     buffer.clear();
-    if (!fs.exists("0.txt")) {
+    if (!fs.findEntry("0.txt")) {
         for (ScenarioSource source : {ScenarioSource::SecScrambled, ScenarioSource::Scrambled}) {
             std::string_view name =
                 source == ScenarioSource::SecScrambled ? kSecScrambledName : kScrambledName;
-            std::optional<std::filesystem::path> path = fs.find(name);
+            std::optional<std::filesystem::path> path = fs.findEntry(name);
             if (!path) continue;
-            std::optional<std::string> bytes = fs.readAll(name);
+            if (notes) notes->found = true;
+            std::optional<std::string> bytes =
+                readScenarioFile(fs, *path, size_t(kScriptCapacity - 1), notes);
             if (!bytes) {
-                // Present but unreadable: an empty scenario, without a message.
+                // Present but unreadable: an empty scenario, unless the caller reports it.
                 buffer.assign(std::string(), source);
                 return true;
             }
-            if (bytes->size() > size_t(kScriptCapacity - 1)) bytes->resize(kScriptCapacity - 1);
             scramble(*bytes, source);
+            noteNul(*bytes, *path, notes);
             bytes->push_back('\n');
             bool fits = bytes->size() < size_t(kScriptCapacity);
             buffer.assign(std::move(*bytes), source);
@@ -74,7 +120,7 @@ bool loadScenarioFiles(const GameFs& fs, ScriptBuffer& buffer) {
     }
     std::string text;
     std::array<int32_t, kScenarioFileCount> ends{};
-    bool fits = joinNumberedFiles(fs, text, ends);
+    bool fits = joinNumberedFiles(fs, text, ends, notes);
     buffer.assign(std::move(text), ScenarioSource::Numbered);
     buffer.fileEnds() = ends;
     return fits;
@@ -82,8 +128,24 @@ bool loadScenarioFiles(const GameFs& fs, ScriptBuffer& buffer) {
 
 void loadScenario(Engine& engine) {
     ScriptState& script = engine.script;
+    std::ostream& notices = script.notices ? *script.notices : std::cerr;
     script.pos = 0;
-    if (!loadScenarioFiles(engine.fs, script.buffer)) {
+    ScenarioFileNotes notes;
+    bool fits = loadScenarioFiles(engine.fs, script.buffer, &notes);
+    if (!notes.unreadable.empty()) {
+        notices << "orvane: cannot read the scenario file " << notes.unreadable << "\n";
+        shutDown(engine, 1);
+    }
+    if (!notes.found) {
+        notices << "orvane: no scenario found in " << engine.fs.root().string()
+                << " (looked for 0.txt to 99.txt, " << kSecScrambledName << " and "
+                << kScrambledName << ")\n";
+        shutDown(engine, 1);
+    }
+    if (!notes.nulFile.empty())
+        notices << "orvane: warning: " << notes.nulFile << " holds a NUL byte at line "
+                << notes.nulLine << "; the scenario ends there\n";
+    if (!fits) {
         // Point the report at the end of the file that overflowed.
         script.pos = script.buffer.length() - 1;
         reportError(engine, S(caption::kError), S("シナリオが長すぎます。"));

@@ -5,6 +5,7 @@
 #include "script/ScriptBuffer.h"
 
 #include <cstdint>
+#include <iosfwd>
 
 namespace orv {
 
@@ -13,6 +14,9 @@ struct ScriptState {
     // Offset of the next byte to read; every reader, jump and save works on it.
     int32_t pos = 0;
     LabelTable labels;
+    // Where notices about the scenario files go (a file that cannot be read, a
+    // NUL byte in the text); null means standard error.
+    std::ostream* notices = nullptr;
 
     char current() const { return buffer.at(pos); }
 };

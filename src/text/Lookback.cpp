@@ -56,7 +56,7 @@ void LookbackStore::clear() {
 }
 
 void LookbackStore::wipe() {
-    std::fill(text_.begin(), text_.end(), 0);
+    std::memset(text_.data(), 0, text_.size());
     writePosition_ = 0;
     pageCount_ = 0;
 }

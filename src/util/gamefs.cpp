@@ -3,9 +3,15 @@
 #include "util/sjis.h"
 
 #include <algorithm>
-#include <fstream>
+#include <cerrno>
+#include <cstring>
+#include <limits>
 #include <utility>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -81,12 +87,18 @@ bool isDirectory(const fs::path& p) {
     return fs::is_directory(p, ec);
 }
 
+bool isEntry(const fs::path& p) {
+    std::error_code ec;
+    return fs::exists(p, ec);
+}
+
+// The path of parts below dir; the last part must satisfy wanted.
 std::optional<fs::path> resolve(const fs::path& dir, const std::vector<std::string>& parts,
-                                size_t i) {
+                                size_t i, bool (*wanted)(const fs::path&)) {
     bool last = i + 1 == parts.size();
     auto tryEntry = [&](const fs::path& p) -> std::optional<fs::path> {
-        if (last) return isFile(p) ? std::optional<fs::path>(p) : std::nullopt;
-        return isDirectory(p) ? resolve(p, parts, i + 1) : std::nullopt;
+        if (last) return wanted(p) ? std::optional<fs::path>(p) : std::nullopt;
+        return isDirectory(p) ? resolve(p, parts, i + 1, wanted) : std::nullopt;
     };
     if (auto r = tryEntry(dir / parts[i])) return r;
     for (const fs::path& p : caseVariants(dir, parts[i]))
@@ -101,18 +113,98 @@ GameFs::GameFs(fs::path root) : root_(std::move(root)) {}
 std::optional<fs::path> GameFs::find(std::string_view sjisName) const {
     std::vector<std::string> parts = splitName(sjisName);
     if (parts.empty()) return std::nullopt;
-    return resolve(root_, parts, 0);
+    std::optional<fs::path> path = resolve(root_, parts, 0, isFile);
+    // A link may lead anywhere; the promise is about where the bytes come from.
+    if (path && !contains(*path)) return std::nullopt;
+    return path;
+}
+
+std::optional<fs::path> GameFs::findEntry(std::string_view sjisName) const {
+    std::vector<std::string> parts = splitName(sjisName);
+    if (parts.empty()) return std::nullopt;
+    return resolve(root_, parts, 0, isEntry);
+}
+
+std::vector<std::optional<fs::path>>
+GameFs::findEntriesInRoot(const std::vector<std::string>& sjisNames) const {
+    std::vector<fs::path> listing;
+    std::error_code ec;
+    fs::directory_iterator it(root_, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) listing.push_back(it->path());
+    // The order caseVariants gives, so that both pick the same among several spellings.
+    std::sort(listing.begin(), listing.end());
+    std::vector<std::optional<fs::path>> found;
+    found.reserve(sjisNames.size());
+    for (const std::string& sjisName : sjisNames) {
+        std::string name = sjis::toUtf8(sjisName);
+        std::string wanted = fold(name);
+        std::optional<fs::path> match;
+        auto exact = std::find_if(listing.begin(), listing.end(),
+                                  [&](const fs::path& p) { return p.filename() == name; });
+        if (exact != listing.end() && isEntry(*exact)) match = *exact;
+        for (auto p = listing.begin(); !match && p != listing.end(); ++p) {
+            std::string entry = p->filename().string();
+            if (entry != name && fold(entry) == wanted && isEntry(*p)) match = *p;
+        }
+        found.push_back(std::move(match));
+    }
+    return found;
+}
+
+bool GameFs::contains(const fs::path& path) const {
+    std::error_code ec;
+    fs::path root = fs::canonical(root_, ec);
+    if (ec) return false;
+    fs::path real = fs::canonical(path, ec);
+    if (ec) return false;
+    auto [inRoot, inPath] = std::mismatch(root.begin(), root.end(), real.begin(), real.end());
+    return inRoot == root.end();
 }
 
 std::optional<std::string> GameFs::readAll(std::string_view sjisName) const {
     std::optional<fs::path> path = find(sjisName);
     if (!path) return std::nullopt;
-    std::ifstream in(*path, std::ios::binary);
-    if (!in) return std::nullopt;
+    return readFilePrefix(*path, std::numeric_limits<size_t>::max(), nullptr);
+}
+
+std::optional<std::string> readFilePrefix(const fs::path& path, size_t maxBytes,
+                                          std::string* error) {
+    auto fail = [&](int code) -> std::optional<std::string> {
+        if (error) *error = std::strerror(code);
+        return std::nullopt;
+    };
+    // Non-blocking, so that a named pipe cannot hold the open; it is refused below anyway.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return fail(errno);
+    struct FdCloser {
+        int fd;
+        ~FdCloser() { ::close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) return fail(errno);
+    if (S_ISDIR(info.st_mode)) return fail(EISDIR);
+    if (!S_ISREG(info.st_mode)) {
+        if (error) *error = "not a regular file";
+        return std::nullopt;
+    }
     std::string data;
-    char buf[65536];
-    while (in.read(buf, sizeof buf) || in.gcount() > 0) data.append(buf, size_t(in.gcount()));
-    if (in.bad()) return std::nullopt;
+    data.resize(std::min(maxBytes, size_t(info.st_size)));
+    size_t filled = 0;
+    for (;;) {
+        if (filled == data.size()) {
+            // The file grew since it was measured: read on, still within the limit.
+            if (filled >= maxBytes) break;
+            data.resize(std::min(maxBytes, filled + 65536));
+        }
+        ssize_t got = ::read(fd, data.data() + filled, data.size() - filled);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return fail(errno);
+        }
+        if (got == 0) break;
+        filled += size_t(got);
+    }
+    data.resize(filled);
     return data;
 }
 

@@ -4,7 +4,8 @@
 // on the file system the games were written for; the files on disk have UTF-8 names in whatever
 // case they were unpacked with. Every name is resolved below the game folder:
 //  - leading separators and a drive prefix ("C:") are ignored, so "\bgm\a.mid" is bgm/a.mid;
-//  - "." components are dropped, ".." steps back one folder but never above the game folder.
+//  - "." components are dropped, ".." steps back one folder but never above the game folder;
+//  - a file whose real path (symbolic links resolved) lies outside the game folder is not found.
 // Directory contents are read afresh on each lookup, so files written meanwhile (save files)
 // are always found.
 #pragma once
@@ -13,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orv {
 
@@ -29,6 +31,18 @@ public:
 
     bool exists(std::string_view sjisName) const { return find(sjisName).has_value(); }
 
+    // The entry on disk for a name whatever its kind (file, folder, ...) and wherever a link in
+    // it leads, so that a caller can say why it cannot be read.
+    std::optional<std::filesystem::path> findEntry(std::string_view sjisName) const;
+
+    // findEntry for many names of entries directly in the game folder (no folders in them), the
+    // folder read once for all of them.
+    std::vector<std::optional<std::filesystem::path>>
+    findEntriesInRoot(const std::vector<std::string>& sjisNames) const;
+
+    // True when the path, with every symbolic link resolved, lies inside the game folder.
+    bool contains(const std::filesystem::path& path) const;
+
     // Whole file contents, or nullopt when missing/unreadable.
     std::optional<std::string> readAll(std::string_view sjisName) const;
 
@@ -39,5 +53,11 @@ public:
 private:
     std::filesystem::path root_;
 };
+
+// At most maxBytes from the start of a regular file; the size is looked at before reading, so a
+// huge file costs no more than maxBytes. nullopt when it cannot be read, with the reason (the
+// system's text) in *error.
+std::optional<std::string> readFilePrefix(const std::filesystem::path& path, size_t maxBytes,
+                                          std::string* error);
 
 } // namespace orv

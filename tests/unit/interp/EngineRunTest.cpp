@@ -71,6 +71,7 @@ TEST(StatementLoop, DefinitionBlockWithoutGameRunsIntoTheEnd) {
 
 TEST(StatementLoop, EmptyScenarioHasNoDefineLabel) {
     Harness h;
+    h.scenario(""); // a scenario file without text; no file at all is a start-up failure
     EXPECT_EQ(h.run(), 2);
     EXPECT_EQ(h.firstMessage(), "[ラベルエラー] ラベル*defineは存在しません");
 }
