@@ -1,18 +1,14 @@
 #include "interp/EngineRun.h"
 
-#include "graphics/GraphicsCommands.h"
 #include "interp/CommandTable.h"
 #include "interp/Engine.h"
-#include "media/StopAllMedia.h"
-#include "menus/ChoiceState.h"
+#include "interp/Subsystems.h"
 #include "script/ErrorReport.h"
 #include "script/ScenarioLoader.h"
 #include "script/TokenReader.h"
-#include "shell/ShellCommands.h"
 #include "shell/ShellState.h"
 #include "text/DisplayText.h"
 #include "text/TextCommands.h"
-#include "text/TextWindow.h"
 #include "util/sjis.h"
 
 namespace orv {
@@ -135,39 +131,14 @@ void runStatements(Engine& engine, BlockMode mode) {
 }
 
 void resetToStart(Engine& engine) {
-    stopAllMedia(engine);
-    engine.interp.resetRequested = false;
-    engine.shell.clickFlag = false;
-    engine.shell.rightClickFlag = false;
-    engine.interp.trapLabel.clear();
-    resetTextToStart(engine);
-    resetGraphicsToStart(engine);
-    engine.vars.clearLocals();
+    resetSubsystemsToStart(engine);
     jumpToLabel(engine, "start");
-    engine.interp.gosubStack.clear();
 }
 
 void runEngine(Engine& engine) {
     InterpState& interp = engine.interp;
     for (;;) {
-        engine.vars.resetBounds();
-        interp.restartRequested = false;
-        interp.resetRequested = false;
-        engine.shell.clearEventFlags();
-        engine.shell.speedIndex = 1;
-        engine.shell.waveEnabled = true;
-
-        interp.random.seed(engine.platform.ticks());
-        stopAllMedia(engine);
-        startGraphicsPass(engine);
-        startShellPass(engine);
-        startTextPass(engine);
-        startChoicePass(engine);
-
-        // Global variables start empty unless a globals file provides them.
-        engine.vars.clearGlobals();
-        engine.vars.clearAliases();
-
+        startSubsystemPasses(engine);
         loadScenario(engine);
         buildLabelTable(engine);
 
