@@ -50,6 +50,37 @@ inline bool isWordStart(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
 }
 
+// The statements up to a restart, the end of the definition block, or a reset request (thrown).
+void runUntilReset(Engine& engine, BlockMode mode) {
+    ScriptState& script = engine.script;
+    InterpState& interp = engine.interp;
+    while (!interp.restartRequested) {
+        if (interp.resetRequested) throw ResetRequest{};
+        if (!interp.trapLabel.empty()) checkTrap(engine);
+        const char* text = script.buffer.data();
+        char c = text[script.pos];
+        if (c == ' ' || c == '\t' || c == '\n' || c == ':') {
+            ++script.pos;
+            continue;
+        }
+        if (++interp.statementCount % kClockCheckInterval == 0) everyFewStatements(engine);
+        if (c == '\0') {
+            reportError(engine, S("スクリプトエラー"), S("ファイルの終端に達しました。"));
+        } else if (c == '*' || c == ';') {
+            while (text[script.pos] != '\n' && text[script.pos] != '\0') ++script.pos;
+        } else if (isWordStart(c)) {
+            dispatchStatement(engine, mode);
+            if (mode == BlockMode::Definition && interp.gameStarted) return;
+        } else {
+            if (mode == BlockMode::Definition)
+                reportError(engine, S("定義ブロックエラー"),
+                            S("*defineブロックには、表示文はおけません。"));
+            std::string line = assembleDisplayLine(engine);
+            drawDisplayText(engine, line);
+        }
+    }
+}
+
 } // namespace
 
 void appendFullWidthNumber(std::string& out, int32_t value) {
@@ -94,7 +125,6 @@ std::string assembleDisplayLine(Engine& engine) {
 }
 
 void runStatements(Engine& engine, BlockMode mode) {
-    ScriptState& script = engine.script;
     InterpState& interp = engine.interp;
     interp.mode = mode;
     if (mode == BlockMode::Definition) {
@@ -104,28 +134,11 @@ void runStatements(Engine& engine, BlockMode mode) {
     }
     skipBlanks(engine);
     while (!interp.restartRequested) {
-        if (!interp.trapLabel.empty()) checkTrap(engine);
-        const char* text = script.buffer.data();
-        char c = text[script.pos];
-        if (c == ' ' || c == '\t' || c == '\n' || c == ':') {
-            ++script.pos;
-            continue;
-        }
-        if (++interp.statementCount % kClockCheckInterval == 0) everyFewStatements(engine);
-        if (c == '\0') {
-            reportError(engine, S("スクリプトエラー"), S("ファイルの終端に達しました。"));
-        } else if (c == '*' || c == ';') {
-            while (text[script.pos] != '\n' && text[script.pos] != '\0') ++script.pos;
-        } else if (isWordStart(c)) {
-            dispatchStatement(engine, mode);
-            if (mode == BlockMode::Definition && interp.gameStarted) return;
-        } else {
-            if (mode == BlockMode::Definition)
-                reportError(engine, S("定義ブロックエラー"),
-                            S("*defineブロックには、表示文はおけません。"));
-            std::string line = assembleDisplayLine(engine);
-            drawDisplayText(engine, line);
-            if (interp.resetRequested) resetToStart(engine);
+        try {
+            runUntilReset(engine, mode);
+            return;
+        } catch (const ResetRequest&) {
+            resetToStart(engine);
         }
     }
 }

@@ -31,11 +31,15 @@ struct StatementCache {
 
 inline constexpr size_t kMaxGosubDepth = 1000;
 
+// Thrown by a wait that sees the reset to the start requested; the statement loop catches it and
+// resets, so no handler has to look for the request after its wait.
+struct ResetRequest {};
+
 struct InterpState {
     BlockMode mode = BlockMode::Definition;
     bool restartRequested = false; // definereset: the engine run starts again
     bool gameStarted = false;      // game: the definition block is over
-    bool resetRequested = false;   // the system menu's reset to the start
+    bool resetRequested = false;   // the system menu's reset to the start (see ResetRequest)
     std::string trapLabel;         // empty: no trap armed
 
     // Positions to return to; its size is the depth.

@@ -270,7 +270,7 @@ int runChoice(Engine& engine, const ChoiceForm& form, int startColumn, int start
             if (highlighted >= 0) draw(highlighted, form.normal);
             if (form.menu) return -1;
             rightClickInWait(engine);
-            if (engine.interp.resetRequested) return -1;
+            if (engine.interp.resetRequested) throw ResetRequest{};
             // The pointer may have moved while the handler ran: highlight what is under it now.
             highlighted = -1;
             follow(shell.mouseX, shell.mouseY);

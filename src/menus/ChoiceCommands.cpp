@@ -1,7 +1,6 @@
 #include "menus/ChoiceCommands.h"
 
 #include "interp/Engine.h"
-#include "interp/EngineRun.h"
 #include "menus/Choice.h"
 #include "script/ErrorReport.h"
 #include "script/LabelTable.h"
@@ -48,7 +47,7 @@ void readChoiceList(Engine& engine, bool withLabels) {
     if (choices.texts.empty()) reportError(engine, S("エラー"), S("表示する選択肢がありません。"));
 }
 
-// The choices at the text window's pen; the index taken, or -1 when a reset is pending.
+// The choices at the text window's pen; the index taken.
 int askPlayer(Engine& engine) {
     const TextWindow& w = engine.text.window;
     return runChoice(engine, choiceForm(engine), w.column, w.line, engine.choices.texts);
@@ -64,11 +63,6 @@ void jumpToChoice(Engine& engine, bool pushReturn) {
     readChoiceList(engine, true);
     const int32_t returnPos = engine.script.pos;
     const int index = askPlayer(engine);
-    if (engine.interp.resetRequested) {
-        resetToStart(engine);
-        return;
-    }
-    if (index < 0) return;
     if (pushReturn) {
         InterpState& interp = engine.interp;
         if (interp.gosubStack.size() >= kMaxGosubDepth)
@@ -121,11 +115,6 @@ void cmdSelnum(Engine& engine) {
     readChoiceList(engine, false);
     const int index = askPlayer(engine);
     endChoicePage(engine);
-    if (engine.interp.resetRequested) {
-        resetToStart(engine);
-        return;
-    }
-    if (index < 0) return;
     numericVariable(engine, variable) = index;
     engine.vars.applyBounds();
 }

@@ -158,7 +158,7 @@ void clickWait(Engine& engine) {
                 if (shell.rightClickFlag) {
                     shell.rightClickFlag = false;
                     rightClickInWait(engine);
-                    if (engine.interp.resetRequested) return;
+                    if (engine.interp.resetRequested) throw ResetRequest{};
                 }
             }
             if (cursor) cursor->tick();

@@ -13,8 +13,8 @@ struct Engine;
 void characterDelay(Engine& engine, uint32_t start, bool& lineSkip);
 
 // The click wait. The caller sets the cursor kind and position first. Returns once the player
-// clicked, the autoclick time ran out, skip mode is on, or a reset is pending (which the caller
-// tests).
+// clicked, the autoclick time ran out or skip mode is on; a reset requested during the wait
+// unwinds (ResetRequest).
 void clickWait(Engine& engine);
 
 // A right click inside a wait for the player: the text window goes away until the next click.

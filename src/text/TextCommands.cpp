@@ -3,7 +3,6 @@
 #include "graphics/ImageLoader.h"
 #include "graphics/Transition.h"
 #include "interp/Engine.h"
-#include "interp/EngineRun.h"
 #include "script/ErrorReport.h"
 #include "script/TokenReader.h"
 #include "text/ClickWait.h"
@@ -151,7 +150,6 @@ void cmdLocate(Engine& engine) {
 void cmdPuttext(Engine& engine) {
     const std::string text = readString(engine);
     drawDisplayText(engine, text);
-    if (engine.interp.resetRequested) resetToStart(engine);
 }
 
 void cmdBr(Engine& engine) {
@@ -225,7 +223,6 @@ void cmdAutoclick(Engine& engine) {
 
 void cmdClick(Engine& engine) {
     plainClickWait(engine);
-    if (engine.interp.resetRequested) resetToStart(engine);
 }
 
 void cmdClickpos(Engine& engine) {
@@ -236,7 +233,6 @@ void cmdClickpos(Engine& engine) {
     engine.vars.num[static_cast<size_t>(xVar)] = engine.shell.clickX;
     engine.vars.num[static_cast<size_t>(yVar)] = engine.shell.clickY;
     engine.vars.applyBounds();
-    if (engine.interp.resetRequested) resetToStart(engine);
 }
 
 } // namespace orv
