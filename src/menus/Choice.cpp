@@ -3,7 +3,7 @@
 #include "graphics/GraphicsCommands.h"
 #include "interp/Engine.h"
 #include "script/ErrorReport.h"
-#include "shell/WindowProc.h"
+#include "shell/Wait.h"
 #include "text/ClickWait.h"
 #include "text/TextWindow.h"
 #include "util/sjis.h"
@@ -248,18 +248,20 @@ int runChoice(Engine& engine, const ChoiceForm& form, int startColumn, int start
     // The choice under the pointer is highlighted without waiting for it to move.
     follow(shell.mouseX, shell.mouseY);
 
-    WaitKindScope waiting(platform, WaitKind::Player);
-    for (;;) {
-        if (!pumpOneEvent(engine)) {
-            platform.sleep(1);
-            continue;
-        }
-        if (shell.lastMessage == EventKind::MouseMove) follow(shell.mouseX, shell.mouseY);
+    WaitSpec spec;
+    spec.kind = WaitKind::Player;
+    spec.virtualStepMs = 1;
+    spec.unwindOnReset = true;
+    int taken = -1;
+    waitUntil(engine, spec, [&](const Event* event) {
+        if (!event) return false;
+        if (event->kind == EventKind::MouseMove) follow(shell.mouseX, shell.mouseY);
         if (shell.clickFlag) {
             shell.clickFlag = false;
             if (highlighted >= 0) {
                 draw(highlighted, form.normal);
-                return highlighted;
+                taken = highlighted;
+                return true;
             }
             // A click beside the choices takes none; the clock runs on, so that a stream of
             // such clicks cannot hold it still.
@@ -268,14 +270,15 @@ int runChoice(Engine& engine, const ChoiceForm& form, int startColumn, int start
         if (shell.rightClickFlag) {
             shell.rightClickFlag = false;
             if (highlighted >= 0) draw(highlighted, form.normal);
-            if (form.menu) return -1;
+            if (form.menu) return true;
             rightClickInWait(engine);
-            if (engine.interp.resetRequested) throw ResetRequest{};
             // The pointer may have moved while the handler ran: highlight what is under it now.
             highlighted = -1;
             follow(shell.mouseX, shell.mouseY);
         }
-    }
+        return false;
+    });
+    return taken;
 }
 
 } // namespace orv

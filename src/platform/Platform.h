@@ -102,6 +102,9 @@ public:
     // Event queue. takeEvent first gathers what the system has to offer
     // (and, headless, what the events file delivers for this kind of wait).
     virtual bool takeEvent(Event& out) = 0;
+    // Blocks until an event is waiting, a timer is due or timeoutMs have passed. A virtual clock
+    // has nothing to wait for: it moves on by virtualStepMs instead.
+    virtual void waitForEvent(uint32_t timeoutMs, uint32_t virtualStepMs) = 0;
     virtual bool hasEvent(EventKind kind) = 0;
     virtual void discardEvents(EventKind kind) = 0;
     virtual void postEvent(const Event& event) = 0;

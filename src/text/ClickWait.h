@@ -22,9 +22,4 @@ void rightClickInWait(Engine& engine);
 // Hides the window (if shown) until a left or right click, then shows it again.
 void hideWindowUntilClick(Engine& engine);
 
-// Whether the wrapping millisecond clock has reached the deadline (signed difference).
-inline bool clockReached(uint32_t now, uint32_t deadline) {
-    return static_cast<int32_t>(now - deadline) >= 0;
-}
-
 } // namespace orv
