@@ -34,7 +34,7 @@ void drawChoiceCell(Engine& engine, const ChoiceForm& form, const DirtyRect& cli
     GraphicsState& g = engine.graphics;
     DirtyRect area;
     if (cellArea(form, x, y, area)) {
-        if (!form.menu) redrawRegion(g, area);
+        if (!form.menu) redrawRegion(engine, area);
         copyRect(g.surfaces.composition, g.surfaces.display, area);
     }
     const CellStyle style{engine.text.window.currentFace, form.glyphWidth, form.glyphHeight,
@@ -181,12 +181,12 @@ int runChoice(Engine& engine, const ChoiceForm& form, int startColumn, int start
     if (!form.menu) {
         const bool wasShown = engine.text.window.shown;
         g.layers.textWindowInComposition = true;
-        redrawRegion(g, kWholeScreen);
+        redrawRegion(engine, kWholeScreen);
         showRegion(engine, wasShown ? EffectSpec{1, 0, {}} : windowEffect(engine), kWholeScreen);
     } else if (form.showBackdrop) {
         form.showBackdrop(engine);
     } else {
-        redrawRegion(g, kWholeScreen);
+        redrawRegion(engine, kWholeScreen);
         showRegion(engine, EffectSpec{1, 0, {}}, kWholeScreen);
     }
 

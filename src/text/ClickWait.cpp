@@ -189,7 +189,7 @@ void hideWindowUntilClick(Engine& engine) {
     ShellState& shell = engine.shell;
     const bool inComposition = g.layers.textWindowInComposition;
     g.layers.textWindowInComposition = false;
-    redrawRegion(g, kWholeScreen);
+    redrawRegion(engine, kWholeScreen);
     showRegion(engine, windowEffect(engine), kWholeScreen);
     if (!shell.clickFlag && !shell.rightClickFlag) {
         WaitSpec spec;
@@ -202,7 +202,7 @@ void hideWindowUntilClick(Engine& engine) {
     shell.clickFlag = false;
     shell.rightClickFlag = false;
     g.layers.textWindowInComposition = inComposition;
-    redrawRegion(g, kWholeScreen);
+    redrawRegion(engine, kWholeScreen);
     showRegion(engine, windowEffect(engine), kWholeScreen);
 }
 

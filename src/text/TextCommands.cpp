@@ -67,7 +67,7 @@ void takeScriptFace(Engine& engine) {
 
 void cmdSetwindow(Engine& engine) {
     TextWindow& w = engine.text.window;
-    hideTextWindow(engine, true);
+    hideTextWindowAlways(engine);
     newPage(engine);
     emptyLookback(engine);
     w.originX = readNumber(engine);
@@ -157,7 +157,7 @@ void cmdBr(Engine& engine) {
 }
 
 void cmdTextoff(Engine& engine) {
-    hideTextWindow(engine, true);
+    hideTextWindowAlways(engine);
 }
 
 void cmdTexton(Engine& engine) {
@@ -171,7 +171,7 @@ void cmdTextclear(Engine& engine) {
 
 void cmdTextmode(Engine& engine) {
     const int32_t mode = readNumber(engine);
-    if (engine.text.window.shown) hideTextWindow(engine, false);
+    if (engine.text.window.shown) hideTextWindowIfErasable(engine);
     engine.text.window.textMode = mode;
 }
 
