@@ -7,6 +7,7 @@
 #include "script/ScenarioLoader.h"
 #include "script/TokenReader.h"
 #include "shell/ShellState.h"
+#include "shell/Wait.h"
 #include "text/DisplayText.h"
 #include "text/TextCommands.h"
 #include "util/sjis.h"
@@ -18,16 +19,52 @@ namespace {
 // Statements between two looks at the clock. The loop yields the processor at
 // most once per millisecond of statements: more often only costs time.
 constexpr uint64_t kClockCheckInterval = 1024;
+// In a window the statements let the window's messages through at least this often (real
+// milliseconds), so a loop that never waits can still be closed, asked to quit and redrawn.
+constexpr uint32_t kPumpIntervalMs = 16;
+// A restart by definereset builds the screens and reads the scenario again: it counts as this
+// many statements against the limit, so a game block that only restarts ends too.
+constexpr uint64_t kRestartSteps = 100000;
+
+void checkStatementLimit(const InterpState& interp) {
+    if (interp.statementLimit && interp.statementCount >= interp.statementLimit)
+        throw ExitRequest{
+            4, "stopped at the statement limit: " + std::to_string(interp.statementLimit) +
+                   " statements (--max-steps)"};
+}
+
+void scheduleNextCheck(InterpState& interp) {
+    interp.nextCheck = interp.statementCount + interp.checkInterval;
+    if (interp.statementLimit && interp.nextCheck > interp.statementLimit)
+        interp.nextCheck = interp.statementLimit;
+}
+
+// Statements slow enough to space the looks apart get looked at more often, so the messages
+// still go through in time; fast ones space them out again.
+void keepWindowResponsive(Engine& engine, uint32_t now) {
+    InterpState& interp = engine.interp;
+    const uint32_t sinceCheck = now - interp.lastCheck;
+    interp.lastCheck = now;
+    if (sinceCheck > kPumpIntervalMs / 4 && interp.checkInterval > 1)
+        interp.checkInterval /= 2;
+    else if (sinceCheck == 0 && interp.checkInterval < kClockCheckInterval)
+        interp.checkInterval *= 2;
+    if (now - interp.lastPump < kPumpIntervalMs) return;
+    interp.lastPump = now;
+    pumpAllPending(engine);
+}
 
 void everyFewStatements(Engine& engine) {
     InterpState& interp = engine.interp;
-    if (interp.statementLimit && interp.statementCount >= interp.statementLimit)
-        throw ExitRequest{4};
-    uint32_t now = engine.platform.ticks();
+    checkStatementLimit(interp);
+    Platform& platform = engine.platform;
+    const uint32_t now = platform.ticks();
+    if (!platform.isHeadless()) keepWindowResponsive(engine, now);
     if (now != interp.lastYield) {
         interp.lastYield = now;
-        engine.platform.sleep(0);
+        platform.sleep(0);
     }
+    scheduleNextCheck(interp);
 }
 
 // At the start of a statement: a click while a trap is armed jumps to it.
@@ -63,7 +100,7 @@ void runUntilReset(Engine& engine, BlockMode mode) {
             ++script.pos;
             continue;
         }
-        if (++interp.statementCount % kClockCheckInterval == 0) everyFewStatements(engine);
+        if (++interp.statementCount >= interp.nextCheck) everyFewStatements(engine);
         if (c == '\0') {
             reportError(engine, S("スクリプトエラー"), S("ファイルの終端に達しました。"));
         } else if (c == '*' || c == ';') {
@@ -150,7 +187,12 @@ void resetToStart(Engine& engine) {
 
 void runEngine(Engine& engine) {
     InterpState& interp = engine.interp;
-    for (;;) {
+    scheduleNextCheck(interp);
+    for (bool restart = false;; restart = true) {
+        if (restart) {
+            interp.statementCount += kRestartSteps;
+            checkStatementLimit(interp);
+        }
         startSubsystemPasses(engine);
         loadScenario(engine);
         buildLabelTable(engine);

@@ -52,10 +52,16 @@ struct InterpState {
     // Statements run so far (commands, display lines, label and comment lines).
     uint64_t statementCount = 0;
     // When non-zero, the run ends with status 4 once this many statements ran
-    // (bounds runs whose clock never moves, such as fuzzing).
+    // (bounds runs whose clock never moves: --max-steps, fuzzing).
     uint64_t statementLimit = 0;
-    // Clock value at the last yield of the statement loop.
+    // The statement count at which the loop next looks at the clock and the limit, and the
+    // statements between two looks (fewer in a window while statements are slow).
+    uint64_t nextCheck = 0;
+    uint64_t checkInterval = 1024;
+    // Clock values at the last yield, the last look and the last pass of the window's messages.
     uint32_t lastYield = 0;
+    uint32_t lastCheck = 0;
+    uint32_t lastPump = 0;
 
     StatementCache statementCache;
 

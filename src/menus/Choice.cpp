@@ -9,6 +9,7 @@
 #include "util/sjis.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace orv {
@@ -263,6 +264,12 @@ int runChoice(Engine& engine, const ChoiceForm& form, int startColumn, int start
                 taken = highlighted;
                 return true;
             }
+            // --auto-click has nothing better to offer: the run can never get past this choice.
+            if (event->kind == EventKind::LButtonUp && event->code == kAutomaticClick)
+                throw ExitRequest{3,
+                                  "input exhausted: a choice waits, and the automatic click at (" +
+                                      std::to_string(event->x) + ", " + std::to_string(event->y) +
+                                      ") is on none of its " + std::to_string(count) + " entries"};
             // A click beside the choices takes none; the clock runs on, so that a stream of
             // such clicks cannot hold it still.
             platform.sleep(1);

@@ -50,4 +50,11 @@ void pumpPending(Engine& engine) {
     waitUntil(engine, spec, [](const Event*) { return true; });
 }
 
+void pumpAllPending(Engine& engine) {
+    WaitSpec spec;
+    spec.kind = engine.platform.waitKind();
+    spec.maxIdleMs = 0;
+    waitUntil(engine, spec, [](const Event* event) { return event == nullptr; });
+}
+
 } // namespace orv

@@ -87,5 +87,7 @@ template <class Done> bool waitUntil(Engine& engine, const WaitSpec& spec, Done&
 
 // Lets the next pending event through (one round of a busy wait that ends at once).
 void pumpPending(Engine& engine);
+// Lets every pending event through, without waiting for more.
+void pumpAllPending(Engine& engine);
 
 } // namespace orv
