@@ -16,9 +16,6 @@ namespace orv {
 
 namespace {
 
-// Statements between two looks at the clock. The loop yields the processor at
-// most once per millisecond of statements: more often only costs time.
-constexpr uint64_t kClockCheckInterval = 1024;
 // In a window the statements let the window's messages through at least this often (real
 // milliseconds), so a loop that never waits can still be closed, asked to quit and redrawn.
 constexpr uint32_t kPumpIntervalMs = 16;

@@ -31,6 +31,10 @@ struct StatementCache {
 
 inline constexpr size_t kMaxGosubDepth = 1000;
 
+// Statements between two looks at the clock. The loop yields the processor at
+// most once per millisecond of statements: more often only costs time.
+inline constexpr uint64_t kClockCheckInterval = 1024;
+
 // Thrown by a wait that sees the reset to the start requested; the statement loop catches it and
 // resets, so no handler has to look for the request after its wait.
 struct ResetRequest {};
@@ -56,8 +60,8 @@ struct InterpState {
     uint64_t statementLimit = 0;
     // The statement count at which the loop next looks at the clock and the limit, and the
     // statements between two looks (fewer in a window while statements are slow).
-    uint64_t nextCheck = 0;
-    uint64_t checkInterval = 1024;
+    uint64_t nextCheck = kClockCheckInterval;
+    uint64_t checkInterval = kClockCheckInterval;
     // Clock values at the last yield, the last look and the last pass of the window's messages.
     uint32_t lastYield = 0;
     uint32_t lastCheck = 0;
