@@ -75,7 +75,7 @@ void BM_RedrawFullScreen(benchmark::State& state) {
         p.y = g.layers.baseline - p.picture.height;
     }
     for (auto _ : state) {
-        redrawRegion(g, kWholeScreen);
+        redrawRegion(g.layers, g.surfaces.composition, kWholeScreen);
         benchmark::DoNotOptimize(g.surfaces.composition.pixels.data());
     }
 }

@@ -35,7 +35,7 @@ std::unique_ptr<Platform> createHeadlessPlatform(const Options& options, std::st
     }
     HeadlessOptions headless;
     headless.autoClick = options.autoClick;
-    headless.maxTimeMs = options.maxTimeMs;
+    headless.maxTimeMs = options.maxTimeMs.value_or(kDefaultMaxTimeMs);
     auto platform = std::make_unique<HeadlessPlatform>(headless, std::move(script));
     platform->setTranscript(std::move(transcript));
     return platform;

@@ -109,6 +109,15 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
                 ok = false;
             }
             if (ok) o.maxTimeMs = ms;
+        } else if (name == "--max-steps") {
+            std::string text;
+            uint64_t n = 0;
+            ok = value(text);
+            if (ok && (!parseUnsigned(text, n) || n == 0)) {
+                result.error = "--max-steps needs a number of statements, not '" + text + "'";
+                ok = false;
+            }
+            if (ok) o.maxSteps = n;
         } else if (name == "--scale") {
             std::string text;
             uint64_t n = 0;
@@ -139,6 +148,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             result.error = "--auto-click needs --headless";
         else if (o.maxTimeMs)
             result.error = "--max-time needs --headless";
+        else if (o.maxSteps)
+            result.error = "--max-steps needs --headless";
     } else {
         if (scaleGiven)
             result.error = "--scale has no meaning with --headless";
@@ -162,7 +173,10 @@ Options:
                        output): "\n" at each line break, "\f" at each page end
   --screenshot FILE    at exit, write the window's 640x480 picture as PNG
   --max-time MS        end with status 4 once the virtual clock has advanced
-                       MS milliseconds (needs --headless)
+                       MS milliseconds (needs --headless; default 600000)
+  --max-steps N        end with status 4 once N statements have run; a
+                       definereset counts 100000 (needs --headless;
+                       default 100000000)
   --scale N            show the window N times its size, N from 1 to 8
   --fullscreen         start in desktop full screen
   --pack-scenario DIR  pack the numbered scenario files in DIR into the
@@ -190,8 +204,9 @@ Exit status:
   0  the game ended
   1  usage or start-up failure
   2  a scenario error (reported on stderr)
-  3  headless: the game waits for the player and no scripted input is left
-  4  headless: the time limit was reached
+  3  headless: the game waits for the player and no scripted input is left,
+     or an automatic click cannot answer the wait (said on stderr)
+  4  headless: the time or statement limit was reached (said on stderr)
 )";
 }
 

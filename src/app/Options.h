@@ -17,12 +17,18 @@ struct Options {
     std::string
         screenshotFile; // --screenshot, made absolute so a change of directory cannot move it
     std::optional<uint64_t> maxTimeMs; // --max-time (headless)
+    std::optional<uint64_t> maxSteps;  // --max-steps (headless)
     int scale = 1;                     // --scale, window only
     bool fullscreen = false;           // --fullscreen, window only
     bool help = false;
     bool version = false;
     std::string packScenario; // --pack-scenario DIR
 };
+
+// What bounds a headless run when the command line does not, so that a loop that never waits or
+// an endless stream of automatic clicks still ends (status 4).
+inline constexpr uint64_t kDefaultMaxTimeMs = 600000; // ten minutes of virtual time
+inline constexpr uint64_t kDefaultMaxSteps = 100000000;
 
 struct CommandLine {
     Options options;

@@ -80,10 +80,13 @@ int runGame(const orv::Options& options) {
     {
         Engine engine(*platform, options.gameDir);
         if (tempDirectory) engine.tempDirectory = tempDirectory->path();
+        if (options.headless)
+            engine.interp.statementLimit = options.maxSteps.value_or(kDefaultMaxSteps);
         try {
             runEngine(engine);
         } catch (const ExitRequest& exit) {
             status = exit.status;
+            if (!exit.message.empty()) std::cerr << "orvane: " << exit.message << "\n";
         }
     }
     if (!options.screenshotFile.empty()) {

@@ -309,7 +309,8 @@ void drawSprite(const LayerState& layers, int number, Surface& composition, cons
 
 } // namespace
 
-void redrawRegion(LayerState& layers, Surface& composition, const DirtyRect& rect) {
+void redrawRegion(LayerState& layers, Surface& composition, const DirtyRect& rect,
+                  WindowLayer* window) {
     DirtyRect r;
     if (composition.bitsPerPixel != 24 || !clipToScreen(rect, r)) return;
     r.right = std::min(r.right, composition.width - 1);
@@ -322,9 +323,7 @@ void redrawRegion(LayerState& layers, Surface& composition, const DirtyRect& rec
         if (!s.name.empty()) drawSurface(s.picture, composition, r, s.x, s.y);
     for (int n = std::min(layers.humanz, kSpriteCount - 1); n >= 0; --n)
         drawSprite(layers, n, composition, r);
-    if (layers.applyFilters) layers.applyFilters(composition, r);
-    if (layers.textWindowInComposition && layers.drawWindowLayer)
-        layers.drawWindowLayer(composition, r);
+    if (layers.textWindowInComposition && window) window->draw(composition, r);
 }
 
 } // namespace orv

@@ -10,7 +10,6 @@
 #include "graphics/Surface.h"
 
 #include <array>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -93,11 +92,13 @@ struct LayerState {
 
     // Indexed by sprite number; may be shorter than kSpriteCount (missing entries are empty).
     std::vector<Sprite> sprites;
+};
 
-    // Applies the colour filters to the region of the composition; unset = no filters.
-    std::function<void(Surface& composition, const DirtyRect& region)> applyFilters;
-    // Lays the text window over the region; called last, when textWindowInComposition is set.
-    std::function<void(Surface& composition, const DirtyRect& region)> drawWindowLayer;
+// What the redraw lays over the picture layers from outside them: the text window.
+class WindowLayer {
+public:
+    virtual ~WindowLayer() = default;
+    virtual void draw(Surface& composition, const DirtyRect& region) = 0;
 };
 
 // Draws the current cell of `picture` with its top-left corner at (x, y) into the 24-bit `dest`,
@@ -106,8 +107,10 @@ struct LayerState {
 void drawSurface(const Surface& picture, Surface& dest, const DirtyRect& clip, int x, int y);
 void drawSurface(const Surface& picture, Surface& dest, int x, int y);
 
-// Recomposes `rect` (inclusive) of the 24-bit, screen-sized `composition` from the layers.
-void redrawRegion(LayerState& layers, Surface& composition, const DirtyRect& rect);
+// Recomposes `rect` (inclusive) of the 24-bit, screen-sized `composition` from the layers; the
+// window layer comes last, when textWindowInComposition is set.
+void redrawRegion(LayerState& layers, Surface& composition, const DirtyRect& rect,
+                  WindowLayer* window = nullptr);
 
 // Copies the inclusive rectangle from `src` to the same place in `dst` (both 24-bit). 8-bit
 // sources go through their palette. Parts outside either surface are left alone.

@@ -6,6 +6,7 @@
 #include "script/ErrorReport.h"
 #include "script/TokenReader.h"
 #include "shell/WindowProc.h"
+#include "text/TextWindow.h"
 #include "util/sjis.h"
 
 #include <algorithm>
@@ -45,14 +46,31 @@ void resetGraphicsToStart(Engine& engine) {
     engine.platform.present(toPlatformRect(kWholeScreen));
 }
 
-void hideTextWindow(Engine& engine) {
-    if (engine.graphics.hideTextWindow) engine.graphics.hideTextWindow();
+namespace {
+
+class TextWindowLayer final : public WindowLayer {
+public:
+    explicit TextWindowLayer(Engine& engine) : engine_(engine) {}
+    void draw(Surface& composition, const DirtyRect& region) override {
+        drawWindowLayer(engine_, composition, region);
+    }
+
+private:
+    Engine& engine_;
+};
+
+} // namespace
+
+void redrawRegion(Engine& engine, const DirtyRect& rect) {
+    TextWindowLayer window(engine);
+    GraphicsState& g = engine.graphics;
+    redrawRegion(g.layers, g.surfaces.composition, rect, &window);
 }
 
 void showDirty(Engine& engine, int type, int duration, const std::string& image) {
     GraphicsState& g = engine.graphics;
     if (transitionCoversScreen(type)) markDirty(g.layers.dirty, 0, 0, kScreenRight, kScreenBottom);
-    redrawRegion(g, g.layers.dirty);
+    redrawRegion(engine, g.layers.dirty);
     WaitKindScope busy(engine.platform, WaitKind::None);
     EngineTransitionHost host(engine);
     const DirtyRect region = g.layers.dirty;
@@ -113,7 +131,7 @@ EffectSpec readEffectSpec(Engine& engine) {
 
 void runEffect(Engine& engine) {
     const int32_t n = readNumber(engine);
-    hideTextWindow(engine);
+    hideTextWindowIfErasable(engine);
     if (peekAfterBlanks(engine) == ',') {
         ++engine.script.pos;
         const int32_t duration = readNumber(engine);
@@ -135,7 +153,7 @@ void runEffect(Engine& engine) {
 void cmdBg(Engine& engine) {
     GraphicsState& g = engine.graphics;
     LayerState& layers = g.layers;
-    hideTextWindow(engine);
+    hideTextWindowIfErasable(engine);
     const char first = peekAfterBlanks(engine);
     bool isString = first == '"';
     if (!isString) {
@@ -188,7 +206,7 @@ void cmdBg(Engine& engine) {
 
 void cmdLd(Engine& engine) {
     GraphicsState& g = engine.graphics;
-    hideTextWindow(engine);
+    hideTextWindowIfErasable(engine);
     const int position = readPosition(engine, false);
     if (position >= 0) {
         StandingPicture& p = g.layers.standing[static_cast<size_t>(position)];
@@ -206,7 +224,7 @@ void cmdLd(Engine& engine) {
 
 void cmdCl(Engine& engine) {
     GraphicsState& g = engine.graphics;
-    hideTextWindow(engine);
+    hideTextWindowIfErasable(engine);
     const int position = readPosition(engine, true);
     for (int p = 0; p < 3; ++p) {
         if (position != p && position != 3) continue;
@@ -219,7 +237,7 @@ void cmdCl(Engine& engine) {
 
 void cmdTal(Engine& engine) {
     GraphicsState& g = engine.graphics;
-    hideTextWindow(engine);
+    hideTextWindowIfErasable(engine);
     const int position = readPosition(engine, false);
     expectComma(engine);
     const int level = std::clamp<int32_t>(readNumber(engine), 0, 255);

@@ -15,8 +15,8 @@ void startGraphicsPass(Engine& engine);
 // The reset to the start: every layer emptied and the black screen shown.
 void resetGraphicsToStart(Engine& engine);
 
-// Runs the text window's hiding before a picture command changes the screen.
-void hideTextWindow(Engine& engine);
+// Recomposes the inclusive rect of the composition from the layers and the text window.
+void redrawRegion(Engine& engine, const DirtyRect& rect);
 
 // Recomposes the dirty region and shows it with a transition (the scrolls and the mosaic into the
 // new picture take the whole screen). This is what every effect, the text window's included, ends

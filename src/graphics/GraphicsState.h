@@ -6,8 +6,6 @@
 #include "graphics/Effects.h"
 #include "graphics/Surface.h"
 
-#include <functional>
-
 namespace orv {
 
 inline constexpr int kGlyphSurfaceSize = 128;
@@ -26,9 +24,6 @@ struct GraphicsState {
     EffectState effects;
     TransMode defaultTransMode = TransMode::LeftUp; // `transmode`
     bool optionalLoad = false; // a missing picture becomes a blank 1 x 1 instead of an error
-
-    // Hides the text window before a picture command changes the screen; unset = nothing to hide.
-    std::function<void()> hideTextWindow;
 };
 
 // (Re)creates the screen-sized surfaces (display, composition, background, effect work, screen
@@ -43,9 +38,5 @@ void resetGraphicsSettings(GraphicsState& graphics);
 // The reset to the start: every screen surface black, the background named "black", no standing
 // pictures, no sprites, no filters. The caller shows the black display.
 void resetLayersToStart(GraphicsState& graphics);
-
-inline void redrawRegion(GraphicsState& graphics, const DirtyRect& rect) {
-    redrawRegion(graphics.layers, graphics.surfaces.composition, rect);
-}
 
 } // namespace orv

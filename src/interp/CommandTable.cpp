@@ -165,10 +165,6 @@ const CommandInfo* findCommand(std::string_view word, BlockMode mode) {
 }
 
 void dispatchCommand(Engine& engine, std::string_view word, BlockMode mode) {
-    if (engine.interp.resetRequested) {
-        resetToStart(engine);
-        return;
-    }
     const CommandInfo* c = findCommand(word, mode);
     if (!c)
         reportError(engine, S(caption::kSyntax), formatMessage(S("不正な命令\"%s\"です。"), word));
@@ -184,7 +180,7 @@ void dispatchStatement(Engine& engine, BlockMode mode) {
     }
     int32_t start = script.pos;
     StatementCache::Entry& entry = cache.entries[size_t(start) % StatementCache::kSize];
-    if (entry.pos == start && !engine.interp.resetRequested) {
+    if (entry.pos == start) {
         BlockClass wanted =
             mode == BlockMode::Definition ? BlockClass::Definition : BlockClass::Game;
         if (entry.command->block == BlockClass::Both || entry.command->block == wanted) {

@@ -1,14 +1,12 @@
 #include "interp/Engine.h"
 
 #include "interp/RegistryStore.h"
-#include "text/TextWindow.h"
 
 namespace orv {
 
 Engine::Engine(Platform& platformRef, std::filesystem::path gameDir)
     : platform(platformRef), fs(std::move(gameDir)) {
     interp.registryFile = RegistryStore::defaultPath();
-    installTextHooks(*this);
 }
 
 } // namespace orv

@@ -1,38 +1,68 @@
 #include "interp/EngineRun.h"
 
-#include "graphics/GraphicsCommands.h"
 #include "interp/CommandTable.h"
 #include "interp/Engine.h"
-#include "media/StopAllMedia.h"
-#include "menus/ChoiceState.h"
+#include "interp/Subsystems.h"
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/ScenarioLoader.h"
 #include "script/TokenReader.h"
-#include "shell/ShellCommands.h"
 #include "shell/ShellState.h"
+#include "shell/Wait.h"
 #include "text/DisplayText.h"
 #include "text/TextCommands.h"
-#include "text/TextWindow.h"
 #include "util/sjis.h"
 
 namespace orv {
 
 namespace {
 
-// Statements between two looks at the clock. The loop yields the processor at
-// most once per millisecond of statements: more often only costs time.
-constexpr uint64_t kClockCheckInterval = 1024;
+// In a window the statements let the window's messages through at least this often (real
+// milliseconds), so a loop that never waits can still be closed, asked to quit and redrawn.
+constexpr uint32_t kPumpIntervalMs = 16;
+// A restart by definereset builds the screens and reads the scenario again: it counts as this
+// many statements against the limit, so a game block that only restarts ends too.
+constexpr uint64_t kRestartSteps = 100000;
+
+void checkStatementLimit(const InterpState& interp) {
+    if (interp.statementLimit && interp.statementCount >= interp.statementLimit)
+        throw ExitRequest{
+            4, "stopped at the statement limit: " + std::to_string(interp.statementLimit) +
+                   " statements (--max-steps)"};
+}
+
+void scheduleNextCheck(InterpState& interp) {
+    interp.nextCheck = interp.statementCount + interp.checkInterval;
+    if (interp.statementLimit && interp.nextCheck > interp.statementLimit)
+        interp.nextCheck = interp.statementLimit;
+}
+
+// Statements slow enough to space the looks apart get looked at more often, so the messages
+// still go through in time; fast ones space them out again.
+void keepWindowResponsive(Engine& engine, uint32_t now) {
+    InterpState& interp = engine.interp;
+    const uint32_t sinceCheck = now - interp.lastCheck;
+    interp.lastCheck = now;
+    if (sinceCheck > kPumpIntervalMs / 4 && interp.checkInterval > 1)
+        interp.checkInterval /= 2;
+    else if (sinceCheck == 0 && interp.checkInterval < kClockCheckInterval)
+        interp.checkInterval *= 2;
+    if (now - interp.lastPump < kPumpIntervalMs) return;
+    interp.lastPump = now;
+    pumpAllPending(engine);
+}
 
 void everyFewStatements(Engine& engine) {
     InterpState& interp = engine.interp;
-    if (interp.statementLimit && interp.statementCount >= interp.statementLimit)
-        throw ExitRequest{4};
-    uint32_t now = engine.platform.ticks();
+    checkStatementLimit(interp);
+    Platform& platform = engine.platform;
+    const uint32_t now = platform.ticks();
+    if (!platform.isHeadless()) keepWindowResponsive(engine, now);
     if (now != interp.lastYield) {
         interp.lastYield = now;
-        engine.platform.sleep(0);
+        platform.sleep(0);
     }
+    scheduleNextCheck(interp);
 }
 
 // At the start of a statement: a click while a trap is armed jumps to it.
@@ -53,6 +83,37 @@ void checkTrap(Engine& engine) {
 
 inline bool isWordStart(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+
+// The statements up to a restart, the end of the definition block, or a reset request (thrown).
+void runUntilReset(Engine& engine, BlockMode mode) {
+    ScriptState& script = engine.script;
+    InterpState& interp = engine.interp;
+    while (!interp.restartRequested) {
+        if (interp.resetRequested) throw ResetRequest{};
+        if (!interp.trapLabel.empty()) checkTrap(engine);
+        const char* text = script.buffer.data();
+        char c = text[script.pos];
+        if (c == ' ' || c == '\t' || c == '\n' || c == ':') {
+            ++script.pos;
+            continue;
+        }
+        if (++interp.statementCount >= interp.nextCheck) everyFewStatements(engine);
+        if (c == '\0') {
+            reportError(engine, S(caption::kScript), S("ファイルの終端に達しました。"));
+        } else if (c == '*' || c == ';') {
+            while (text[script.pos] != '\n' && text[script.pos] != '\0') ++script.pos;
+        } else if (isWordStart(c)) {
+            dispatchStatement(engine, mode);
+            if (mode == BlockMode::Definition && interp.gameStarted) return;
+        } else {
+            if (mode == BlockMode::Definition)
+                reportError(engine, S(caption::kDefineBlock),
+                            S("*defineブロックには、表示文はおけません。"));
+            std::string line = assembleDisplayLine(engine);
+            drawDisplayText(engine, line);
+        }
+    }
 }
 
 } // namespace
@@ -99,7 +160,6 @@ std::string assembleDisplayLine(Engine& engine) {
 }
 
 void runStatements(Engine& engine, BlockMode mode) {
-    ScriptState& script = engine.script;
     InterpState& interp = engine.interp;
     interp.mode = mode;
     if (mode == BlockMode::Definition) {
@@ -109,66 +169,29 @@ void runStatements(Engine& engine, BlockMode mode) {
     }
     skipBlanks(engine);
     while (!interp.restartRequested) {
-        if (!interp.trapLabel.empty()) checkTrap(engine);
-        const char* text = script.buffer.data();
-        char c = text[script.pos];
-        if (c == ' ' || c == '\t' || c == '\n' || c == ':') {
-            ++script.pos;
-            continue;
-        }
-        if (++interp.statementCount % kClockCheckInterval == 0) everyFewStatements(engine);
-        if (c == '\0') {
-            reportError(engine, S(caption::kScript), S("ファイルの終端に達しました。"));
-        } else if (c == '*' || c == ';') {
-            while (text[script.pos] != '\n' && text[script.pos] != '\0') ++script.pos;
-        } else if (isWordStart(c)) {
-            dispatchStatement(engine, mode);
-            if (mode == BlockMode::Definition && interp.gameStarted) return;
-        } else {
-            if (mode == BlockMode::Definition)
-                reportError(engine, S(caption::kDefineBlock),
-                            S("*defineブロックには、表示文はおけません。"));
-            std::string line = assembleDisplayLine(engine);
-            drawDisplayText(engine, line);
-            if (interp.resetRequested) resetToStart(engine);
+        try {
+            runUntilReset(engine, mode);
+            return;
+        } catch (const ResetRequest&) {
+            resetToStart(engine);
         }
     }
 }
 
 void resetToStart(Engine& engine) {
-    stopAllMedia(engine);
-    engine.interp.resetRequested = false;
-    engine.shell.clickFlag = false;
-    engine.shell.rightClickFlag = false;
-    engine.interp.trapLabel.clear();
-    resetTextToStart(engine);
-    resetGraphicsToStart(engine);
-    engine.vars.clearLocals();
+    resetSubsystemsToStart(engine);
     jumpToLabel(engine, "start");
-    engine.interp.gosubStack.clear();
 }
 
 void runEngine(Engine& engine) {
     InterpState& interp = engine.interp;
-    for (;;) {
-        engine.vars.resetBounds();
-        interp.restartRequested = false;
-        interp.resetRequested = false;
-        engine.shell.clearEventFlags();
-        engine.shell.speedIndex = 1;
-        engine.shell.waveEnabled = true;
-
-        interp.random.seed(engine.platform.ticks());
-        stopAllMedia(engine);
-        startGraphicsPass(engine);
-        startShellPass(engine);
-        startTextPass(engine);
-        startChoicePass(engine);
-
-        // Global variables start empty unless a globals file provides them.
-        engine.vars.clearGlobals();
-        engine.vars.clearAliases();
-
+    scheduleNextCheck(interp);
+    for (bool restart = false;; restart = true) {
+        if (restart) {
+            interp.statementCount += kRestartSteps;
+            checkStatementLimit(interp);
+        }
+        startSubsystemPasses(engine);
         loadScenario(engine);
         buildLabelTable(engine);
 

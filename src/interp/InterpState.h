@@ -31,11 +31,19 @@ struct StatementCache {
 
 inline constexpr size_t kMaxGosubDepth = 1000;
 
+// Statements between two looks at the clock. The loop yields the processor at
+// most once per millisecond of statements: more often only costs time.
+inline constexpr uint64_t kClockCheckInterval = 1024;
+
+// Thrown by a wait that sees the reset to the start requested; the statement loop catches it and
+// resets, so no handler has to look for the request after its wait.
+struct ResetRequest {};
+
 struct InterpState {
     BlockMode mode = BlockMode::Definition;
     bool restartRequested = false; // definereset: the engine run starts again
     bool gameStarted = false;      // game: the definition block is over
-    bool resetRequested = false;   // the system menu's reset to the start
+    bool resetRequested = false;   // the system menu's reset to the start (see ResetRequest)
     std::string trapLabel;         // empty: no trap armed
 
     // Positions to return to; its size is the depth.
@@ -48,10 +56,16 @@ struct InterpState {
     // Statements run so far (commands, display lines, label and comment lines).
     uint64_t statementCount = 0;
     // When non-zero, the run ends with status 4 once this many statements ran
-    // (bounds runs whose clock never moves, such as fuzzing).
+    // (bounds runs whose clock never moves: --max-steps, fuzzing).
     uint64_t statementLimit = 0;
-    // Clock value at the last yield of the statement loop.
+    // The statement count at which the loop next looks at the clock and the limit, and the
+    // statements between two looks (fewer in a window while statements are slow).
+    uint64_t nextCheck = kClockCheckInterval;
+    uint64_t checkInterval = kClockCheckInterval;
+    // Clock values at the last yield, the last look and the last pass of the window's messages.
     uint32_t lastYield = 0;
+    uint32_t lastCheck = 0;
+    uint32_t lastPump = 0;
 
     StatementCache statementCache;
 

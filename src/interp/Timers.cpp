@@ -4,33 +4,20 @@
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/TokenReader.h"
-#include "shell/WindowProc.h"
+#include "shell/Wait.h"
 #include "util/sjis.h"
 
 namespace orv {
 
-namespace {
-
-// Whether the wrapping clock has reached the deadline. The difference is taken
-// as signed, so a negative time is a deadline in the past even while the clock
-// is small (the virtual clock starts at 0) and a wait across the clock's wrap
-// lasts its time.
-bool reached(uint32_t now, uint32_t deadline) {
-    return int32_t(now - deadline) >= 0;
-}
-
-} // namespace
-
 void timedWait(Engine& engine, int32_t ms, bool endOnClick) {
     Platform& platform = engine.platform;
-    WaitKindScope scope(platform, WaitKind::None);
     platform.discardEvents(EventKind::LButtonUp);
     platform.discardEvents(EventKind::Char);
-    uint32_t deadline = platform.ticks() + uint32_t(ms);
-    do {
-        if (pumpOneEvent(engine) && endOnClick && engine.shell.lastMessage == EventKind::LButtonUp)
-            return;
-    } while (!reached(platform.ticks(), deadline));
+    WaitSpec spec;
+    spec.deadline = platform.ticks() + uint32_t(ms);
+    waitUntil(engine, spec, [endOnClick](const Event* event) {
+        return endOnClick && event && event->kind == EventKind::LButtonUp;
+    });
 }
 
 void cmdWait(Engine& engine) {
@@ -46,11 +33,9 @@ void cmdResettimer(Engine& engine) {
 }
 
 void cmdWaittimer(Engine& engine) {
-    Platform& platform = engine.platform;
-    uint32_t deadline = engine.interp.timerBase + uint32_t(readNumber(engine));
-    WaitKindScope scope(platform, WaitKind::None);
-    pumpOneEvent(engine);
-    while (!reached(platform.ticks(), deadline)) pumpOneEvent(engine);
+    WaitSpec spec;
+    spec.deadline = engine.interp.timerBase + uint32_t(readNumber(engine));
+    waitUntil(engine, spec, [](const Event*) { return false; });
 }
 
 void cmdGettimer(Engine& engine) {

@@ -4,12 +4,13 @@
 #include "interp/Engine.h"
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
-#include "shell/WindowProc.h"
+#include "shell/Wait.h"
 #include "text/ClickWait.h"
 #include "text/TextWindow.h"
 #include "util/sjis.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace orv {
@@ -35,7 +36,7 @@ void drawChoiceCell(Engine& engine, const ChoiceForm& form, const DirtyRect& cli
     GraphicsState& g = engine.graphics;
     DirtyRect area;
     if (cellArea(form, x, y, area)) {
-        if (!form.menu) redrawRegion(g, area);
+        if (!form.menu) redrawRegion(engine, area);
         copyRect(g.surfaces.composition, g.surfaces.display, area);
     }
     const CellStyle style{engine.text.window.currentFace, form.glyphWidth, form.glyphHeight,
@@ -182,12 +183,12 @@ int runChoice(Engine& engine, const ChoiceForm& form, int startColumn, int start
     if (!form.menu) {
         const bool wasShown = engine.text.window.shown;
         g.layers.textWindowInComposition = true;
-        redrawRegion(g, kWholeScreen);
+        redrawRegion(engine, kWholeScreen);
         showRegion(engine, wasShown ? EffectSpec{1, 0, {}} : windowEffect(engine), kWholeScreen);
     } else if (form.showBackdrop) {
         form.showBackdrop(engine);
     } else {
-        redrawRegion(g, kWholeScreen);
+        redrawRegion(engine, kWholeScreen);
         showRegion(engine, EffectSpec{1, 0, {}}, kWholeScreen);
     }
 
@@ -249,19 +250,27 @@ int runChoice(Engine& engine, const ChoiceForm& form, int startColumn, int start
     // The choice under the pointer is highlighted without waiting for it to move.
     follow(shell.mouseX, shell.mouseY);
 
-    WaitKindScope waiting(platform, WaitKind::Player);
-    for (;;) {
-        if (!pumpOneEvent(engine)) {
-            platform.sleep(1);
-            continue;
-        }
-        if (shell.lastMessage == EventKind::MouseMove) follow(shell.mouseX, shell.mouseY);
+    WaitSpec spec;
+    spec.kind = WaitKind::Player;
+    spec.virtualStepMs = 1;
+    spec.unwindOnReset = true;
+    int taken = -1;
+    waitUntil(engine, spec, [&](const Event* event) {
+        if (!event) return false;
+        if (event->kind == EventKind::MouseMove) follow(shell.mouseX, shell.mouseY);
         if (shell.clickFlag) {
             shell.clickFlag = false;
             if (highlighted >= 0) {
                 draw(highlighted, form.normal);
-                return highlighted;
+                taken = highlighted;
+                return true;
             }
+            // --auto-click has nothing better to offer: the run can never get past this choice.
+            if (event->kind == EventKind::LButtonUp && event->code == kAutomaticClick)
+                throw ExitRequest{3,
+                                  "input exhausted: a choice waits, and the automatic click at (" +
+                                      std::to_string(event->x) + ", " + std::to_string(event->y) +
+                                      ") is on none of its " + std::to_string(count) + " entries"};
             // A click beside the choices takes none; the clock runs on, so that a stream of
             // such clicks cannot hold it still.
             platform.sleep(1);
@@ -269,14 +278,15 @@ int runChoice(Engine& engine, const ChoiceForm& form, int startColumn, int start
         if (shell.rightClickFlag) {
             shell.rightClickFlag = false;
             if (highlighted >= 0) draw(highlighted, form.normal);
-            if (form.menu) return -1;
+            if (form.menu) return true;
             rightClickInWait(engine);
-            if (engine.interp.resetRequested) return -1;
             // The pointer may have moved while the handler ran: highlight what is under it now.
             highlighted = -1;
             follow(shell.mouseX, shell.mouseY);
         }
-    }
+        return false;
+    });
+    return taken;
 }
 
 } // namespace orv

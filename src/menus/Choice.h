@@ -62,8 +62,8 @@ ChoiceForm choiceForm(const Engine& engine);
 int drawChoiceText(Engine& engine, const ChoiceForm& form, std::string_view text, int& column,
                    int& line, uint32_t colour);
 
-// Shows the texts and waits until one is taken; returns its index, or -1 when a reset became
-// pending during a right click (menu form: also when the right click closed the menu). Choice
+// Shows the texts and waits until one is taken; returns its index, or -1 in the menu form when a
+// right click closed the menu. A reset requested during the wait unwinds (ResetRequest). Choice
 // form: the first text starts at (startColumn, startLine), every text at startColumn.
 int runChoice(Engine& engine, const ChoiceForm& form, int startColumn, int startLine,
               std::span<const std::string> texts);

@@ -2,7 +2,6 @@
 
 #include "interp/ControlFlow.h"
 #include "interp/Engine.h"
-#include "interp/EngineRun.h"
 #include "menus/Choice.h"
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
@@ -50,7 +49,7 @@ void readChoiceList(Engine& engine, bool withLabels) {
         reportError(engine, S(caption::kError), S("表示する選択肢がありません。"));
 }
 
-// The choices at the text window's pen; the index taken, or -1 when a reset is pending.
+// The choices at the text window's pen; the index taken.
 int askPlayer(Engine& engine) {
     const TextWindow& w = engine.text.window;
     return runChoice(engine, choiceForm(engine), w.column, w.line, engine.choices.texts);
@@ -66,11 +65,6 @@ void jumpToChoice(Engine& engine, bool pushReturn) {
     readChoiceList(engine, true);
     const int32_t returnPos = engine.script.pos;
     const int index = askPlayer(engine);
-    if (engine.interp.resetRequested) {
-        resetToStart(engine);
-        return;
-    }
-    if (index < 0) return;
     if (pushReturn) pushGosubReturn(engine, returnPos);
     endChoicePage(engine);
     const std::string label = engine.choices.labels[static_cast<size_t>(index)];
@@ -110,11 +104,6 @@ void cmdSelnum(Engine& engine) {
     readChoiceList(engine, false);
     const int index = askPlayer(engine);
     endChoicePage(engine);
-    if (engine.interp.resetRequested) {
-        resetToStart(engine);
-        return;
-    }
-    if (index < 0) return;
     numericVariable(engine, variable) = index;
     engine.vars.applyBounds();
 }

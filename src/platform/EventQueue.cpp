@@ -1,6 +1,7 @@
 #include "platform/EventQueue.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace orv {
 
@@ -39,6 +40,15 @@ void TimerSet::fire(uint32_t now, EventQueue& queue) {
             t.next = now + t.period;
         }
     }
+}
+
+uint32_t TimerSet::msUntilNext(uint32_t now) const {
+    uint32_t soonest = UINT32_MAX;
+    for (const Timer& t : timers_) {
+        const int32_t left = int32_t(t.next - now);
+        soonest = std::min(soonest, left <= 0 ? 0u : uint32_t(left));
+    }
+    return soonest;
 }
 
 } // namespace orv

@@ -29,6 +29,8 @@ public:
     void kill(int id);
     // Posts one Timer event for each timer whose period has elapsed.
     void fire(uint32_t now, EventQueue& queue);
+    // Milliseconds until the next timer is due (0 when one is due now, UINT32_MAX with none).
+    uint32_t msUntilNext(uint32_t now) const;
 
 private:
     struct Timer {

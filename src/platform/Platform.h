@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace orv {
@@ -76,11 +77,19 @@ enum class WaitKind {
 };
 
 // Thrown to end the run with a process exit status: 0 game ended, 2 scenario
-// error, 3 headless input exhausted, 4 headless time limit. The engine never
-// returns otherwise, so this unwinds the statement loop back to the caller.
+// error, 3 headless input exhausted, 4 a limit of the run reached. The engine
+// never returns otherwise, so this unwinds the statement loop back to the caller.
 struct ExitRequest {
-    int status = 0;
+    explicit ExitRequest(int exitStatus = 0, std::string why = {})
+        : status(exitStatus), message(std::move(why)) {}
+    int status;
+    // Why, for one line on stderr, when the status alone does not say it.
+    std::string message;
 };
+
+// The code of the button events --auto-click makes up: such a click can answer only a wait that
+// any click ends.
+constexpr int kAutomaticClick = 1;
 
 // A cursor picture: 32-bit BGRA rows top-down, with its hot spot.
 struct CursorImage {
@@ -102,6 +111,9 @@ public:
     // Event queue. takeEvent first gathers what the system has to offer
     // (and, headless, what the events file delivers for this kind of wait).
     virtual bool takeEvent(Event& out) = 0;
+    // Blocks until an event is waiting, a timer is due or timeoutMs have passed. A virtual clock
+    // has nothing to wait for: it moves on by virtualStepMs instead.
+    virtual void waitForEvent(uint32_t timeoutMs, uint32_t virtualStepMs) = 0;
     virtual bool hasEvent(EventKind kind) = 0;
     virtual void discardEvents(EventKind kind) = 0;
     virtual void postEvent(const Event& event) = 0;

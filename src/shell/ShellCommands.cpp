@@ -6,7 +6,7 @@
 #include "script/TokenReader.h"
 #include "shell/CursorFile.h"
 #include "shell/MainMenu.h"
-#include "shell/WindowProc.h"
+#include "shell/Wait.h"
 #include "util/sjis.h"
 
 namespace orv {
@@ -21,15 +21,18 @@ void clearCustomCursor(Engine& engine) {
 // Works the menu bar as a player would: what is pending is handled first, the command is posted
 // like a choice from the bar, and the window procedure carries it out among the messages after.
 void postMenuCommand(Engine& engine, int id, uint32_t sleepMs) {
-    for (int i = 0; i < 50; ++i) {
-        pumpOneEvent(engine);
-        engine.platform.sleep(sleepMs);
-    }
+    WaitSpec spec;
+    spec.kind = engine.platform.waitKind();
+    spec.virtualStepMs = sleepMs;
+    spec.maxIdleMs = sleepMs;
+    spec.idleAfterEvent = true;
+    auto fiftyRounds = [&] {
+        int rounds = 0;
+        waitUntil(engine, spec, [&](const Event*) { return ++rounds == 50; });
+    };
+    fiftyRounds();
     engine.platform.postEvent({EventKind::Command, 0, 0, id});
-    for (int i = 0; i < 50; ++i) {
-        pumpOneEvent(engine);
-        engine.platform.sleep(sleepMs);
-    }
+    fiftyRounds();
 }
 
 } // namespace

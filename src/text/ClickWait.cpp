@@ -2,7 +2,7 @@
 
 #include "graphics/GraphicsCommands.h"
 #include "interp/Engine.h"
-#include "shell/WindowProc.h"
+#include "shell/Wait.h"
 #include "text/TextWindow.h"
 
 #include <algorithm>
@@ -39,7 +39,7 @@ void presentDisplay(Engine& engine, const DirtyRect& rect) {
 
 // The cursor of a click wait: the display under it is kept aside, and each change of its cell
 // puts that back and draws the new cell.
-class CursorDrawer {
+class CursorDrawer final : public CellAnimation {
 public:
     CursorDrawer(Engine& engine, int kind)
         : engine_(engine), kind_(kind),
@@ -52,16 +52,11 @@ public:
         copyBlock(engine.graphics.surfaces.display, x_, y_, saved, 0, 0, w_, h_);
     }
 
-    void tick() {
+    void tick() override {
         Surface& pic = picture_;
         if (pic.cellCount < 2) return;
         const uint32_t now = engine_.platform.ticks();
-        int cellTime = pic.cellTime;
-        if (cellTime == -1) {
-            const auto cell = static_cast<size_t>(std::max(pic.currentCell, 0));
-            cellTime = cell < pic.cellTimes.size() ? pic.cellTimes[cell] : 0;
-        }
-        if (static_cast<int64_t>(now - pic.lastCellTime) <= cellTime) return;
+        if (static_cast<int64_t>(now - pic.lastCellTime) <= cellTime()) return;
         pic.currentCell += pic.cellStep;
         if (pic.currentCell < 0 || pic.currentCell >= pic.cellCount) {
             if (pic.loopMode == 1) {
@@ -83,6 +78,14 @@ public:
         pic.lastCellTime = now;
     }
 
+    uint32_t msUntilNextCell() override {
+        const Surface& pic = picture_;
+        if (pic.cellCount < 2) return kIdleForever;
+        const int64_t left =
+            int64_t{cellTime()} + 1 - (engine_.platform.ticks() - pic.lastCellTime);
+        return left <= 0 ? 0 : static_cast<uint32_t>(std::min<int64_t>(left, kIdleForever));
+    }
+
     void restore() {
         copyBlock(engine_.text.pacing.savedArea, 0, 0, engine_.graphics.surfaces.display, x_, y_,
                   w_, h_);
@@ -91,6 +94,14 @@ public:
     int kind() const { return kind_; }
 
 private:
+    // How long the current cell stays.
+    int cellTime() const {
+        const Surface& pic = picture_;
+        if (pic.cellTime != -1) return pic.cellTime;
+        const auto cell = static_cast<size_t>(std::max(pic.currentCell, 0));
+        return cell < pic.cellTimes.size() ? pic.cellTimes[cell] : 0;
+    }
+
     Engine& engine_;
     int kind_;
     Surface& picture_;
@@ -108,27 +119,22 @@ void characterDelay(Engine& engine, uint32_t start, bool& lineSkip) {
         delay = pacing.speedTable[static_cast<size_t>(std::clamp(shell.speedIndex, 0, 2))];
     const uint32_t deadline = start + static_cast<uint32_t>(delay);
     if (clockReached(platform.ticks(), deadline) || lineSkip || shell.skipMode) return;
-    WaitKindScope busy(platform, WaitKind::None);
-    do {
-        if (pumpOneEvent(engine) && shell.lastMessage == EventKind::LButtonUp) {
-            lineSkip = true;
-            return;
-        }
-        platform.sleep(0);
-    } while (!clockReached(platform.ticks(), deadline));
+    WaitSpec spec;
+    spec.deadline = deadline;
+    waitUntil(engine, spec, [&](const Event* event) {
+        lineSkip = event && event->kind == EventKind::LButtonUp;
+        return lineSkip;
+    });
 }
 
 void clickWait(Engine& engine) {
     Platform& platform = engine.platform;
     ShellState& shell = engine.shell;
     TextPacing& pacing = engine.text.pacing;
-    {
-        // What the player did before the wait does not end it.
-        WaitKindScope busy(platform, WaitKind::None);
-        pumpOneEvent(engine);
-        platform.discardEvents(EventKind::LButtonUp);
-        platform.discardEvents(EventKind::Char);
-    }
+    // What the player did before the wait does not end it.
+    pumpPending(engine);
+    platform.discardEvents(EventKind::LButtonUp);
+    platform.discardEvents(EventKind::Char);
     shell.clickFlag = false;
     shell.rightClickFlag = false;
 
@@ -136,33 +142,32 @@ void clickWait(Engine& engine) {
     if (pacing.cursorKind != kNoCursor) cursor.emplace(engine, pacing.cursorKind);
     const uint32_t start = platform.ticks();
     const bool autoclick = shell.autoclickMode;
-    {
-        // In skip mode the wait ends by itself: it does not wait for the player.
-        const WaitKind kind = autoclick        ? WaitKind::PlayerOrTime
-                              : shell.skipMode ? WaitKind::None
-                                               : WaitKind::Player;
-        WaitKindScope waiting(platform, kind);
-        for (;;) {
-            if (autoclick &&
-                clockReached(platform.ticks(), start + static_cast<uint32_t>(pacing.autoclickTime)))
-                break;
-            // A wait for a person: sleep a little when nothing is happening. An autoclick wait
-            // is a pause whatever the player does, so its time runs on however busy the input.
-            if (!pumpOneEvent(engine) || autoclick) platform.sleep(1);
-            if (!autoclick) {
-                if (shell.clickFlag) {
-                    shell.clickFlag = false;
-                    break;
-                }
-                if (shell.skipMode) break;
-                if (shell.rightClickFlag) {
-                    shell.rightClickFlag = false;
-                    rightClickInWait(engine);
-                    if (engine.interp.resetRequested) return;
-                }
+    WaitSpec spec;
+    // In skip mode the wait ends by itself: it does not wait for the player.
+    spec.kind = autoclick        ? WaitKind::PlayerOrTime
+                : shell.skipMode ? WaitKind::None
+                                 : WaitKind::Player;
+    // A wait for a person idles a little when nothing is happening. An autoclick wait is a pause
+    // whatever the player does, so its time runs on however busy the input.
+    spec.virtualStepMs = 1;
+    spec.idleAfterEvent = autoclick;
+    spec.unwindOnReset = true;
+    if (cursor) spec.cells = &*cursor;
+    if (autoclick) spec.deadline = start + static_cast<uint32_t>(pacing.autoclickTime);
+    if (!spec.deadline || !clockReached(start, *spec.deadline)) {
+        waitUntil(engine, spec, [&](const Event*) {
+            if (autoclick) return false;
+            if (shell.clickFlag) {
+                shell.clickFlag = false;
+                return true;
             }
-            if (cursor) cursor->tick();
-        }
+            if (shell.skipMode) return true;
+            if (shell.rightClickFlag) {
+                shell.rightClickFlag = false;
+                rightClickInWait(engine);
+            }
+            return false;
+        });
     }
     if (cursor) {
         cursor->restore();
@@ -184,17 +189,20 @@ void hideWindowUntilClick(Engine& engine) {
     ShellState& shell = engine.shell;
     const bool inComposition = g.layers.textWindowInComposition;
     g.layers.textWindowInComposition = false;
-    redrawRegion(g, kWholeScreen);
+    redrawRegion(engine, kWholeScreen);
     showRegion(engine, windowEffect(engine), kWholeScreen);
-    {
-        WaitKindScope waiting(engine.platform, WaitKind::Player);
-        while (!shell.clickFlag && !shell.rightClickFlag)
-            if (!pumpOneEvent(engine)) engine.platform.sleep(1);
+    if (!shell.clickFlag && !shell.rightClickFlag) {
+        WaitSpec spec;
+        spec.kind = WaitKind::Player;
+        spec.virtualStepMs = 1;
+        spec.unwindOnReset = true;
+        waitUntil(engine, spec,
+                  [&](const Event*) { return shell.clickFlag || shell.rightClickFlag; });
     }
     shell.clickFlag = false;
     shell.rightClickFlag = false;
     g.layers.textWindowInComposition = inComposition;
-    redrawRegion(g, kWholeScreen);
+    redrawRegion(engine, kWholeScreen);
     showRegion(engine, windowEffect(engine), kWholeScreen);
 }
 

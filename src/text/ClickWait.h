@@ -13,18 +13,13 @@ struct Engine;
 void characterDelay(Engine& engine, uint32_t start, bool& lineSkip);
 
 // The click wait. The caller sets the cursor kind and position first. Returns once the player
-// clicked, the autoclick time ran out, skip mode is on, or a reset is pending (which the caller
-// tests).
+// clicked, the autoclick time ran out or skip mode is on; a reset requested during the wait
+// unwinds (ResetRequest).
 void clickWait(Engine& engine);
 
 // A right click inside a wait for the player: the text window goes away until the next click.
 void rightClickInWait(Engine& engine);
 // Hides the window (if shown) until a left or right click, then shows it again.
 void hideWindowUntilClick(Engine& engine);
-
-// Whether the wrapping millisecond clock has reached the deadline (signed difference).
-inline bool clockReached(uint32_t now, uint32_t deadline) {
-    return static_cast<int32_t>(now - deadline) >= 0;
-}
 
 } // namespace orv

@@ -65,11 +65,11 @@ public:
                 break;
             case '@':
                 ++i_;
-                if (!clickWaitHere()) return;
+                clickWaitHere();
                 break;
             case '\\':
                 ++i_;
-                if (!pageWaitHere()) return;
+                pageWaitHere();
                 break;
             case '_':
                 ++i_;
@@ -152,9 +152,6 @@ private:
         }
     }
 
-    // A reset asked for inside a wait abandons the rest of the text.
-    bool abandoned() const { return engine_.interp.resetRequested; }
-
     void placeCursor(int kind) {
         TextPacing& pacing = engine_.text.pacing;
         const TextCursor& cursor = pacing.cursors[static_cast<size_t>(kind - 1)];
@@ -163,24 +160,21 @@ private:
         pacing.cursorY = cursor.relative ? clampToInt(penY() + cursor.offsetY) : cursor.offsetY;
     }
 
-    bool clickWaitHere() {
-        if (engine_.shell.displayMode == 1 || w_.textMode == 0) return true;
+    void clickWaitHere() {
+        if (engine_.shell.displayMode == 1 || w_.textMode == 0) return;
         lineSkip_ = false;
         placeCursor(kClickCursor);
         clickWait(engine_);
-        return !abandoned();
     }
 
-    bool pageWaitHere() {
-        if (w_.textMode == 0) return true;
+    void pageWaitHere() {
+        if (w_.textMode == 0) return;
         lineSkip_ = false;
         placeCursor(kPageCursor);
         clickWait(engine_);
-        if (abandoned()) return false;
         appendPageBreak(engine_);
         newPage(engine_);
         endedWithPageWait_ = true;
-        return true;
     }
 
     // Draws the cell at the read position; false when the text ends in it.
@@ -223,8 +217,11 @@ private:
             !(ahead.count > 0 && inCharacterList(list, ahead.chars[0])) && !ahead.explicitWait;
         exempt_ = false;
         if (!wait) return true;
-        if (w_.line < w_.lines - engine_.text.pacing.clickstrMargin) return clickWaitHere();
-        return pageWaitHere();
+        if (w_.line < w_.lines - engine_.text.pacing.clickstrMargin)
+            clickWaitHere();
+        else
+            pageWaitHere();
+        return true;
     }
 
     Engine& engine_;

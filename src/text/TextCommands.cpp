@@ -3,7 +3,6 @@
 #include "graphics/ImageLoader.h"
 #include "graphics/Transition.h"
 #include "interp/Engine.h"
-#include "interp/EngineRun.h"
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/TokenReader.h"
@@ -67,7 +66,7 @@ void takeScriptFace(Engine& engine) {
 
 void cmdSetwindow(Engine& engine) {
     TextWindow& w = engine.text.window;
-    hideTextWindow(engine, true);
+    hideTextWindowAlways(engine);
     newPage(engine);
     emptyLookback(engine);
     const auto [x, y, perLine, lines] = readNumbers<4>(engine);
@@ -137,7 +136,6 @@ void cmdLocate(Engine& engine) {
 void cmdPuttext(Engine& engine) {
     const std::string text = readString(engine);
     drawDisplayText(engine, text);
-    if (engine.interp.resetRequested) resetToStart(engine);
 }
 
 void cmdBr(Engine& engine) {
@@ -145,7 +143,7 @@ void cmdBr(Engine& engine) {
 }
 
 void cmdTextoff(Engine& engine) {
-    hideTextWindow(engine, true);
+    hideTextWindowAlways(engine);
 }
 
 void cmdTexton(Engine& engine) {
@@ -159,7 +157,7 @@ void cmdTextclear(Engine& engine) {
 
 void cmdTextmode(Engine& engine) {
     const int32_t mode = readNumber(engine);
-    if (engine.text.window.shown) hideTextWindow(engine, false);
+    if (engine.text.window.shown) hideTextWindowIfErasable(engine);
     engine.text.window.textMode = mode;
 }
 
@@ -211,7 +209,6 @@ void cmdAutoclick(Engine& engine) {
 
 void cmdClick(Engine& engine) {
     plainClickWait(engine);
-    if (engine.interp.resetRequested) resetToStart(engine);
 }
 
 void cmdClickpos(Engine& engine) {
@@ -224,7 +221,6 @@ void cmdClickpos(Engine& engine) {
     engine.vars.num[static_cast<size_t>(xVar)] = engine.shell.clickX;
     engine.vars.num[static_cast<size_t>(yVar)] = engine.shell.clickY;
     engine.vars.applyBounds();
-    if (engine.interp.resetRequested) resetToStart(engine);
 }
 
 } // namespace orv

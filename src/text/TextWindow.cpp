@@ -137,14 +137,6 @@ void resetTextToStart(Engine& engine) {
     clearPage(text);
 }
 
-void installTextHooks(Engine& engine) {
-    engine.graphics.hideTextWindow = [&engine] { hideTextWindow(engine, false); };
-    engine.graphics.layers.drawWindowLayer = [&engine](Surface& composition,
-                                                       const DirtyRect& region) {
-        drawWindowLayer(engine, composition, region);
-    };
-}
-
 const EffectSpec& windowEffect(const Engine& engine) {
     return engine.graphics.effects.windowEffect;
 }
@@ -153,7 +145,7 @@ void showRegion(Engine& engine, const EffectSpec& effect, const DirtyRect& regio
     GraphicsState& g = engine.graphics;
     DirtyRect r = region;
     if (transitionCoversScreen(effect.type) && !(r == kWholeScreen)) {
-        redrawRegion(g, kWholeScreen);
+        redrawRegion(engine, kWholeScreen);
         r = kWholeScreen;
     }
     WaitKindScope busy(engine.platform, WaitKind::None);
@@ -182,16 +174,20 @@ void newPage(Engine& engine) {
     GraphicsState& g = engine.graphics;
     const DirtyRect wide = widenedWindowRect(text);
     g.layers.textWindowInComposition = false;
-    redrawRegion(g, wide);
+    redrawRegion(engine, wide);
     shadeComposition(engine, g.surfaces.composition, windowRect(text));
     showRegion(engine, EffectSpec{1, 0, {}}, wide);
     w.shown = true;
     g.layers.textWindowInComposition = true;
 }
 
-void hideTextWindow(Engine& engine, bool forceErase) {
+void hideTextWindowIfErasable(Engine& engine) {
+    if (engine.text.window.eraseFlag != 0) hideTextWindowAlways(engine);
+}
+
+void hideTextWindowAlways(Engine& engine) {
     TextWindow& w = engine.text.window;
-    if (!w.shown || (!forceErase && w.eraseFlag == 0)) return;
+    if (!w.shown) return;
     GraphicsState& g = engine.graphics;
     g.layers.textWindowInComposition = false;
     w.shown = false;
@@ -235,7 +231,7 @@ void drawWindowLayer(Engine& engine, Surface& composition, const DirtyRect& regi
 void showTextWindow(Engine& engine) {
     GraphicsState& g = engine.graphics;
     g.layers.textWindowInComposition = true;
-    redrawRegion(g, kWholeScreen);
+    redrawRegion(engine, kWholeScreen);
     showRegion(engine, windowEffect(engine), widenedWindowRect(engine.text));
 }
 

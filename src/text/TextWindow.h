@@ -19,8 +19,6 @@ void startTextPass(Engine& engine);
 // The reset to the start: the window's settings, pen, cursors, link table and lookback back to
 // their defaults and the page cleared. Also called before a game block starts.
 void resetTextToStart(Engine& engine);
-// Lets the screen redraw lay the text window and the picture commands hide it.
-void installTextHooks(Engine& engine);
 
 // The window rectangle as inclusive screen bounds (not clipped).
 DirtyRect windowRect(const TextState& text);
@@ -33,9 +31,12 @@ void newLine(Engine& engine);
 // column and line 0, the page's text gone, the face the player chose taken up; a shown window
 // is drawn again empty at once.
 void newPage(Engine& engine);
-// Takes the window off the screen with the window effect, when it is shown and the erase flag
-// (or forceErase) allows. The one-argument hideTextWindow of the picture commands comes here.
-void hideTextWindow(Engine& engine, bool forceErase);
+// Takes a shown window off the screen with the window effect, whatever the erase flag says
+// (setwindow, textoff).
+void hideTextWindowAlways(Engine& engine);
+// The same, only when the erase flag allows it (textmode, and every picture command before it
+// changes the screen).
+void hideTextWindowIfErasable(Engine& engine);
 // Tints the inclusive rectangle of the composition with the window colour, or draws the window
 // picture there; marks the window shown.
 void shadeWindowArea(Engine& engine, const DirtyRect& area);

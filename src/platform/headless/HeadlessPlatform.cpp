@@ -23,7 +23,9 @@ std::ostream& HeadlessPlatform::log() {
 }
 
 void HeadlessPlatform::checkTimeLimit() const {
-    if (options_.maxTimeMs && clock_ >= *options_.maxTimeMs) throw ExitRequest{4};
+    if (options_.maxTimeMs && clock_ >= *options_.maxTimeMs)
+        throw ExitRequest{4, "stopped at the time limit: " + std::to_string(*options_.maxTimeMs) +
+                                 " ms of virtual time (--max-time)"};
 }
 
 void HeadlessPlatform::sleep(uint32_t ms) {
@@ -141,8 +143,8 @@ void HeadlessPlatform::gather() {
         size_t next = nextEvent(due);
         if (next >= script_.size()) {
             if (scriptDone() && options_.autoClick && waitsForPlayer(waitKind_)) {
-                postInput(EventKind::LButtonDown);
-                postInput(EventKind::LButtonUp);
+                postInput(EventKind::LButtonDown, kAutomaticClick);
+                postInput(EventKind::LButtonUp, kAutomaticClick);
             }
             return;
         }

@@ -34,6 +34,7 @@ public:
     void sleep(uint32_t ms) override;
 
     bool takeEvent(Event& out) override;
+    void waitForEvent(uint32_t, uint32_t virtualStepMs) override { sleep(virtualStepMs); }
     bool hasEvent(EventKind kind) override;
     void discardEvents(EventKind kind) override { queue_.discard(kind); }
     void postEvent(const Event& event) override { queue_.post(event); }

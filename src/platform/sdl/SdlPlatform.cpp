@@ -46,6 +46,7 @@ public:
         pump();
         return queue_.take(out);
     }
+    void waitForEvent(uint32_t timeoutMs, uint32_t) override;
     bool hasEvent(EventKind kind) override {
         pump();
         return queue_.has(kind);
@@ -208,6 +209,15 @@ void SdlPlatform::pump() {
     SDL_Event e;
     while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) translate(e);
     timers_.fire(ticks(), queue_);
+}
+
+void SdlPlatform::waitForEvent(uint32_t timeoutMs, uint32_t) {
+    pump();
+    if (!queue_.empty()) return;
+    const uint32_t timeout = std::min(timeoutMs, timers_.msUntilNext(ticks()));
+    if (timeout == 0) return;
+    // Blocks in the display connection; an idle wait then costs no processor time.
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<uint32_t>(timeout, INT32_MAX)));
 }
 
 void SdlPlatform::translate(const SDL_Event& e) {

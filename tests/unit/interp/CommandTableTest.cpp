@@ -232,21 +232,6 @@ TEST(Dispatch, ModeExtIsAcceptedInTheDefinitionBlock) {
     EXPECT_NE(h.log().find("0.txt line:5"), std::string::npos);
 }
 
-TEST(Dispatch, PendingResetDropsTheWordAndGoesToStart) {
-    Harness h;
-    h.load("mov %0,5\nmov %1,6\n*start\nmov %2,7\n");
-    buildLabelTable(h.engine());
-    h.engine().vars.num[0] = 1;
-    h.engine().vars.num[250] = 9;
-    h.engine().interp.resetRequested = true;
-    h.engine().script.pos = 3;
-    dispatchCommand(h.engine(), "mov", BlockMode::Game);
-    EXPECT_FALSE(h.engine().interp.resetRequested);
-    EXPECT_EQ(h.engine().vars.num[0], 0);   // local: cleared
-    EXPECT_EQ(h.engine().vars.num[250], 9); // global: kept
-    EXPECT_EQ(h.engine().script.pos, int32_t(std::string("mov %0,5\nmov %1,6\n*start\n").size()));
-}
-
 TEST(Dispatch, RepeatedStatementsAreReadAgainAfterTheScenarioChanges) {
     // The same offset holds a different command in the second scenario.
     Harness h;

@@ -245,11 +245,11 @@ TEST(HeadlessAutoClick, ClicksAtThePointerOnceTheScriptIsUsedUp) {
     EXPECT_EQ(r.take().kind, EventKind::LButtonDown);
     EXPECT_EQ(r.take().kind, EventKind::LButtonUp);
     for (int i = 0; i < 3; ++i) {
-        expectEvent(r.take(), EventKind::LButtonDown, 7, 8);
-        expectEvent(r.take(), EventKind::LButtonUp, 7, 8);
+        expectEvent(r.take(), EventKind::LButtonDown, 7, 8, kAutomaticClick);
+        expectEvent(r.take(), EventKind::LButtonUp, 7, 8, kAutomaticClick);
     }
     r.p->setWaitKind(WaitKind::PlayerOrTime);
-    expectEvent(r.take(), EventKind::LButtonDown, 7, 8);
+    expectEvent(r.take(), EventKind::LButtonDown, 7, 8, kAutomaticClick);
     EXPECT_EQ(r.take().kind, EventKind::LButtonUp);
     r.p->setWaitKind(WaitKind::None);
     EXPECT_EQ(r.take().code, -1);

@@ -107,7 +107,7 @@ namespace {
 // pixels, so effects, sprites and menus repaint the page as it was drawn.
 void expectRedrawMatchesDisplay(Engine& e) {
     const Surface display = e.graphics.surfaces.display;
-    redrawRegion(e.graphics, kWholeScreen);
+    redrawRegion(e, kWholeScreen);
     int differing = 0, inked = 0;
     for (int y = 0; y < 480; ++y)
         for (int x = 0; x < 640; ++x) {
