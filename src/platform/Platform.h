@@ -136,6 +136,8 @@ public:
 
     // The record of displayed text (UTF-8), when --transcript was given.
     virtual void writeTranscript(std::string_view utf8) = 0;
+    // Completes the record at the end of the run; false, with the reason, when text was lost.
+    virtual bool finishTranscript(std::string* error) = 0;
 
     // Headless runs take no single-instance lock and show nothing.
     virtual bool isHeadless() const = 0;
