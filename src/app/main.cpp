@@ -2,13 +2,12 @@
 // and the exit status.
 #include "app/HeadlessBackend.h"
 #include "app/Options.h"
+#include "app/WindowBackend.h"
 #include "interp/Engine.h"
 #include "interp/EngineRun.h"
 #include "platform/Png.h"
-#include "platform/Transcript.h"
-#include "platform/sdl/SdlPlatform.h"
+#include "platform/TerminationSignals.h"
 #include "script/ScenarioPack.h"
-#include "shell/MainMenu.h"
 #include "shell/Startup.h"
 
 #include <cstdio>
@@ -29,31 +28,10 @@ int runGame(const orv::Options& options) {
     }
 
     std::string error;
-    std::unique_ptr<Platform> platform;
-    std::shared_ptr<Transcript> transcript;
-    if (options.headless) {
-        platform = createHeadlessPlatform(options, &error);
-    } else {
-        SdlOptions sdl;
-        sdl.scale = options.scale;
-        if (!options.transcriptFile.empty()) {
-            transcript = Transcript::open(options.transcriptFile, &error);
-            if (!transcript) {
-                std::cerr << "orvane: cannot write transcript '" << options.transcriptFile
-                          << "': " << error << "\n";
-                return 1;
-            }
-            sdl.transcript = [transcript](std::string_view text) { transcript->write(text); };
-        }
-        platform = createSdlPlatform(sdl, &error);
-        // Through the menu command, as a stored full-screen setting is applied, so that the
-        // engine's full-screen state, the bar and its check marks all follow.
-        if (platform && options.fullscreen)
-            platform->postEvent({EventKind::Command, 0, 0, kMenuFullScreen});
-    }
+    std::unique_ptr<Platform> platform = options.headless ? createHeadlessPlatform(options, &error)
+                                                          : createWindowPlatform(options, &error);
     if (!platform) {
-        std::cerr << "orvane: " << (options.headless ? "" : "cannot open a window: ") << error
-                  << "\n";
+        std::cerr << "orvane: " << error << "\n";
         return 1;
     }
 
@@ -66,6 +44,7 @@ int runGame(const orv::Options& options) {
         platform->messageBox("起動エラー", "同時に二つ実行しないでください", MessageBoxButtons::Ok);
         return 1;
     }
+    TempDirectory::removeStale(TempDirectory::base());
     std::optional<TempDirectory> tempDirectory = TempDirectory::make(&error);
     if (!tempDirectory) {
         std::cerr << "orvane: cannot make a temporary directory (" << error
@@ -82,12 +61,17 @@ int runGame(const orv::Options& options) {
             status = exit.status;
         }
     }
-    if (!options.screenshotFile.empty()) {
-        if (!writePng(options.screenshotFile, platform->window(), &error)) {
-            std::cerr << "orvane: cannot write screenshot '" << options.screenshotFile
-                      << "': " << error << "\n";
-        }
-    }
+    // An output that was asked for and could not be written fails the run, unless the run
+    // already ended with a status that says more.
+    auto outputLost = [&status](const std::string& line) {
+        std::cerr << "orvane: " << line << "\n";
+        if (status == 0) status = 1;
+    };
+    if (!options.screenshotFile.empty() &&
+        !writePng(options.screenshotFile, platform->window(), &error))
+        outputLost("cannot write screenshot '" + options.screenshotFile + "': " + error);
+    if (!platform->finishTranscript(&error))
+        outputLost("cannot write transcript '" + options.transcriptFile + "': " + error);
     return status;
 }
 
@@ -117,6 +101,8 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
+    // Before the window backend starts, so that it keeps these handlers rather than its own.
+    installTerminationSignals();
     try {
         return runGame(options);
     } catch (const std::exception& e) {
