@@ -72,6 +72,7 @@ int runGame(const orv::Options& options) {
         outputLost("cannot write screenshot '" + options.screenshotFile + "': " + error);
     if (!platform->finishTranscript(&error))
         outputLost("cannot write transcript '" + options.transcriptFile + "': " + error);
+    if (platform->lostOutput() && status == 0) status = 1;
     return status;
 }
 

@@ -29,6 +29,7 @@ public:
     bool finishTranscript(std::string* error) override {
         return !transcript_ || transcript_->finish(error);
     }
+    bool lostOutput() const override { return lostOutput_; }
     void setTranscript(std::shared_ptr<Transcript> transcript) {
         transcript_ = std::move(transcript);
     }
@@ -50,6 +51,8 @@ protected:
     // Posts a terminating close once a termination signal has arrived; true when it did.
     bool takeTerminationSignal();
 
+    void noteLostOutput() { lostOutput_ = true; }
+
     EventQueue& queue() { return queue_; }
     const EventQueue& queue() const { return queue_; }
 
@@ -58,6 +61,7 @@ private:
     TimerSet timers_;
     WaitKind waitKind_ = WaitKind::None;
     std::shared_ptr<Transcript> transcript_;
+    bool lostOutput_ = false;
 };
 
 } // namespace orv

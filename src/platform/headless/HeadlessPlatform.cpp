@@ -108,6 +108,7 @@ bool HeadlessPlatform::perform(const ScriptEvent& ev) {
         std::string error;
         if (!writePng(ev.file, frame_, &error)) {
             log() << "orvane: cannot write screenshot '" << ev.file << "': " << error << std::endl;
+            noteLostOutput();
         }
         return false;
     }
