@@ -30,7 +30,7 @@ std::optional<SingleInstanceLock> SingleInstanceLock::acquire(const fs::path& lo
 fs::path SingleInstanceLock::defaultPath() {
     if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime == '/')
         return fs::path(runtime) / "orvane.lock";
-    return fs::temp_directory_path() / ("orvane-" + std::to_string(::getuid()) + ".lock");
+    return TempDirectory::base() / ("orvane-" + std::to_string(::getuid()) + ".lock");
 }
 
 SingleInstanceLock::SingleInstanceLock(SingleInstanceLock&& other) noexcept : fd_(other.fd_) {
