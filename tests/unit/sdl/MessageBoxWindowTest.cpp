@@ -140,6 +140,15 @@ TEST_F(MessageBoxWindowTest, TheQuitQuestionWaitsNoKeepsTheGameYesEndsIt) {
     EXPECT_EQ(exitStatus(), 0) << "Yes did not end the game";
 }
 
+TEST_F(MessageBoxWindowTest, AHangUpEndsTheRunEvenWhileTheQuestionIsOpen) {
+    start("*define\ngame\n*start\nbg #0000ff,0\nprint 1\nwait 600000\nend\n");
+    ASSERT_TRUE(centreIs(kBlue));
+    xdotool("mousemove 8 10 click 1");
+    ASSERT_TRUE(centreIs(kDialogFace));
+    kill(pid_, SIGHUP);
+    EXPECT_EQ(exitStatus(), 0) << "the hang-up did not end the run through its shut-down";
+}
+
 TEST_F(MessageBoxWindowTest, AnErrorBoxShowsItsTextBeforeTheProgramEnds) {
     start("*define\ngame\n*start\nbg #0000ff,0\nprint 1\nnosuchcommand\nend\n");
     ASSERT_TRUE(centreIs(kDialogFace)) << "the error box never appeared";
