@@ -105,26 +105,5 @@ TEST(DialogViewInput, AClickNeedsPressAndReleaseOnTheSameButton) {
     EXPECT_EQ(d.buttonUp(centreX(yes), centreY(yes)).answer, 1);
 }
 
-TEST(DialogViewPaint, DrawsTheCaptionBarAndFramesTheFocusedButton) {
-    UiText text(kMenuTextPixels * 2);
-    DialogView d = yesNo();
-    const int s = 2;
-    RgbCanvas canvas(d.box().w * s, d.box().h * s);
-    d.paint(canvas, text, s);
-    const Rgb8 navy{0x00, 0x00, 0x80}, face{0xC0, 0xC0, 0xC0}, black{0, 0, 0};
-    EXPECT_EQ(canvas.at(canvas.width - 4 * s, 4 * s), navy);
-    EXPECT_EQ(canvas.at(canvas.width / 2, (d.textTop() - d.box().y) * s - 2), face);
-    const MenuBox yes = d.buttonBoxes()[0], no = d.buttonBoxes()[1];
-    EXPECT_EQ(canvas.at((yes.x - d.box().x) * s, (yes.y - d.box().y) * s + 4), black);
-    EXPECT_NE(canvas.at((no.x - d.box().x) * s, (no.y - d.box().y) * s + 4), black);
-    if (!text.valid()) GTEST_SKIP() << "no Japanese font installed";
-    // The text is drawn: some dark pixels on the first line.
-    bool ink = false;
-    for (int x = 0; x < canvas.width && !ink; ++x)
-        for (int y = 0; y < kDialogLineHeight * s && !ink; ++y)
-            ink = canvas.at(x, (d.textTop() - d.box().y) * s + y).r < 0x60;
-    EXPECT_TRUE(ink);
-}
-
 } // namespace
 } // namespace orv
