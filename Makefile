@@ -6,10 +6,12 @@ RELEASE := build/release
 ASAN := build/asan
 FUZZ := build/fuzz
 
-.PHONY: play test build build-asan unit-tests asan-tests sdl-tests fuzz-tests check clean
+.PHONY: play test configure build build-asan unit-tests asan-tests sdl-tests fuzz-tests check clean
 
-build:
+configure:
 	cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANE_WERROR=ON
+
+build: configure
 	ninja -C $(RELEASE) -j$(JOBS)
 
 build-asan:
@@ -17,7 +19,9 @@ build-asan:
 	  -DORVANE_SANITIZE=ON -DORVANE_BENCH=OFF -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
 	ninja -C $(ASAN) -j$(JOBS)
 
-play: build
+# Only the program and the demo game: the first picture should not wait for the tests.
+play: configure
+	ninja -C $(RELEASE) -j$(JOBS) orvane demo
 	$(RELEASE)/orvane $(RELEASE)/demo
 
 check:

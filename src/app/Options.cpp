@@ -166,7 +166,8 @@ Run the game in GAME_DIR (default: the current directory).
 Options:
   --headless           no window and no sound device; a virtual clock that
                        advances only when the engine sleeps or idles
-  --events FILE        scripted player input (needs --headless), see below
+  --events FILE        scripted player input (needs --headless), see below; a
+                       file or a pipe of at most 64 MiB
   --auto-click         answer every wait for the player with a click when no
                        scripted event is pending (needs --headless)
   --transcript FILE    write the displayed text as UTF-8 ('-' = standard
@@ -202,7 +203,7 @@ written to stderr as "[caption] text" and answered OK or yes by default.
 
 Exit status:
   0  the game ended
-  1  usage or start-up failure
+  1  usage or start-up failure, or an output asked for could not be written
   2  a scenario error (reported on stderr)
   3  headless: the game waits for the player and no scripted input is left,
      or an automatic click cannot answer the wait (said on stderr)

@@ -2,14 +2,13 @@
 // and the exit status.
 #include "app/HeadlessBackend.h"
 #include "app/Options.h"
+#include "app/WindowBackend.h"
 #include "interp/Engine.h"
 #include "interp/EngineRun.h"
 #include "platform/Png.h"
-#include "platform/Transcript.h"
-#include "platform/sdl/SdlPlatform.h"
+#include "platform/TerminationSignals.h"
 #include "script/ErrorCaptions.h"
 #include "script/ScenarioPack.h"
-#include "shell/MainMenu.h"
 #include "shell/Startup.h"
 #include "util/escape.h"
 
@@ -31,32 +30,10 @@ int runGame(const orv::Options& options) {
     }
 
     std::string error;
-    std::unique_ptr<Platform> platform;
-    std::shared_ptr<Transcript> transcript;
-    if (options.headless) {
-        platform = createHeadlessPlatform(options, &error);
-    } else {
-        SdlOptions sdl;
-        sdl.scale = options.scale;
-        if (!options.transcriptFile.empty()) {
-            transcript = Transcript::open(options.transcriptFile, &error);
-            if (!transcript) {
-                std::cerr << "orvane: cannot write transcript '"
-                          << escapeControls(options.transcriptFile) << "': " << error << "\n";
-                return 1;
-            }
-            sdl.transcript = [transcript](std::string_view text) { transcript->write(text); };
-        }
-        platform = createSdlPlatform(sdl, &error);
-        // Through the menu command, as a stored full-screen setting is applied, so that the
-        // engine's full-screen state, the bar and its check marks all follow.
-        if (platform && options.fullscreen)
-            platform->postEvent({EventKind::Command, 0, 0, kMenuFullScreen});
-    }
+    std::unique_ptr<Platform> platform = options.headless ? createHeadlessPlatform(options, &error)
+                                                          : createWindowPlatform(options, &error);
     if (!platform) {
-        // The error may quote the events file.
-        std::cerr << "orvane: " << (options.headless ? "" : "cannot open a window: ")
-                  << escapeControls(error) << "\n";
+        std::cerr << "orvane: " << escapeControls(error) << "\n";
         return 1;
     }
 
@@ -70,6 +47,7 @@ int runGame(const orv::Options& options) {
                              MessageBoxButtons::Ok);
         return 1;
     }
+    TempDirectory::removeStale(TempDirectory::base());
     std::optional<TempDirectory> tempDirectory = TempDirectory::make(&error);
     if (!tempDirectory) {
         std::cerr << "orvane: cannot make a temporary directory (" << error
@@ -89,12 +67,18 @@ int runGame(const orv::Options& options) {
             if (!exit.message.empty()) std::cerr << "orvane: " << exit.message << "\n";
         }
     }
-    if (!options.screenshotFile.empty()) {
-        if (!writePng(options.screenshotFile, platform->window(), &error)) {
-            std::cerr << "orvane: cannot write screenshot '"
-                      << escapeControls(options.screenshotFile) << "': " << error << "\n";
-        }
-    }
+    // An output that was asked for and could not be written fails the run, unless the run
+    // already ended with a status that says more.
+    auto outputLost = [&status](const std::string& line) {
+        std::cerr << "orvane: " << line << "\n";
+        if (status == 0) status = 1;
+    };
+    if (!options.screenshotFile.empty() &&
+        !writePng(options.screenshotFile, platform->window(), &error))
+        outputLost("cannot write screenshot '" + escapeControls(options.screenshotFile) + "': " + error);
+    if (!platform->finishTranscript(&error))
+        outputLost("cannot write transcript '" + escapeControls(options.transcriptFile) + "': " + error);
+    if (platform->lostOutput() && status == 0) status = 1;
     return status;
 }
 
@@ -124,6 +108,8 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
+    // Before the window backend starts, so that it keeps these handlers rather than its own.
+    installTerminationSignals();
     try {
         return runGame(options);
     } catch (const std::exception& e) {

@@ -1,6 +1,7 @@
 #include "platform/MenuView.h"
 
 #include "platform/Platform.h"
+#include "platform/UiPalette.h"
 
 #include <algorithm>
 
@@ -8,23 +9,14 @@ namespace orv {
 
 namespace {
 
-// The classic grey furniture: the bar and popups in the strip's grey, bevels in white and dark
-// grey, the chosen item in navy with white text.
-constexpr Rgb8 kFace{0xC0, 0xC0, 0xC0};
-constexpr Rgb8 kLight{0xFF, 0xFF, 0xFF};
-constexpr Rgb8 kShadow{0x80, 0x80, 0x80};
-constexpr Rgb8 kDark{0x40, 0x40, 0x40};
-constexpr Rgb8 kText{0x00, 0x00, 0x00};
-constexpr Rgb8 kHotFace{0x00, 0x00, 0x80};
-constexpr Rgb8 kHotText{0xFF, 0xFF, 0xFF};
-
-// A one-pixel (times scale) frame: top and left in one colour, bottom and right in another.
-void bevel(RgbCanvas& c, int x, int y, int w, int h, int s, Rgb8 topLeft, Rgb8 bottomRight) {
-    c.fill(x, y, w, s, topLeft);
-    c.fill(x, y, s, h, topLeft);
-    c.fill(x, y + h - s, w, s, bottomRight);
-    c.fill(x + w - s, y, s, h, bottomRight);
-}
+using ui::bevel;
+using ui::kDark;
+using ui::kFace;
+using ui::kHotFace;
+using ui::kHotText;
+using ui::kLight;
+using ui::kShadow;
+using ui::kText;
 
 // A tick drawn with squares of side s: down-right from (x, y + 2) for two steps, then up-right
 // for four, in a 7x5 box at scale 1.

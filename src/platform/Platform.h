@@ -148,6 +148,11 @@ public:
 
     // The record of displayed text (UTF-8), when --transcript was given.
     virtual void writeTranscript(std::string_view utf8) = 0;
+    // Completes the record at the end of the run; false, with the reason, when text was lost.
+    virtual bool finishTranscript(std::string* error) = 0;
+    // True when an output asked for during the run (a headless shot) could not be written; its
+    // reason was said on stderr then.
+    virtual bool lostOutput() const = 0;
 
     // Headless runs take no single-instance lock and show nothing.
     virtual bool isHeadless() const = 0;

@@ -2,7 +2,10 @@
 
 #include <png.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace orv {
 
@@ -39,12 +42,28 @@ bool writePng(const std::string& path, const RgbImage& image, std::string* error
     png.width = png_uint_32(image.width);
     png.height = png_uint_32(image.height);
     png.format = PNG_FORMAT_RGB;
-    if (!png_image_write_to_file(&png, path.c_str(), 0, image.rgb.data(), 0, nullptr)) {
-        if (error) *error = png.message;
-        png_image_free(&png);
+    // Our own stream rather than libpng's file writer, which removes whatever it could not
+    // finish: given a device such as /dev/full by a privileged user, that is the device.
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        if (error) *error = std::strerror(errno);
         return false;
     }
-    return true;
+    std::string failure;
+    errno = 0;
+    if (!png_image_write_to_stdio(&png, file, 0, image.rgb.data(), 0, nullptr))
+        failure = png.message;
+    // A full disk shows only when the buffered bytes go out.
+    else if (std::fflush(file) != 0 || std::ferror(file))
+        failure = std::strerror(errno ? errno : EIO);
+    png_image_free(&png);
+    if (std::fclose(file) != 0 && failure.empty()) failure = std::strerror(errno ? errno : EIO);
+    if (failure.empty()) return true;
+    // A half-written picture would pass for a whole one; a device is left alone.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) std::remove(path.c_str());
+    if (error) *error = failure;
+    return false;
 }
 
 std::optional<RgbImage> readPng(const std::string& path, std::string* error) {

@@ -16,18 +16,31 @@ std::unique_ptr<Transcript> Transcript::open(const std::string& path, std::strin
 }
 
 Transcript::~Transcript() {
-    if (owned_)
-        std::fclose(file_);
-    else
-        std::fflush(file_);
+    finish();
+}
+
+void Transcript::noteFailure() {
+    if (firstErrno_ == 0) firstErrno_ = errno ? errno : EIO;
 }
 
 void Transcript::write(std::string_view utf8) {
-    if (!utf8.empty()) std::fwrite(utf8.data(), 1, utf8.size(), file_);
+    if (utf8.empty() || !file_) return;
+    if (std::fwrite(utf8.data(), 1, utf8.size(), file_) != utf8.size()) noteFailure();
 }
 
 void Transcript::flush() {
-    std::fflush(file_);
+    if (file_ && std::fflush(file_) != 0) noteFailure();
+}
+
+bool Transcript::finish(std::string* error) {
+    if (file_) {
+        flush();
+        if (std::ferror(file_)) noteFailure();
+        if (owned_ && std::fclose(file_) != 0) noteFailure();
+        file_ = nullptr;
+    }
+    if (firstErrno_ != 0 && error) *error = std::strerror(firstErrno_);
+    return firstErrno_ == 0;
 }
 
 } // namespace orv

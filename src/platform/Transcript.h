@@ -20,13 +20,18 @@ public:
 
     void write(std::string_view utf8);
     void flush();
+    // Writes out what is buffered and closes the file; false, with the reason of the first
+    // failure in *error, when any of the text was lost (a full disk shows only here).
+    bool finish(std::string* error = nullptr);
 
 private:
     Transcript(std::FILE* file, bool owned) : file_(file), owned_(owned) {}
+    void noteFailure();
     // stdio, so that the text is flushed by exit() even when the process ends
     // without unwinding to the owner of this object.
     std::FILE* file_;
     bool owned_;
+    int firstErrno_ = 0;
 };
 
 } // namespace orv

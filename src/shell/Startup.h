@@ -24,11 +24,17 @@ private:
     int fd_ = -1;
 };
 
-// A directory of this run's own under $TMPDIR. Removed at the end when empty
-// (anything left in it was not ours to delete).
+// A directory of this run's own under $TMPDIR, named orvane-PID-XXXXXX. Removed at the end when
+// empty (anything left in it was not ours to delete).
 class TempDirectory {
 public:
+    // nullopt with the reason, naming the directory it tried, in *error.
     static std::optional<TempDirectory> make(std::string* error);
+    // $TMPDIR when set, else /tmp.
+    static std::filesystem::path base();
+    // Removes what runs of this user left behind in base when they ended without their
+    // shut-down (killed, crashed): directories orvane-PID-* whose process is gone.
+    static void removeStale(const std::filesystem::path& base);
     TempDirectory(TempDirectory&& other) noexcept;
     TempDirectory& operator=(TempDirectory&&) = delete;
     ~TempDirectory();

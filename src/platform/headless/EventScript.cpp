@@ -1,9 +1,12 @@
 #include "platform/headless/EventScript.h"
 
+#include <cerrno>
 #include <charconv>
-#include <fstream>
+#include <cstring>
+#include <fcntl.h>
 #include <limits>
-#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace orv {
 
@@ -229,14 +232,47 @@ bool parseEventScript(std::string_view text, std::vector<ScriptEvent>& out, std:
 }
 
 bool loadEventScript(const std::string& path, std::vector<ScriptEvent>& out, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot read events file '" + path + "'";
+    const std::string name = "events file '" + path + "'";
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = "cannot read " + name + ": " + std::strerror(errno);
         return false;
     }
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return parseEventScript(ss.str(), out, error);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        error = "cannot read " + name + ": " + std::strerror(errno);
+        return false;
+    }
+    // A pipe is how a shell hands over a generated script; a device or a directory is a
+    // mistake that would read nothing or never end.
+    if (!S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode)) {
+        error = name + " is not a regular file or a pipe";
+        return false;
+    }
+    auto tooLarge = [&] {
+        error = name + " is larger than " + std::to_string(kMaxEventScriptBytes >> 20) + " MiB";
+        return false;
+    };
+    if (S_ISREG(st.st_mode) && uint64_t(st.st_size) > kMaxEventScriptBytes) return tooLarge();
+    // A pipe has no size to check first: read at most one byte past the limit.
+    std::string text;
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            error = "cannot read " + name + ": " + std::strerror(errno);
+            return false;
+        }
+        if (n == 0) break;
+        if (text.size() + size_t(n) > kMaxEventScriptBytes) return tooLarge();
+        text.append(chunk, size_t(n));
+    }
+    return parseEventScript(text, out, error);
 }
 
 } // namespace orv

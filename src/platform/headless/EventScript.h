@@ -36,7 +36,11 @@ struct ScriptEvent {
 // "events file LINE: reason" in error; out holds the events before it.
 bool parseEventScript(std::string_view text, std::vector<ScriptEvent>& out, std::string& error);
 
-// Reads and parses the file at path.
+// The most an events file may hold; a larger one (or an endless pipe) is refused.
+inline constexpr uint64_t kMaxEventScriptBytes = uint64_t(64) << 20;
+
+// Reads and parses the file at path: a regular file or a pipe (a shell's process
+// substitution), read no further than kMaxEventScriptBytes.
 bool loadEventScript(const std::string& path, std::vector<ScriptEvent>& out, std::string& error);
 
 } // namespace orv

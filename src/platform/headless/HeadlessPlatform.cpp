@@ -33,20 +33,11 @@ void HeadlessPlatform::sleep(uint32_t ms) {
     checkTimeLimit();
 }
 
-bool HeadlessPlatform::takeEvent(Event& out) {
-    checkTimeLimit();
-    gather();
-    if (queue_.take(out)) return true;
-    if (waitKind_ == WaitKind::Player && !options_.autoClick && scriptDone()) throw ExitRequest{3};
+void HeadlessPlatform::idle() {
+    if (waitKind() == WaitKind::Player && !options_.autoClick && scriptDone()) throw ExitRequest{3};
     // An idle poll lets time pass, so that waits on the clock come to an end.
     ++clock_;
     checkTimeLimit();
-    return false;
-}
-
-bool HeadlessPlatform::hasEvent(EventKind kind) {
-    gather();
-    return queue_.has(kind);
 }
 
 size_t HeadlessPlatform::nextEvent(std::optional<uint64_t>& due) const {
@@ -79,13 +70,13 @@ bool HeadlessPlatform::inputPending() const {
     for (EventKind kind :
          {EventKind::MouseMove, EventKind::LButtonDown, EventKind::LButtonUp,
           EventKind::RButtonDown, EventKind::RButtonUp, EventKind::Char, EventKind::Command}) {
-        if (queue_.has(kind)) return true;
+        if (queue().has(kind)) return true;
     }
     return false;
 }
 
 void HeadlessPlatform::postInput(EventKind kind, int code) {
-    queue_.post({kind, pointerX_, pointerY_, code});
+    queue().post({kind, pointerX_, pointerY_, code});
 }
 
 bool HeadlessPlatform::perform(const ScriptEvent& ev) {
@@ -121,6 +112,7 @@ bool HeadlessPlatform::perform(const ScriptEvent& ev) {
         if (!writePng(ev.file, frame_, &error)) {
             log() << "orvane: cannot write screenshot '" << escapeControls(ev.file)
                   << "': " << escapeControls(error) << std::endl;
+            noteLostOutput();
         }
         return false;
     }
@@ -134,7 +126,9 @@ bool HeadlessPlatform::perform(const ScriptEvent& ev) {
 }
 
 void HeadlessPlatform::gather() {
-    timers_.fire(ticks(), queue_);
+    // The clock only moves where the limit is checked; this catches a limit of 0.
+    checkTimeLimit();
+    fireTimers();
     // One script entry at a time, and only once the input it posted has been
     // taken: a click written for one wait must not be left over for the next.
     if (inputPending()) return;
@@ -142,7 +136,7 @@ void HeadlessPlatform::gather() {
         std::optional<uint64_t> due;
         size_t next = nextEvent(due);
         if (next >= script_.size()) {
-            if (scriptDone() && options_.autoClick && waitsForPlayer(waitKind_)) {
+            if (scriptDone() && options_.autoClick && waitsForPlayer(waitKind())) {
                 postInput(EventKind::LButtonDown, kAutomaticClick);
                 postInput(EventKind::LButtonUp, kAutomaticClick);
             }
@@ -155,7 +149,7 @@ void HeadlessPlatform::gather() {
         else if (ev.kind == ScriptEventKind::Move || ev.kind == ScriptEventKind::Menu)
             ready = true;
         else
-            ready = waitsForPlayer(waitKind_);
+            ready = waitsForPlayer(waitKind());
         if (!ready) return;
         head_ = next + 1;
         headSince_ = clock_;

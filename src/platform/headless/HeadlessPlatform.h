@@ -3,9 +3,7 @@
 // what the scenario tests and benchmarks rely on.
 #pragma once
 
-#include "platform/EventQueue.h"
-#include "platform/Platform.h"
-#include "platform/Transcript.h"
+#include "platform/PlatformBase.h"
 #include "platform/headless/EventScript.h"
 
 #include <cstdint>
@@ -26,23 +24,14 @@ struct HeadlessOptions {
     std::ostream* log = nullptr;
 };
 
-class HeadlessPlatform : public Platform {
+class HeadlessPlatform : public PlatformBase {
 public:
     HeadlessPlatform(HeadlessOptions options, std::vector<ScriptEvent> script);
 
     uint32_t ticks() override { return uint32_t(clock_); }
     void sleep(uint32_t ms) override;
 
-    bool takeEvent(Event& out) override;
     void waitForEvent(uint32_t, uint32_t virtualStepMs) override { sleep(virtualStepMs); }
-    bool hasEvent(EventKind kind) override;
-    void discardEvents(EventKind kind) override { queue_.discard(kind); }
-    void postEvent(const Event& event) override { queue_.post(event); }
-    void setWaitKind(WaitKind kind) override { waitKind_ = kind; }
-    WaitKind waitKind() const override { return waitKind_; }
-
-    void setTimer(int id, uint32_t periodMs) override { timers_.set(id, periodMs, ticks()); }
-    void killTimer(int id) override { timers_.kill(id); }
 
     FrameBuffer& window() override { return frame_; }
     void present(const Rect&) override { ++presents_; }
@@ -60,14 +49,7 @@ public:
     void setMenuBar(const MenuBar& menu) override { menuBar_ = menu; }
     void setMenuBarShown(bool shown) override { menuBarShown_ = shown; }
 
-    void writeTranscript(std::string_view utf8) override {
-        if (transcript_) transcript_->write(utf8);
-    }
     bool isHeadless() const override { return true; }
-
-    void setTranscript(std::unique_ptr<Transcript> transcript) {
-        transcript_ = std::move(transcript);
-    }
 
     // For tests: the full virtual clock (not wrapped), and what was shown.
     uint64_t clock() const { return clock_; }
@@ -84,11 +66,17 @@ public:
     // Script events not yet delivered (waits included).
     size_t scriptRemaining() const { return script_.size() - head_; }
 
+protected:
+    // Fires due timers and delivers what the script has for this moment.
+    void gather() override;
+    // Scripted input has not happened yet: a discard drops only what is already queued.
+    void gatherBeforeDiscard() override {}
+    // Nothing to take: the player is gone for good, or a millisecond passes.
+    void idle() override;
+
 private:
     std::ostream& log();
     void checkTimeLimit() const;
-    // Fires due timers and delivers what the script has for this moment.
-    void gather();
     bool inputPending() const;
     // Index of the first non-wait event from the head, and when it is due
     // (nullopt when no wait precedes it, so it goes by the wait kind instead).
@@ -103,11 +91,7 @@ private:
     size_t head_ = 0;
     uint64_t headSince_ = 0; // when script_[head_] became the head
     uint64_t clock_ = 0;
-    WaitKind waitKind_ = WaitKind::None;
-    EventQueue queue_;
-    TimerSet timers_;
     FrameBuffer frame_;
-    std::unique_ptr<Transcript> transcript_;
     std::string title_;
     bool fullScreen_ = false;
     MenuBar menuBar_;

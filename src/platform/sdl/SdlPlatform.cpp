@@ -1,7 +1,8 @@
 #include "platform/sdl/SdlPlatform.h"
 
-#include "platform/EventQueue.h"
+#include "platform/DialogView.h"
 #include "platform/MenuView.h"
+#include "platform/PlatformBase.h"
 #include "platform/fonts/UiText.h"
 #include "util/escape.h"
 
@@ -30,7 +31,7 @@ bool envIsOne(const char* name) {
     return value && std::strcmp(value, "1") == 0;
 }
 
-class SdlPlatform final : public Platform {
+class SdlPlatform final : public PlatformBase {
 public:
     SdlPlatform() : menu_([this](std::string_view label) { return measureText_.measure(label); }) {}
     SdlPlatform(const SdlPlatform&) = delete;
@@ -42,25 +43,7 @@ public:
     uint32_t ticks() override { return SDL_GetTicks(); }
     void sleep(uint32_t ms) override { SDL_Delay(ms); }
 
-    bool takeEvent(Event& out) override {
-        pump();
-        return queue_.take(out);
-    }
     void waitForEvent(uint32_t timeoutMs, uint32_t) override;
-    bool hasEvent(EventKind kind) override {
-        pump();
-        return queue_.has(kind);
-    }
-    void discardEvents(EventKind kind) override {
-        pump();
-        queue_.discard(kind);
-    }
-    void postEvent(const Event& event) override { queue_.post(event); }
-    void setWaitKind(WaitKind kind) override { waitKind_ = kind; }
-    WaitKind waitKind() const override { return waitKind_; }
-
-    void setTimer(int id, uint32_t periodMs) override { timers_.set(id, periodMs, ticks()); }
-    void killTimer(int id) override { timers_.kill(id); }
 
     FrameBuffer& window() override { return frame_; }
     void present(const Rect& rect) override;
@@ -77,22 +60,28 @@ public:
     void setMenuBar(const MenuBar& menu) override;
     void setMenuBarShown(bool shown) override;
 
-    void writeTranscript(std::string_view utf8) override {
-        if (transcript_) transcript_(utf8);
-    }
     bool isHeadless() const override { return false; }
 
     const SdlLayout& layout() const { return layout_; }
     void warpPointer(int x, int y) { SDL_WarpMouseInWindow(window_, x, y); }
     const MenuView& menuView() const { return menu_; }
 
+protected:
+    void gather() override { pump(); }
+
 private:
     void pump();
     void translate(const SDL_Event& e);
     void postPointer(EventKind kind, int windowX, int windowY);
+    // Window units (mouse events) to the game's 640x480 and where that lies.
+    GamePoint pointerToGame(int windowX, int windowY);
+    // Shows the dialog over the picture and answers when the player does.
+    int runDialog(DialogView& dialog);
+    std::optional<int> dialogEvent(DialogView& dialog, const SDL_Event& e, Uint32 openedAt);
+    void paintDialog();
+    SDL_Rect gameToOutput(const MenuBox& box) const;
     void postKey(int code);
     void applyMenu(const MenuView::Result& result);
-    void postClose(int code);
     void postPaint();
     void updateLayout();
     void render();
@@ -127,11 +116,11 @@ private:
     bool menuDirty_ = true;
     int paintedScale_ = 0;
 
+    DialogView* dialog_ = nullptr; // the modal dialog being shown
+    SDL_Texture* dialogTexture_ = nullptr;
+    bool dialogDirty_ = false;
+
     FrameBuffer frame_;
-    EventQueue queue_;
-    TimerSet timers_;
-    WaitKind waitKind_ = WaitKind::None;
-    std::function<void(std::string_view)> transcript_;
 };
 
 SdlPlatform::~SdlPlatform() {
@@ -139,6 +128,7 @@ SdlPlatform::~SdlPlatform() {
         SDL_SetCursor(SDL_GetDefaultCursor());
         SDL_FreeCursor(customCursor_);
     }
+    if (dialogTexture_) SDL_DestroyTexture(dialogTexture_);
     if (popupTexture_) SDL_DestroyTexture(popupTexture_);
     if (barTexture_) SDL_DestroyTexture(barTexture_);
     if (texture_) SDL_DestroyTexture(texture_);
@@ -180,7 +170,7 @@ bool SdlPlatform::open(const SdlOptions& options, std::string* error) {
     }
 
     scale_ = std::clamp(options.scale, 1, 8);
-    transcript_ = options.transcript;
+    setTranscript(options.transcript);
     const int pos = envIsOne("ORVANE_WINDOW_AT_ORIGIN") ? 0 : int(SDL_WINDOWPOS_UNDEFINED);
     window_ = SDL_CreateWindow("", pos, pos, kScreenWidth * scale_,
                                (kScreenHeight + kMenuBarHeight) * scale_, SDL_WINDOW_HIDDEN);
@@ -208,13 +198,14 @@ void SdlPlatform::pump() {
     SDL_PumpEvents();
     SDL_Event e;
     while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) translate(e);
-    timers_.fire(ticks(), queue_);
+    fireTimers();
 }
 
 void SdlPlatform::waitForEvent(uint32_t timeoutMs, uint32_t) {
     pump();
-    if (!queue_.empty()) return;
-    const uint32_t timeout = std::min(timeoutMs, timers_.msUntilNext(ticks()));
+    takeTerminationSignal();
+    if (!queue().empty()) return;
+    const uint32_t timeout = std::min(timeoutMs, msUntilNextTimer());
     if (timeout == 0) return;
     // Blocks in the display connection; an idle wait then costs no processor time.
     SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<uint32_t>(timeout, INT32_MAX)));
@@ -307,7 +298,7 @@ void SdlPlatform::translate(const SDL_Event& e) {
     }
 }
 
-void SdlPlatform::postPointer(EventKind kind, int windowX, int windowY) {
+GamePoint SdlPlatform::pointerToGame(int windowX, int windowY) {
     // Mouse positions come in window units; the layout is in output pixels,
     // which differ on a high-density display.
     int winW = 0, winH = 0, outW = 0, outH = 0;
@@ -318,7 +309,11 @@ void SdlPlatform::postPointer(EventKind kind, int windowX, int windowY) {
         px = int((long long)windowX * outW / winW);
         py = int((long long)windowY * outH / winH);
     }
-    const GamePoint p = mapToGame(layout_, px, py);
+    return mapToGame(layout_, px, py);
+}
+
+void SdlPlatform::postPointer(EventKind kind, int windowX, int windowY) {
+    const GamePoint p = pointerToGame(windowX, windowY);
 
     // The menu sees the pointer first. In a window its bar is the strip (game rows -20..-1);
     // in full screen it lies over the picture's top rows. Popups hang below the bar either way.
@@ -346,36 +341,26 @@ void SdlPlatform::postPointer(EventKind kind, int windowX, int windowY) {
     // The strip belongs to the menu bar, as the old window's menu was outside
     // its client area: the game does not see the pointer there.
     if (result.consumed || p.area == PointerArea::MenuStrip) return;
-    queue_.post({kind, p.x, p.y, 0});
+    queue().post({kind, p.x, p.y, 0});
 }
 
 void SdlPlatform::postKey(int code) {
     const MenuView::Result result = menu_.key(code);
     applyMenu(result);
-    if (!result.consumed) queue_.post({EventKind::Char, 0, 0, code});
+    if (!result.consumed) queue().post({EventKind::Char, 0, 0, code});
 }
 
 void SdlPlatform::applyMenu(const MenuView::Result& result) {
-    if (result.command) queue_.post({EventKind::Command, 0, 0, *result.command});
+    if (result.command) queue().post({EventKind::Command, 0, 0, *result.command});
     if (result.changed) {
         menuDirty_ = true;
         render();
     }
 }
 
-void SdlPlatform::postClose(int code) {
-    if (code == kCloseTerminate) {
-        // Ending outranks asking: drop a pending question in its favour.
-        queue_.discard(EventKind::Close);
-    } else if (queue_.has(EventKind::Close)) {
-        return;
-    }
-    queue_.post({EventKind::Close, 0, 0, code});
-}
-
 void SdlPlatform::postPaint() {
     // Like WM_PAINT, pending repaints merge into one.
-    if (!queue_.has(EventKind::Paint)) queue_.post({EventKind::Paint, 0, 0, 0});
+    if (!queue().has(EventKind::Paint)) queue().post({EventKind::Paint, 0, 0, 0});
 }
 
 // ---------------------------------------------------------------------------
@@ -468,6 +453,25 @@ void SdlPlatform::paintMenu() {
     menuDirty_ = false;
 }
 
+SDL_Rect SdlPlatform::gameToOutput(const MenuBox& box) const {
+    const PixelRect& g = layout_.game;
+    const int x0 = g.x + int((long long)box.x * g.w / kScreenWidth);
+    const int y0 = g.y + int((long long)box.y * g.h / kScreenHeight);
+    const int x1 = g.x + int((long long)(box.x + box.w) * g.w / kScreenWidth);
+    const int y1 = g.y + int((long long)(box.y + box.h) * g.h / kScreenHeight);
+    return {x0, y0, x1 - x0, y1 - y0};
+}
+
+void SdlPlatform::paintDialog() {
+    if (!paintText_ || paintedScale_ != menuScale()) paintMenu();
+    const int s = paintedScale_;
+    const MenuBox box = dialog_->box();
+    RgbCanvas canvas(box.w * s, box.h * s);
+    dialog_->paint(canvas, *paintText_, s);
+    uploadCanvas(dialogTexture_, canvas);
+    dialogDirty_ = false;
+}
+
 void SdlPlatform::render() {
     if (menuDirty_ || paintedScale_ != menuScale()) paintMenu();
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
@@ -493,6 +497,13 @@ void SdlPlatform::render() {
     if (menu_.isOpen() && popupTexture_) {
         const SDL_Rect popup = menuToOutput(menu_.popupBox());
         SDL_RenderCopy(renderer_, popupTexture_, nullptr, &popup);
+    }
+    if (dialog_) {
+        if (dialogDirty_ || paintedScale_ != menuScale()) paintDialog();
+        if (dialogTexture_) {
+            const SDL_Rect box = gameToOutput(dialog_->box());
+            SDL_RenderCopy(renderer_, dialogTexture_, nullptr, &box);
+        }
     }
     SDL_RenderPresent(renderer_);
 }
@@ -546,39 +557,129 @@ void SdlPlatform::setMenuBarShown(bool shown) {
 
 MessageBoxResult SdlPlatform::messageBox(std::string_view caption, std::string_view text,
                                          MessageBoxButtons buttons) {
-    const std::string cap(caption);
-    const std::string msg(text);
-    const MessageBoxResult fallback =
-        buttons == MessageBoxButtons::YesNo ? MessageBoxResult::Yes : MessageBoxResult::Ok;
-
-    // Without a visible window SDL would still try an X11 box when a display
-    // happens to be reachable, and that box blocks; answer on stderr instead.
-    if (!windowless_) {
-        const SDL_MessageBoxButtonData okButton[] = {
-            {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 1,
-             "OK"}};
-        const SDL_MessageBoxButtonData yesNo[] = {
-            {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},
-            {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"}};
-        const bool ask = buttons == MessageBoxButtons::YesNo;
-        const bool shown = (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0;
-        SDL_MessageBoxData data{};
-        data.flags = SDL_MESSAGEBOX_INFORMATION | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
-        data.window = shown ? window_ : nullptr;
-        data.title = cap.c_str();
-        data.message = msg.c_str();
-        data.numbuttons = ask ? 2 : 1;
-        data.buttons = ask ? yesNo : okButton;
-        int hit = -1;
-        if (SDL_ShowMessageBox(&data, &hit) == 0) {
-            if (!ask) return MessageBoxResult::Ok;
-            // Closing the box without a button is the same as Escape.
-            return hit == 1 ? MessageBoxResult::Yes : MessageBoxResult::No;
-        }
-    }
-    std::fprintf(stderr, "[%s] %s\n", escapeControls(cap).c_str(), escapeControls(msg).c_str());
+    // The box is also a line on stderr, so a run's errors stay in its log.
+    std::fprintf(stderr, "[%s] %s\n", escapeControls(caption).c_str(),
+                 escapeControls(text).c_str());
     std::fflush(stderr);
-    return fallback;
+    const bool ask = buttons == MessageBoxButtons::YesNo;
+    std::vector<DialogButton> choices;
+    if (ask)
+        choices = {{"\xE3\x81\xAF\xE3\x81\x84", int(MessageBoxResult::Yes)},             // はい
+                   {"\xE3\x81\x84\xE3\x81\x84\xE3\x81\x88", int(MessageBoxResult::No)}}; // いいえ
+    else
+        choices = {{"OK", int(MessageBoxResult::Ok)}};
+    DialogView dialog([this](std::string_view label) { return measureText_.measure(label); },
+                      std::string(caption), text, std::move(choices),
+                      int(ask ? MessageBoxResult::No : MessageBoxResult::Ok));
+    return MessageBoxResult(runDialog(dialog));
+}
+
+int SdlPlatform::runDialog(DialogView& dialog) {
+    // A box at start-up comes before the game showed its window.
+    if (!(SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN)) showWindow();
+    // The dialog is modal: an open popup would be left hanging behind it.
+    if (menu_.close()) menuDirty_ = true;
+    // The dialog is the window's own furniture: the arrow, not the game's cursor.
+    const PointerArea area = pointerArea_;
+    showCursorFor(PointerArea::MenuStrip);
+    dialog_ = &dialog;
+    dialogDirty_ = true;
+    render();
+    // Input already on its way belongs to what the player saw before the dialog.
+    SDL_PumpEvents();
+    const Uint32 openedAt = SDL_GetTicks();
+    std::optional<int> answer;
+    while (!answer) {
+        if (takeTerminationSignal()) {
+            answer = dialog.cancelAnswer();
+            break;
+        }
+        SDL_Event e;
+        // Wakes now and then to see whether a signal asked the program to end.
+        if (SDL_WaitEventTimeout(&e, 100)) answer = dialogEvent(dialog, e, openedAt);
+    }
+    dialog_ = nullptr;
+    showCursorFor(area);
+    render();
+    return *answer;
+}
+
+std::optional<int> SdlPlatform::dialogEvent(DialogView& dialog, const SDL_Event& e,
+                                            Uint32 openedAt) {
+    DialogView::Result result;
+    switch (e.type) {
+    case SDL_QUIT:
+        // Nobody is asked when the system ends the program; the engine hears of it next.
+        postClose(kCloseTerminate);
+        return dialog.cancelAnswer();
+    case SDL_WINDOWEVENT:
+        if (e.window.windowID != SDL_GetWindowID(window_)) break;
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE) return dialog.cancelAnswer();
+        if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) updateLayout();
+        if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+            e.window.event == SDL_WINDOWEVENT_EXPOSED) {
+            render();
+            postPaint();
+        }
+        break;
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET:
+        uploadRows(0, 0, kScreenWidth, kScreenHeight);
+        menuDirty_ = dialogDirty_ = true;
+        render();
+        postPaint();
+        break;
+    case SDL_MOUSEMOTION: {
+        const GamePoint p = pointerToGame(e.motion.x, e.motion.y);
+        result = dialog.pointerMove(p.x, p.y);
+        break;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        if (e.button.button != SDL_BUTTON_LEFT || e.button.timestamp <= openedAt) break;
+        const GamePoint p = pointerToGame(e.button.x, e.button.y);
+        if (p.area == PointerArea::Outside) break;
+        result =
+            e.type == SDL_MOUSEBUTTONDOWN ? dialog.buttonDown(p.x, p.y) : dialog.buttonUp(p.x, p.y);
+        break;
+    }
+    case SDL_KEYDOWN: {
+        // A held key repeating is not an answer.
+        if (e.key.repeat || e.key.timestamp <= openedAt) break;
+        const bool shift = (e.key.keysym.mod & KMOD_SHIFT) != 0;
+        switch (e.key.keysym.sym) {
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            result = dialog.key(DialogKey::Enter);
+            break;
+        case SDLK_SPACE:
+            result = dialog.key(DialogKey::Space);
+            break;
+        case SDLK_ESCAPE:
+            result = dialog.key(DialogKey::Escape);
+            break;
+        case SDLK_LEFT:
+            result = dialog.key(DialogKey::Left);
+            break;
+        case SDLK_RIGHT:
+            result = dialog.key(DialogKey::Right);
+            break;
+        case SDLK_TAB:
+            result = dialog.key(shift ? DialogKey::BackTab : DialogKey::Tab);
+            break;
+        default:
+            break;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    if (result.changed) {
+        dialogDirty_ = true;
+        render();
+    }
+    return result.answer;
 }
 
 void SdlPlatform::showCursorFor(PointerArea area) {

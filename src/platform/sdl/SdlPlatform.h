@@ -6,7 +6,6 @@
 #include "platform/Platform.h"
 #include "platform/sdl/SdlLayout.h"
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,12 +14,13 @@
 namespace orv {
 
 class MenuView;
+class Transcript;
 
 struct SdlOptions {
     int scale = 1; // whole factor for the window, clamped to 1..8
     bool fullscreen = false;
     // Receives writeTranscript() text when the run records a transcript.
-    std::function<void(std::string_view)> transcript;
+    std::shared_ptr<Transcript> transcript;
 };
 
 // Null, with the reason in *error, when SDL cannot open a window (no display;

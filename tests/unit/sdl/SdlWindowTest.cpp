@@ -3,6 +3,7 @@
 // xvfb-run, which has no window manager) — the real window checked through a
 // screenshot of the X display.
 #include "platform/Png.h"
+#include "platform/Transcript.h"
 #include "platform/sdl/SdlLayout.h"
 #include "platform/sdl/SdlPlatform.h"
 
@@ -189,34 +190,43 @@ protected:
     ScopedEnv render_{"SDL_RENDER_DRIVER", "software"};
 };
 
-TEST_F(SdlDummyTest, MessageBoxesAnswerOnStderrWithTheDefault) {
+TEST_F(SdlDummyTest, AMessageBoxIsNeverAnsweredForThePlayerButYieldsToTermination) {
     std::string error;
     auto p = createSdlPlatform({}, &error);
     ASSERT_TRUE(p) << error;
     EXPECT_FALSE(p->isHeadless());
+    drainEvents(*p);
 
+    // Nobody can answer on the dummy driver: only the system ending the program ends the box,
+    // with the cancel answer, and the engine then hears of the end.
+    struct sigaction current {};
+    ASSERT_EQ(sigaction(SIGTERM, nullptr, &current), 0);
+    ASSERT_NE(current.sa_handler, SIG_DFL) << "SDL did not take over SIGTERM";
+    std::raise(SIGTERM);
     ::testing::internal::CaptureStderr();
-    const MessageBoxResult yes =
+    const MessageBoxResult answer =
         p->messageBox("\xE7\xB5\x82\xE4\xBA\x86", "quit?", MessageBoxButtons::YesNo);
-    const MessageBoxResult ok = p->messageBox("Info", "two\nlines", MessageBoxButtons::Ok);
-    const std::string err = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(yes, MessageBoxResult::Yes);
-    EXPECT_EQ(ok, MessageBoxResult::Ok);
-    EXPECT_EQ(err, "[\xE7\xB5\x82\xE4\xBA\x86] quit?\n[Info] two\nlines\n");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "[\xE7\xB5\x82\xE4\xBA\x86] quit?\n");
+    EXPECT_EQ(answer, MessageBoxResult::No);
+    Event e;
+    ASSERT_TRUE(p->takeEvent(e));
+    EXPECT_EQ(e.kind, EventKind::Close);
+    EXPECT_EQ(e.code, kCloseTerminate);
 }
 
 TEST_F(SdlDummyTest, QueueTimersTranscriptAndTermination) {
-    std::string transcript;
+    test::TempDir dir;
     SdlOptions options;
-    options.transcript = [&](std::string_view s) { transcript += s; };
     std::string error;
+    options.transcript = Transcript::open((dir.path() / "t.txt").string(), &error);
     auto p = createSdlPlatform(options, &error);
     ASSERT_TRUE(p) << error;
     drainEvents(*p);
 
     p->writeTranscript("abc\n");
     p->writeTranscript("\f");
-    EXPECT_EQ(transcript, "abc\n\f");
+    EXPECT_TRUE(p->finishTranscript(&error)) << error;
+    EXPECT_EQ(test::readFile(dir.path() / "t.txt"), "abc\n\f");
 
     // Presenting odd rectangles must clip, not copy past the frame.
     FrameBuffer& f = p->window();

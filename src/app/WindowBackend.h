@@ -1,0 +1,17 @@
+// Builds the window backend from the command line: opens the transcript and
+// the window, so start-up failures are reported before the game.
+#pragma once
+
+#include "app/Options.h"
+#include "platform/Platform.h"
+
+#include <memory>
+#include <string>
+
+namespace orv {
+
+// nullptr with the message for stderr in *error when the transcript cannot be
+// created or no window can be opened (exit status 1).
+std::unique_ptr<Platform> createWindowPlatform(const Options& options, std::string* error);
+
+} // namespace orv
