@@ -261,84 +261,45 @@ Snapshot snapshotAt(Fixture& f, int frame, int type, int duration,
     return shot;
 }
 
+using Points = std::initializer_list<std::pair<int, int>>;
+
+// The window shows the new picture at `fresh` and the old one at `stale`.
+void expectWindow(const FrameBuffer& w, Points fresh, Points stale) {
+    for (auto [x, y] : fresh) EXPECT_EQ(windowPixel(w, x, y), newColour(x, y)) << x << "," << y;
+    for (auto [x, y] : stale) EXPECT_EQ(windowPixel(w, x, y), oldColour(x, y)) << x << "," << y;
+}
+
+// The window after pump `frame` of a transition on a fresh fixture.
+FrameBuffer windowAt(int frame, int type, int duration, const DirtyRect& region = kWholeScreen) {
+    Fixture f;
+    return snapshotAt(f, frame, type, duration, region).window;
+}
+
 TEST(TransitionFrameTest, BlindsCopyEverySixteenthColumnOrRowOfTheRegion) {
     const DirtyRect region{100, 50, 300, 200};
-    {
-        Fixture f;
-        Snapshot s = snapshotAt(f, 2, 2, 160, region); // frames k = 0 and 1 done
-        for (int x : {100, 101, 116, 117, 292, 293}) {
-            EXPECT_EQ(windowPixel(s.window, x, 50), newColour(x, 50)) << x;
-            EXPECT_EQ(windowPixel(s.window, x, 200), newColour(x, 200)) << x;
-        }
-        for (int x : {99, 102, 115, 118, 294})
-            EXPECT_EQ(windowPixel(s.window, x, 60), oldColour(x, 60)) << x;
-        EXPECT_EQ(windowPixel(s.window, 100, 49), oldColour(100, 49));
-        EXPECT_EQ(windowPixel(s.window, 100, 201), oldColour(100, 201));
-        // The display surface waits for the finish.
-        EXPECT_EQ(pixelColor(s.display, 100, 50), oldColour(100, 50));
-    }
-    {
-        Fixture f;
-        Snapshot s = snapshotAt(f, 1, 3, 160, region); // k = 15 first
-        EXPECT_EQ(windowPixel(s.window, 115, 70), newColour(115, 70));
-        EXPECT_EQ(windowPixel(s.window, 100, 70), oldColour(100, 70));
-    }
-    {
-        Fixture f;
-        Snapshot s = snapshotAt(f, 1, 4, 160, region);
-        EXPECT_EQ(windowPixel(s.window, 150, 66), newColour(150, 66));
-        EXPECT_EQ(windowPixel(s.window, 301, 66), oldColour(301, 66));
-        EXPECT_EQ(windowPixel(s.window, 150, 67), oldColour(150, 67));
-    }
-    {
-        Fixture f;
-        Snapshot s = snapshotAt(f, 1, 5, 160, region);
-        EXPECT_EQ(windowPixel(s.window, 150, 65), newColour(150, 65));
-        EXPECT_EQ(windowPixel(s.window, 150, 50), oldColour(150, 50));
-    }
+    Fixture f;
+    Snapshot s = snapshotAt(f, 2, 2, 160, region); // frames k = 0 and 1 done
+    expectWindow(s.window, {{100, 50}, {101, 200}, {116, 50}, {117, 200}, {292, 50}, {293, 200}},
+                 {{99, 60}, {102, 60}, {115, 60}, {118, 60}, {294, 60}, {100, 49}, {100, 201}});
+    // The display surface waits for the finish.
+    EXPECT_EQ(pixelColor(s.display, 100, 50), oldColour(100, 50));
+    expectWindow(windowAt(1, 3, 160, region), {{115, 70}}, {{100, 70}}); // k = 15 first
+    expectWindow(windowAt(1, 4, 160, region), {{150, 66}}, {{301, 66}, {150, 67}});
+    expectWindow(windowAt(1, 5, 160, region), {{150, 65}}, {{150, 50}});
 }
 
 TEST(TransitionFrameTest, SweepsMoveAComb) {
-    {
-        // Frame 3 of type 6: o = 48, columns 48, 25, 2 (j = 0, 1, 2) plus those of earlier frames.
-        Fixture f;
-        Snapshot s = snapshotAt(f, 3, 6, 480);
-        for (int x : {0, 1, 2, 24, 25, 48})
-            EXPECT_EQ(windowPixel(s.window, x, 10), newColour(x, 10)) << x;
-        for (int x : {3, 23, 26, 47, 49})
-            EXPECT_EQ(windowPixel(s.window, x, 10), oldColour(x, 10)) << x;
-    }
-    {
-        // Type 7 starts at o = 1169, whose lowest column 1169 - 23 * 23 = 640 is just off the
-        // screen; the second frame (o = 1145) brings columns 639 (j = 22) and 616 (j = 23).
-        Fixture f;
-        Snapshot first = snapshotAt(f, 1, 7, 480);
-        EXPECT_EQ(windowPixel(first.window, 639, 0), oldColour(639, 0));
-        Fixture g;
-        Snapshot s = snapshotAt(g, 2, 7, 480);
-        EXPECT_EQ(windowPixel(s.window, 616, 0), newColour(616, 0));
-        EXPECT_EQ(windowPixel(s.window, 639, 0), newColour(639, 0));
-        EXPECT_EQ(windowPixel(s.window, 617, 0), oldColour(617, 0));
-        EXPECT_EQ(windowPixel(s.window, 638, 0), oldColour(638, 0));
-    }
-    {
-        Fixture f;
-        Snapshot s = snapshotAt(f, 2, 8, 420); // o = 24: rows 24 and 1
-        EXPECT_EQ(windowPixel(s.window, 5, 24), newColour(5, 24));
-        EXPECT_EQ(windowPixel(s.window, 5, 1), newColour(5, 1));
-        EXPECT_EQ(windowPixel(s.window, 5, 0), newColour(5, 0));
-        EXPECT_EQ(windowPixel(s.window, 5, 2), oldColour(5, 2));
-    }
-    {
-        Fixture f;
-        Snapshot s = snapshotAt(f, 1, 9, 420); // o = 1009: rows 1009 - 23 j; j = 23 gives 480
-        EXPECT_EQ(windowPixel(s.window, 5, 479), oldColour(5, 479));
-        Fixture g;
-        Snapshot t = snapshotAt(g, 2, 9, 420); // o = 985: j = 22 gives 479
-        EXPECT_EQ(windowPixel(t.window, 5, 479), newColour(5, 479));
-        EXPECT_EQ(windowPixel(t.window, 5, 456), newColour(5, 456)); // j = 23
-        EXPECT_EQ(windowPixel(t.window, 5, 462), oldColour(5, 462));
-    }
+    // Frame 3 of type 6: o = 48, columns 48, 25, 2 (j = 0, 1, 2) plus those of earlier frames.
+    expectWindow(windowAt(3, 6, 480), {{0, 10}, {1, 10}, {2, 10}, {24, 10}, {25, 10}, {48, 10}},
+                 {{3, 10}, {23, 10}, {26, 10}, {47, 10}, {49, 10}});
+    // Type 7 starts at o = 1169, whose lowest column 1169 - 23 * 23 = 640 is just off the
+    // screen; the second frame (o = 1145) brings columns 639 (j = 22) and 616 (j = 23).
+    expectWindow(windowAt(1, 7, 480), {}, {{639, 0}});
+    expectWindow(windowAt(2, 7, 480), {{616, 0}, {639, 0}}, {{617, 0}, {638, 0}});
+    expectWindow(windowAt(2, 8, 420), {{5, 24}, {5, 1}, {5, 0}}, {{5, 2}}); // o = 24: rows 24, 1
+    // o = 1009: rows 1009 - 23 j; j = 23 gives 480, then o = 985: j = 22 gives 479.
+    expectWindow(windowAt(1, 9, 420), {}, {{5, 479}});
+    expectWindow(windowAt(2, 9, 420), {{5, 479}, {5, 456}}, {{5, 462}});
 }
 
 TEST(TransitionFrameTest, CrossfadeBlendsAlternateBytes) {
@@ -367,43 +328,33 @@ TEST(TransitionFrameTest, CrossfadeBlendsAlternateBytes) {
     EXPECT_EQ(pixelColor(third.display, 0, 479), oldColour(0, 479));
 }
 
-TEST(TransitionFrameTest, ScrollsMoveTheWindowAndBringInStrips) {
-    {
-        Fixture f;
-        Snapshot s = snapshotAt(f, 1, 11, 800);
-        EXPECT_EQ(windowPixel(s.window, 0, 9), newColour(632, 9));
-        EXPECT_EQ(windowPixel(s.window, 7, 9), newColour(639, 9));
-        EXPECT_EQ(windowPixel(s.window, 8, 9), oldColour(0, 9));
-        EXPECT_EQ(windowPixel(s.window, 639, 9), oldColour(631, 9));
-        Fixture g;
-        Snapshot t = snapshotAt(g, 2, 11, 800);
-        EXPECT_EQ(windowPixel(t.window, 0, 9), newColour(624, 9));
-        EXPECT_EQ(windowPixel(t.window, 8, 9), newColour(632, 9));
-        EXPECT_EQ(windowPixel(t.window, 16, 9), oldColour(0, 9));
-    }
-    {
-        Fixture f;
-        Snapshot s = snapshotAt(f, 2, 12, 800);
-        EXPECT_EQ(windowPixel(s.window, 632, 9), newColour(8, 9));
-        EXPECT_EQ(windowPixel(s.window, 624, 9), newColour(0, 9));
-        EXPECT_EQ(windowPixel(s.window, 623, 9), oldColour(639, 9));
-        EXPECT_EQ(windowPixel(s.window, 0, 9), oldColour(16, 9));
-    }
-    {
-        Fixture f;
-        Snapshot s = snapshotAt(f, 2, 13, 800);
-        EXPECT_EQ(windowPixel(s.window, 3, 0), newColour(3, 468));
-        EXPECT_EQ(windowPixel(s.window, 3, 6), newColour(3, 474));
-        EXPECT_EQ(windowPixel(s.window, 3, 12), oldColour(3, 0));
-        EXPECT_EQ(windowPixel(s.window, 3, 479), oldColour(3, 467));
-    }
-    {
-        Fixture f;
-        Snapshot s = snapshotAt(f, 2, 14, 800);
-        EXPECT_EQ(windowPixel(s.window, 3, 479), newColour(3, 11));
-        EXPECT_EQ(windowPixel(s.window, 3, 468), newColour(3, 0));
-        EXPECT_EQ(windowPixel(s.window, 3, 467), oldColour(3, 479));
-        EXPECT_EQ(windowPixel(s.window, 3, 0), oldColour(3, 12));
+TEST(TransitionFrameTest, ScrollsPushTheOldPictureOutAsTheNewComesIn) {
+    // type, vertical, whether the new picture enters at the left or top edge.
+    const struct {
+        int type;
+        bool vertical;
+        bool fromStart;
+    } scrolls[] = {{11, false, true}, {12, false, false}, {13, true, true}, {14, true, false}};
+    for (const auto& c : scrolls) {
+        SCOPED_TRACE(c.type);
+        Fixture whole;
+        whole.run(c.type, 800);
+        const int length = c.vertical ? 480 : 640;
+        const int step = length / whole.host.pumps; // the same distance every frame
+        ASSERT_GT(step, 0);
+        for (int frame : {1, 2}) {
+            const FrameBuffer w = windowAt(frame, c.type, 800);
+            const int in = frame * step; // how much of the new picture shows
+            for (int p = 0; p < length; ++p) {
+                const bool fresh = c.fromStart ? p < in : p >= length - in;
+                const int from = c.fromStart ? (fresh ? length - in + p : p - in)
+                                             : (fresh ? p - (length - in) : p + in);
+                const int x = c.vertical ? 3 : p, y = c.vertical ? p : 9;
+                const int fx = c.vertical ? 3 : from, fy = c.vertical ? from : 9;
+                ASSERT_EQ(windowPixel(w, x, y), fresh ? newColour(fx, fy) : oldColour(fx, fy))
+                    << "frame " << frame << " at " << p;
+            }
+        }
     }
 }
 
