@@ -128,76 +128,82 @@ TEST(BmpReader, LowDepthsBecomeEightBitWithTheSamePalette) {
     EXPECT_EQ(indices(s), (std::vector<std::vector<int>>{{1, 2, 3}, {9, 10, 11}}));
 }
 
-TEST(BmpReader, SixteenBitDefaultsToFiveFiveFiveAndHonoursBitFields) {
-    BmpSpec layout;
-    layout.width = 4;
-    layout.height = 1;
-    layout.bitsPerPixel = 16;
-    // White, pure blue, blue 16 of 31, and a set top bit that belongs to no channel.
-    layout.pixels = bytes({0xff, 0x7f, 0x1f, 0x00, 0x10, 0x00, 0x00, 0x80});
-    Surface s;
-    ASSERT_TRUE(readBmpFile(s, buildBmp(layout)));
-    EXPECT_EQ(s.bitsPerPixel, 24);
-    EXPECT_EQ(pixelColor(s, 0, 0), 0xffffffu);
-    EXPECT_EQ(pixelColor(s, 1, 0), 0x0000ffu);
-    EXPECT_EQ(pixelColor(s, 2, 0), 0x000084u); // 16 * 255 / 31 = 131.6
-    EXPECT_EQ(pixelColor(s, 3, 0), 0x000000u);
-
-    layout.compression = 3;
-    layout.masks = {0xf800, 0x07e0, 0x001f};
-    layout.pixels = bytes({0x00, 0xf8, 0xe0, 0x07, 0x20, 0x00, 0x1f, 0x00});
-    auto r = readBmpFile(s, buildBmp(layout));
-    ASSERT_TRUE(r) << r.error;
-    EXPECT_EQ(pixelColor(s, 0, 0), 0xff0000u);
-    EXPECT_EQ(pixelColor(s, 1, 0), 0x00ff00u);
-    EXPECT_EQ(pixelColor(s, 2, 0), 0x000400u); // green 1 of 63
-    EXPECT_EQ(pixelColor(s, 3, 0), 0x0000ffu);
-}
-
-TEST(BmpReader, ThirtyTwoBitMasksInEveryHeaderForm) {
-    BmpSpec layout;
-    layout.width = 2;
-    layout.height = 1;
-    layout.bitsPerPixel = 32;
-    layout.pixels = bytes({0x11, 0x22, 0x33, 0x44, 0xaa, 0xbb, 0xcc, 0xdd});
-    Surface s;
-    ASSERT_TRUE(readBmpFile(s, buildBmp(layout)));
-    EXPECT_EQ(pixelColor(s, 0, 0), 0x332211u); // blue, green, red, unused
-    EXPECT_EQ(pixelColor(s, 1, 0), 0xccbbaau);
-
-    // Red in the top byte, blue in the lowest: 0xRRGGBB00 read little-endian.
-    layout.compression = 3;
-    layout.masks = {0xff000000, 0x00ff0000, 0x0000ff00};
-    ASSERT_TRUE(readBmpFile(s, buildBmp(layout)));
-    EXPECT_EQ(pixelColor(s, 0, 0), 0x443322u);
-
-    // The variant with an alpha mask puts four masks after a 40-byte header.
-    layout.compression = 6;
-    layout.masks = {0x0000ff00, 0x00ff0000, 0xff000000, 0x000000ff};
-    auto r = readBmpFile(s, buildBmp(layout));
-    ASSERT_TRUE(r) << r.error;
-    EXPECT_EQ(pixelColor(s, 0, 0), 0x223344u);
-
-    // Masks inside a 56- and a 124-byte header; ten-bit channels narrow to eight.
-    layout.compression = 3;
-    layout.masks = {0x3ff00000, 0x000ffc00, 0x000003ff, 0xc0000000};
-    const uint32_t px = (0x3ffu << 20) | (0x200u << 10) | 0x001;
-    layout.pixels.clear();
-    test::put32(layout.pixels, px);
-    test::put32(layout.pixels, 0);
-    for (uint32_t size : {56u, 124u}) {
-        layout.headerSize = size;
-        r = readBmpFile(s, buildBmp(layout));
-        ASSERT_TRUE(r) << size << ": " << r.error;
-        EXPECT_EQ(pixelColor(s, 0, 0), 0xff8000u) << size; // 512 * 255 / 1023 = 127.6
+// One row of 16- or 32-bit pixels, with or without bit-field masks, in several header sizes.
+TEST(BmpReader, DirectColourChannelsAndTheirMasks) {
+    const std::string pair = bytes({0x11, 0x22, 0x33, 0x44, 0xaa, 0xbb, 0xcc, 0xdd});
+    std::string tenBit; // red 1023, green 512, blue 1; then black
+    test::put32(tenBit, (0x3ffu << 20) | (0x200u << 10) | 0x001);
+    test::put32(tenBit, 0);
+    const std::vector<uint32_t> tenBitMasks = {0x3ff00000, 0x000ffc00, 0x000003ff, 0xc0000000};
+    const struct {
+        const char* name;
+        uint16_t depth;
+        uint32_t compression;
+        std::vector<uint32_t> masks;
+        uint32_t headerSize;
+        std::string pixels;
+        std::vector<uint32_t> colours;
+    } cases[] = {
+        // White, pure blue, blue 16 of 31 (16 * 255 / 31 = 131.6), a top bit of no channel.
+        {"16 bits, 5-5-5",
+         16,
+         0,
+         {},
+         40,
+         bytes({0xff, 0x7f, 0x1f, 0x00, 0x10, 0x00, 0x00, 0x80}),
+         {0xffffff, 0x0000ff, 0x000084, 0x000000}},
+        // Green 1 of 63 is 0x04.
+        {"16 bits, 5-6-5 fields",
+         16,
+         3,
+         {0xf800, 0x07e0, 0x001f},
+         40,
+         bytes({0x00, 0xf8, 0xe0, 0x07, 0x20, 0x00, 0x1f, 0x00}),
+         {0xff0000, 0x00ff00, 0x000400, 0x0000ff}},
+        {"32 bits: blue, green, red, unused", 32, 0, {}, 40, pair, {0x332211, 0xccbbaa}},
+        {"32 bits, red in the top byte",
+         32,
+         3,
+         {0xff000000, 0x00ff0000, 0x0000ff00},
+         40,
+         pair,
+         {0x443322, 0xddccbb}},
+        // The form with an alpha mask puts four masks after a 40-byte header.
+        {"32 bits, four masks",
+         32,
+         6,
+         {0x0000ff00, 0x00ff0000, 0xff000000, 0x000000ff},
+         40,
+         pair,
+         {0x223344, 0xbbccdd}},
+        // Masks inside larger headers; ten-bit channels narrow (512 * 255 / 1023 = 127.6).
+        {"ten-bit fields, 56-byte header", 32, 3, tenBitMasks, 56, tenBit, {0xff8000, 0}},
+        {"ten-bit fields, 124-byte header", 32, 3, tenBitMasks, 124, tenBit, {0xff8000, 0}},
+        // Without bit-field compression the masks of a large header are not used.
+        {"masks without bit fields",
+         32,
+         0,
+         {0x000000ff, 0x0000ff00, 0x00ff0000, 0},
+         124,
+         pair,
+         {0x332211, 0xccbbaa}},
+    };
+    for (const auto& c : cases) {
+        BmpSpec layout;
+        layout.width = int32_t(c.colours.size());
+        layout.bitsPerPixel = c.depth;
+        layout.compression = c.compression;
+        layout.masks = c.masks;
+        layout.headerSize = c.headerSize;
+        layout.pixels = c.pixels;
+        Surface s;
+        auto r = readBmpFile(s, buildBmp(layout));
+        ASSERT_TRUE(r) << c.name << ": " << r.error;
+        EXPECT_EQ(s.bitsPerPixel, 24) << c.name;
+        std::vector<uint32_t> got;
+        for (int x = 0; x < s.width; ++x) got.push_back(pixelColor(s, x, 0));
+        EXPECT_EQ(got, c.colours) << c.name;
     }
-
-    // Without bit-field compression the masks of a large header are not used.
-    layout.compression = 0;
-    layout.masks = {0x000000ff, 0x0000ff00, 0x00ff0000, 0};
-    layout.pixels = bytes({0x11, 0x22, 0x33, 0x44, 0, 0, 0, 0});
-    ASSERT_TRUE(readBmpFile(s, buildBmp(layout)));
-    EXPECT_EQ(pixelColor(s, 0, 0), 0x332211u);
 }
 
 TEST(BmpReader, OldOs2HeadersAndTheirPalettes) {
