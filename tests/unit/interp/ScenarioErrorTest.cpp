@@ -127,6 +127,8 @@ const ErrorCase kCases[] = {
      "数字エイリアスが多すぎます。", 4098},
     {"number-missing", game("mov %0,abc\n"), "構文エラー",
      "数字がくるべきところに数字がありません。", 4},
+    {"number-as-kanji", game("mov %0,あ\n"), "構文エラー",
+     "数字がくるべきところに数字がありません。", 4},
     {"number-too-long", game("mov %0,1234567890123456789\n"), "構文エラー",
      "数字が長すぎます。:1234567890123456789", 4},
     {"return", game("return\n"), "スタックエラー", "returnとgosub文が正しく対応していません。", 4},
