@@ -7,6 +7,7 @@
 #include "platform/sdl/SdlPlatform.h"
 
 #include "TestSupport.h"
+#include "XDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -17,14 +18,6 @@
 #include <optional>
 #include <string>
 #include <unistd.h>
-
-#if defined(__SANITIZE_ADDRESS__)
-#define ORVANE_TEST_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define ORVANE_TEST_SANITIZED 1
-#endif
-#endif
 
 // SDL's X11 video opens a D-Bus connection whose buffers libdbus never frees.
 extern "C" const char* __lsan_default_suppressions() {
@@ -150,29 +143,10 @@ TEST(SdlTextInputTest, DecodesCodePointsAndDropsMalformedBytes) {
     EXPECT_TRUE(decodeUtf8("").empty());
 }
 
-// ---------------------------------------------------------------------------
-// Environment helpers
-
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            setenv(name_.c_str(), old_->c_str(), 1);
-        else
-            unsetenv(name_.c_str());
-    }
-
-private:
-    std::string name_;
-    std::optional<std::string> old_;
-};
+using test::Rgb;
+using test::runTool;
+using test::ScopedEnv;
+using test::Shot;
 
 void drainEvents(Platform& p) {
     Event e;
@@ -273,29 +247,6 @@ TEST(SdlNoDisplayTest, RefusesAnInvisibleFallbackWindow) {
 // ---------------------------------------------------------------------------
 // The real window on an X display without a window manager.
 
-using Rgb = std::array<int, 3>;
-
-// A screenshot of the whole X display.
-struct Shot {
-    RgbImage image;
-    int width() const { return image.width; }
-    int height() const { return image.height; }
-    // (-1, -1, -1) off the picture, so a failed screenshot fails the checks.
-    Rgb at(int x, int y) const {
-        if (x < 0 || y < 0 || x >= image.width || y >= image.height) return {-1, -1, -1};
-        const uint8_t* p = image.pixel(x, y);
-        return {p[0], p[1], p[2]};
-    }
-};
-
-std::optional<Shot> screenshot(const fs::path& file) {
-    const std::string cmd = "/usr/bin/import -window root '" + file.string() + "' 2>/dev/null";
-    if (std::system(cmd.c_str()) != 0) return std::nullopt;
-    std::optional<RgbImage> image = readPng(file.string());
-    if (!image) return std::nullopt;
-    return Shot{std::move(*image)};
-}
-
 constexpr Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kWhite{255, 255, 255},
     kBlack{0, 0, 0}, kYellow{255, 255, 0};
 
@@ -324,10 +275,7 @@ void drawPattern(FrameBuffer& f) {
 class SdlWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* display = std::getenv("DISPLAY");
-        if (!display || !*display)
-            GTEST_SKIP() << "DISPLAY not set; run under xvfb-run to test the window";
-        if (!fs::exists("/usr/bin/import")) GTEST_SKIP() << "/usr/bin/import (ImageMagick) absent";
+        ORVANE_REQUIRE_X_DISPLAY();
 #ifdef ORVANE_TEST_SANITIZED
         // Mesa's GL driver leaves allocations behind when it is unloaded with
         // the display, which the leak checker reports; sanitized builds check
@@ -358,7 +306,7 @@ protected:
             Event e;
             while (p.takeEvent(e))
                 if (e.kind == EventKind::Paint) p.present({0, 0, 640, 480});
-            shot = screenshot(dir_.path() / "shot.png");
+            shot = test::screenshot(dir_.path() / "shot.png");
             if (shot && x < shot->width() && y < shot->height() && shot->at(x, y) == expected)
                 break;
             p.sleep(50);
@@ -460,10 +408,6 @@ TEST_F(SdlWindowTest, ScaleTwoDoublesThePictureAndMapsThePointerBack) {
     ASSERT_TRUE(move) << "no motion came back from the warped pointer";
     EXPECT_EQ(move->x, 300);
     EXPECT_EQ(move->y, 200);
-}
-
-bool runTool(const std::string& cmd) {
-    return std::system((cmd + " 2>/dev/null").c_str()) == 0;
 }
 
 TEST_F(SdlWindowTest, KeysAndClicksBecomeGameEvents) {
