@@ -19,23 +19,20 @@ std::vector<std::vector<int>> indices(const Surface& s) {
 }
 
 BmpSpec eightBit(int width, int height, std::string pixels) {
-    BmpSpec layout;
-    layout.width = width;
-    layout.height = height;
-    layout.bitsPerPixel = 8;
-    layout.colorsUsed = 4;
-    layout.palette = {0x000000, 0xff0000, 0x00ff00, 0x0000ff};
-    layout.pixels = std::move(pixels);
-    return layout;
+    return {.width = width,
+            .height = height,
+            .bitsPerPixel = 8,
+            .colorsUsed = 4,
+            .palette = {0x000000, 0xff0000, 0x00ff00, 0x0000ff},
+            .pixels = std::move(pixels)};
 }
 
 TEST(BmpReader, TwentyFourBitRowsAreBottomUpAndPadded) {
-    BmpSpec layout;
-    layout.width = 3;
-    layout.height = 2;
     // Bottom row first, each 9 bytes of blue-green-red plus 3 of padding.
-    layout.pixels = bytes({1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0}) +
-                    bytes({10, 11, 12, 13, 14, 15, 16, 17, 18, 0, 0, 0});
+    BmpSpec layout{.width = 3,
+                   .height = 2,
+                   .pixels = bytes({1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0}) +
+                             bytes({10, 11, 12, 13, 14, 15, 16, 17, 18, 0, 0, 0})};
     Surface s;
     auto r = readBmpFile(s, buildBmp(layout));
     ASSERT_TRUE(r) << r.error;
@@ -67,11 +64,7 @@ TEST(BmpReader, TopDownFileGivesTheSamePictureAsBottomUp) {
 
 TEST(BmpReader, EightBitKeepsIndicesAndReadsColoursUsedEntries) {
     // Colours used 16 at 8 bits: 16 entries are read, then the pixels follow.
-    BmpSpec layout;
-    layout.width = 4;
-    layout.height = 4;
-    layout.bitsPerPixel = 8;
-    layout.colorsUsed = 16;
+    BmpSpec layout{.width = 4, .height = 4, .bitsPerPixel = 8, .colorsUsed = 16};
     for (uint32_t i = 0; i < 16; ++i) layout.palette.push_back(0x010203 * (i + 1));
     for (int i = 0; i < 16; ++i) layout.pixels += static_cast<char>(15 - i);
     const std::string file = buildBmp(layout);
@@ -95,12 +88,10 @@ TEST(BmpReader, EightBitKeepsIndicesAndReadsColoursUsedEntries) {
 }
 
 TEST(BmpReader, LowDepthsBecomeEightBitWithTheSamePalette) {
-    BmpSpec one;
-    one.width = 10;
-    one.height = 1;
-    one.bitsPerPixel = 1;
-    one.palette = {0x102030, 0xa0b0c0};
-    one.pixels = bytes({0b10110000, 0b01000000, 0, 0});
+    BmpSpec one{.width = 10,
+                .bitsPerPixel = 1,
+                .palette = {0x102030, 0xa0b0c0},
+                .pixels = bytes({0b10110000, 0b01000000, 0, 0})};
     Surface s;
     auto r = readBmpFile(s, buildBmp(one));
     ASSERT_TRUE(r) << r.error;
@@ -189,13 +180,12 @@ TEST(BmpReader, DirectColourChannelsAndTheirMasks) {
          {0x332211, 0xccbbaa}},
     };
     for (const auto& c : cases) {
-        BmpSpec layout;
-        layout.width = int32_t(c.colours.size());
-        layout.bitsPerPixel = c.depth;
-        layout.compression = c.compression;
-        layout.masks = c.masks;
-        layout.headerSize = c.headerSize;
-        layout.pixels = c.pixels;
+        BmpSpec layout{.headerSize = c.headerSize,
+                       .width = int32_t(c.colours.size()),
+                       .bitsPerPixel = c.depth,
+                       .compression = c.compression,
+                       .masks = c.masks,
+                       .pixels = c.pixels};
         Surface s;
         auto r = readBmpFile(s, buildBmp(layout));
         ASSERT_TRUE(r) << c.name << ": " << r.error;
@@ -208,11 +198,7 @@ TEST(BmpReader, DirectColourChannelsAndTheirMasks) {
 
 TEST(BmpReader, OldOs2HeadersAndTheirPalettes) {
     // 12-byte header: 16-bit sizes and three-byte palette entries.
-    BmpSpec core;
-    core.headerSize = 12;
-    core.width = 2;
-    core.height = 2;
-    core.bitsPerPixel = 8;
+    BmpSpec core{.headerSize = 12, .width = 2, .height = 2, .bitsPerPixel = 8};
     for (uint32_t i = 0; i < 256; ++i) core.palette.push_back(i * 0x010101);
     core.pixels = bytes({7, 8, 0, 0, 200, 1, 0, 0});
     Surface s;
@@ -292,12 +278,7 @@ TEST(BmpReader, RunLengthEightBitCodes) {
 }
 
 TEST(BmpReader, RunLengthFourBitCodes) {
-    BmpSpec layout;
-    layout.width = 5;
-    layout.height = 2;
-    layout.bitsPerPixel = 4;
-    layout.compression = 2;
-    layout.colorsUsed = 7;
+    BmpSpec layout{.width = 5, .height = 2, .bitsPerPixel = 4, .compression = 2, .colorsUsed = 7};
     layout.palette.assign(7, 0);
     layout.pixels = bytes({5, 0x12,          // 1 2 1 2 1
                            0, 0,             // end of line
@@ -318,11 +299,7 @@ TEST(BmpReader, RunLengthFourBitCodes) {
 }
 
 TEST(BmpReader, DimensionCap) {
-    BmpSpec layout;
-    layout.bitsPerPixel = 1;
-    layout.height = 1;
-    layout.palette = {0, 0xffffff};
-    layout.width = kMaxSurfaceDimension;
+    BmpSpec layout{.width = kMaxSurfaceDimension, .bitsPerPixel = 1, .palette = {0, 0xffffff}};
     layout.pixels.assign(kMaxSurfaceDimension / 8, '\xff');
     Surface s;
     ASSERT_TRUE(readBmpFile(s, buildBmp(layout)));
@@ -351,11 +328,7 @@ TEST(BmpReader, RefusesBrokenFiles) {
     const BmpSpec good = eightBit(2, 2, bytes({1, 2, 0, 0, 3, 0, 0, 0}));
     BmpSpec rle = eightBit(4, 2, "");
     rle.compression = 1;
-    BmpSpec sixteen;
-    sixteen.width = 1;
-    sixteen.bitsPerPixel = 16;
-    sixteen.compression = 3;
-    sixteen.pixels = bytes({0, 0, 0, 0});
+    const BmpSpec sixteen{.bitsPerPixel = 16, .compression = 3, .pixels = bytes({0, 0, 0, 0})};
 
     struct Case {
         const char* name;
@@ -482,10 +455,7 @@ TEST(BmpReader, RefusesBrokenFiles) {
 }
 
 TEST(BmpReader, EveryCutShortFileIsRefused) {
-    BmpSpec layout;
-    layout.width = 5;
-    layout.height = 4;
-    layout.pixels.assign(16 * 4, '\x5a');
+    BmpSpec layout{.width = 5, .height = 4, .pixels = std::string(16 * 4, '\x5a')};
     const std::string full = buildBmp(layout);
     Surface s;
     ASSERT_TRUE(readBmpFile(s, full));
