@@ -36,9 +36,9 @@ struct DibSpec {
     int width = 1;
     int height = 1;
     int depth = 1;
-    std::vector<uint32_t> palette; // 0xRRGGBB; its size is written as the colours-used field
-    std::vector<uint32_t> pixels;
-    std::vector<uint8_t> mask; // empty: all clear
+    std::vector<uint32_t> palette{}; // 0xRRGGBB; its size is written as the colours-used field
+    std::vector<uint32_t> pixels{};
+    std::vector<uint8_t> mask{}; // empty: all clear
     bool writeMask = true;
 };
 

@@ -304,11 +304,8 @@ TEST(WindowProcPaint, CopiesTheDisplaySurfaceUnlessAVideoPlays) {
 }
 
 std::string cursorFile(uint32_t rgb, uint32_t hotX) {
-    test::DibSpec layout;
-    layout.width = 2;
-    layout.height = 2;
-    layout.depth = 24;
-    layout.pixels.assign(4, rgb);
+    const test::DibSpec layout{
+        .width = 2, .height = 2, .depth = 24, .pixels = {rgb, rgb, rgb, rgb}};
     return test::buildIconFile(2, {{test::buildDib(layout), hotX, 0, 2, 2}});
 }
 
