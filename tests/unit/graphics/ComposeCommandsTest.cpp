@@ -1,7 +1,6 @@
 // The picture commands run through the engine on the headless platform.
-#include "BmpBuilder.h"
-#include "ComposeTestSupport.h"
 #include "EngineHarness.h"
+#include "Pictures.h"
 #include "graphics/GraphicsCommands.h"
 #include "graphics/ImageLoader.h"
 
@@ -14,25 +13,7 @@ using test::Harness;
 using test::kPrologue;
 using test::windowPixel;
 
-// A 24-bit BMP of w x h whose pixel (x, y) is colour(x, y).
-std::string bmp24(int w, int h, const std::function<uint32_t(int, int)>& colour) {
-    test::BmpSpec effect;
-    effect.width = w;
-    effect.height = h;
-    const int stride = (w * 3 + 3) & ~3;
-    for (int y = h - 1; y >= 0; --y) {
-        std::string row;
-        for (int x = 0; x < w; ++x) {
-            const uint32_t c = colour(x, y);
-            row += static_cast<char>(c & 0xff);
-            row += static_cast<char>((c >> 8) & 0xff);
-            row += static_cast<char>((c >> 16) & 0xff);
-        }
-        row.resize(static_cast<size_t>(stride), '\0');
-        effect.pixels += row;
-    }
-    return test::buildBmp(effect);
-}
+using test::bmp24;
 
 std::string solidBmp(int w, int h, uint32_t rgb) {
     return bmp24(w, h, [rgb](int, int) { return rgb; });

@@ -1,5 +1,5 @@
 #include "graphics/Compose.h"
-#include "ComposeTestSupport.h"
+#include "Pictures.h"
 #include "graphics/Blend.h"
 #include "graphics/GraphicsState.h"
 

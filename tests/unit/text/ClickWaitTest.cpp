@@ -128,11 +128,11 @@ TEST(ClickWait, ACursorOfOneCellIsNeverDrawnAndAnAnimatedOneIs) {
     ASSERT_EQ(h.run(), 3) << h.log();
     const FrameBuffer& window = h.platform().window();
     // The page cursor stopped on its last cell, at its fixed place.
-    EXPECT_EQ(framePixel(window, 300, 200), 0x0000ffu);
-    EXPECT_EQ(framePixel(window, 307, 207), 0x0000ffu);
-    EXPECT_NE(framePixel(window, 308, 207), 0x0000ffu);
+    EXPECT_EQ(windowPixel(window, 300, 200), 0x0000ffu);
+    EXPECT_EQ(windowPixel(window, 307, 207), 0x0000ffu);
+    EXPECT_NE(windowPixel(window, 308, 207), 0x0000ffu);
     // The click cursor (one cell) never reached the window.
     for (int y = 0; y < 480; ++y)
         for (int x = 0; x < 640; ++x)
-            ASSERT_NE(framePixel(window, x, y), 0xff0000u) << x << "," << y;
+            ASSERT_NE(windowPixel(window, x, y), 0xff0000u) << x << "," << y;
 }

@@ -81,7 +81,7 @@ TEST(TextPixels, CellsBlendIntoTheDisplayWithShadow) {
         for (int i = 1; i < 25; ++i) {
             const unsigned a = cell.at(i, j);
             const unsigned left = cell.at(i - 1, j);
-            const uint32_t got = surfacePixel(display, 8 + i, 16 + j);
+            const uint32_t got = pixelColor(display, 8 + i, 16 + j);
             EXPECT_EQ(coverageAt(e, 8 + i, 16 + j), a);
             uint32_t layer = 0, want = 0;
             for (int k = 0; k < 3; ++k) {
@@ -90,7 +90,7 @@ TEST(TextPixels, CellsBlendIntoTheDisplayWithShadow) {
                 const unsigned p = mul255(base[k], 255 - left);
                 want = want << 8 | std::min(255u, mul255(ink[k], a) + mul255(p, 255 - a));
             }
-            EXPECT_EQ(surfacePixel(e.text.textLayer, 8 + i, 16 + j), layer) << i << "," << j;
+            EXPECT_EQ(pixelColor(e.text.textLayer, 8 + i, 16 + j), layer) << i << "," << j;
             EXPECT_EQ(got, want) << i << "," << j << " a=" << a << " left=" << left;
             full += a == 255;
             partial += a > 0 && a < 255;
@@ -98,7 +98,7 @@ TEST(TextPixels, CellsBlendIntoTheDisplayWithShadow) {
     EXPECT_GT(full, 10);
     EXPECT_GT(partial, 10);
     // The window shows the same pixels.
-    EXPECT_EQ(framePixel(h.platform().window(), 20, 30), surfacePixel(display, 20, 30));
+    EXPECT_EQ(windowPixel(h.platform().window(), 20, 30), pixelColor(display, 20, 30));
 }
 
 namespace {
@@ -112,7 +112,7 @@ void expectRedrawMatchesDisplay(Engine& e) {
     for (int y = 0; y < 480; ++y)
         for (int x = 0; x < 640; ++x) {
             differing +=
-                surfacePixel(display, x, y) != surfacePixel(e.graphics.surfaces.composition, x, y);
+                pixelColor(display, x, y) != pixelColor(e.graphics.surfaces.composition, x, y);
             inked += coverageAt(e, x, y) > 0;
         }
     EXPECT_EQ(differing, 0);
@@ -141,15 +141,15 @@ TEST(TextWindowShade, WhiteLeavesThePictureAndAColourTints) {
     ASSERT_EQ(run(h, "bg #336699,1\nsetwindow 8,16,23,16,26,26,0,2,0,1,1,#ffffff,0,0,639,479\n"
                      "あ\n"),
               "");
-    EXPECT_EQ(surfacePixel(h.engine().graphics.surfaces.display, 600, 400), 0x336699u);
+    EXPECT_EQ(pixelColor(h.engine().graphics.surfaces.display, 600, 400), 0x336699u);
 
     Harness g;
     ASSERT_EQ(run(g, "bg #336699,1\nsetwindow 8,16,23,16,26,26,0,2,0,1,1,#80ff40,0,240,639,479\n"
                      "locate 0,9\nあ\n"),
               "");
     const Surface& d = g.engine().graphics.surfaces.display;
-    EXPECT_EQ(surfacePixel(d, 600, 100), 0x336699u); // above the window
-    EXPECT_EQ(surfacePixel(d, 600, 400),
+    EXPECT_EQ(pixelColor(d, 600, 100), 0x336699u); // above the window
+    EXPECT_EQ(pixelColor(d, 600, 400),
               (mul255(0x80, 0x33) << 16) | (mul255(0xff, 0x66) << 8) | mul255(0x40, 0x99));
 }
 
@@ -166,9 +166,9 @@ TEST(TextWindowShade, APictureWindowTakesThePictureSize) {
     EXPECT_EQ(w.right, 399);
     EXPECT_EQ(w.bottom, 399);
     const Surface& d = h.engine().graphics.surfaces.display;
-    EXPECT_EQ(surfacePixel(d, 105, 395), 0x102030u);
-    EXPECT_EQ(surfacePixel(d, 390, 395), 0x405060u);
-    EXPECT_EQ(surfacePixel(d, 50, 350), 0xffffffu); // outside the window
+    EXPECT_EQ(pixelColor(d, 105, 395), 0x102030u);
+    EXPECT_EQ(pixelColor(d, 390, 395), 0x405060u);
+    EXPECT_EQ(pixelColor(d, 50, 350), 0xffffffu); // outside the window
     EXPECT_FALSE(inkBox(h.engine(), 110, 310, 136, 336).empty());
 }
 
@@ -197,7 +197,7 @@ TEST(TextLinks, RecordPositionsAndUseTheLinkColour) {
             for (int x = 8 + 26 * cell; x < 8 + 26 * (cell + 1); ++x)
                 if (coverageAt(e, x, y) > bestA) {
                     bestA = coverageAt(e, x, y);
-                    best = surfacePixel(e.text.textLayer, x, y);
+                    best = pixelColor(e.text.textLayer, x, y);
                 }
         return best;
     };

@@ -1,6 +1,7 @@
-// Small pictures and pixel access for the composition and transition tests.
+// Small pictures, BMP files of them, and pixel access.
 #pragma once
 
+#include "BmpBuilder.h"
 #include "graphics/Surface.h"
 #include "platform/Platform.h"
 
@@ -41,6 +42,23 @@ inline Surface makeIndexed(int w, int h, const std::function<int(int, int)>& ind
         for (int x = 0; x < w; ++x) setPixel(s, x, y, static_cast<uint32_t>(index(x, y)));
     s.transMode = mode;
     return s;
+}
+
+// A 24-bit BMP file whose pixel (x, y) from the top-left is colour(x, y).
+inline std::string bmp24(int w, int h, const std::function<uint32_t(int, int)>& colour) {
+    BmpSpec layout{.width = w, .height = h};
+    const size_t stride = (size_t(w) * 3 + 3) / 4 * 4;
+    for (int y = h - 1; y >= 0; --y) {
+        std::string row(stride, '\0');
+        for (int x = 0; x < w; ++x) {
+            const uint32_t c = colour(x, y);
+            row[x * 3] = char(c & 0xff);
+            row[x * 3 + 1] = char((c >> 8) & 0xff);
+            row[x * 3 + 2] = char((c >> 16) & 0xff);
+        }
+        layout.pixels += row;
+    }
+    return buildBmp(layout);
 }
 
 inline uint32_t windowPixel(const FrameBuffer& fb, int x, int y) {
