@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace orv::test {
 
@@ -64,6 +66,20 @@ inline std::string bmp24(int w, int h, const std::function<uint32_t(int, int)>& 
 inline uint32_t windowPixel(const FrameBuffer& fb, int x, int y) {
     const uint8_t* p = fb.row(y) + x * 3;
     return (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
+}
+
+// The colours at the given points, to compare a list of them at once.
+inline std::vector<uint32_t> coloursAt(const Surface& s,
+                                       std::initializer_list<std::pair<int, int>> at) {
+    std::vector<uint32_t> out;
+    for (auto [x, y] : at) out.push_back(pixelColor(s, x, y));
+    return out;
+}
+inline std::vector<uint32_t> windowColoursAt(const FrameBuffer& fb,
+                                             std::initializer_list<std::pair<int, int>> at) {
+    std::vector<uint32_t> out;
+    for (auto [x, y] : at) out.push_back(windowPixel(fb, x, y));
+    return out;
 }
 
 // Distinct, position-dependent test patterns for "before" and "after" pictures.

@@ -1,5 +1,5 @@
 #include "graphics/BmpReader.h"
-#include "BmpBuilder.h"
+#include "Pictures.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@ namespace {
 using test::BmpSpec;
 using test::buildBmp;
 using test::bytes;
+using test::coloursAt;
 
 // Palette indices of a whole 8-bit surface, top row first.
 std::vector<std::vector<int>> indices(const Surface& s) {
@@ -41,10 +42,9 @@ TEST(BmpReader, TwentyFourBitRowsAreBottomUpAndPadded) {
     EXPECT_EQ(s.height, 2);
     EXPECT_EQ(s.bitsPerPixel, 24);
     EXPECT_TRUE(s.palette.empty());
-    EXPECT_EQ(pixelColor(s, 0, 0), 0x0c0b0au); // top-left comes from the file's last row
-    EXPECT_EQ(pixelColor(s, 2, 0), 0x121110u);
-    EXPECT_EQ(pixelColor(s, 0, 1), 0x030201u);
-    EXPECT_EQ(pixelColor(s, 2, 1), 0x090807u);
+    // (0, 0) top-left comes from the file's last row.
+    EXPECT_EQ(coloursAt(s, {{0, 0}, {2, 0}, {0, 1}, {2, 1}}),
+              (std::vector<uint32_t>{0x0c0b0au, 0x121110u, 0x030201u, 0x090807u}));
 }
 
 TEST(BmpReader, TopDownFileGivesTheSamePictureAsBottomUp) {

@@ -13,6 +13,7 @@
 namespace orv {
 namespace {
 
+using test::coloursAt;
 using test::newColour;
 using test::oldColour;
 using test::windowPixel;
@@ -390,9 +391,11 @@ TEST(TransitionFrameTest, SoftMaskWipeFadesEachPixelFromItsMaskValue) {
     g.host.mask = gradientMask();
     g.host.frameCost = 8; // step 4 a frame: level 1 + 4 * 70 = 281 on frame 71
     Snapshot late = snapshotAt(g, 71, 18, 1024);
-    EXPECT_EQ(pixelColor(late.display, 10, 0), newColour(10, 0)); // 281 - 10 > 254
-    EXPECT_EQ(pixelColor(late.display, 100, 0), mixed(oldColour(100, 0), newColour(100, 0), 181));
-    EXPECT_EQ(pixelColor(late.display, 255, 0), mixed(oldColour(255, 0), newColour(255, 0), 26));
+    // (10, 0) 281 - 10 > 254.
+    EXPECT_EQ(
+        coloursAt(late.display, {{10, 0}, {100, 0}, {255, 0}}),
+        (std::vector<uint32_t>{newColour(10, 0), mixed(oldColour(100, 0), newColour(100, 0), 181),
+                               mixed(oldColour(255, 0), newColour(255, 0), 26)}));
 }
 
 TEST(TransitionFrameTest, MosaicOutCoarsensTheOldPictureAndLeavesTheScreenDirty) {

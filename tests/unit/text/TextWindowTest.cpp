@@ -166,9 +166,9 @@ TEST(TextWindowShade, APictureWindowTakesThePictureSize) {
     EXPECT_EQ(w.right, 399);
     EXPECT_EQ(w.bottom, 399);
     const Surface& d = h.engine().graphics.surfaces.display;
-    EXPECT_EQ(pixelColor(d, 105, 395), 0x102030u);
-    EXPECT_EQ(pixelColor(d, 390, 395), 0x405060u);
-    EXPECT_EQ(pixelColor(d, 50, 350), 0xffffffu); // outside the window
+    // (50, 350) outside the window.
+    EXPECT_EQ(coloursAt(d, {{105, 395}, {390, 395}, {50, 350}}),
+              (std::vector<uint32_t>{0x102030u, 0x405060u, 0xffffffu}));
     EXPECT_FALSE(inkBox(h.engine(), 110, 310, 136, 336).empty());
 }
 
