@@ -66,40 +66,8 @@ TEST(TextLayout, SpacesAndUnknownBangsAreDropped) {
     EXPECT_EQ(h.transcript(), "あいうxyえ\n"); // "!x": the "!" goes, x and y share a cell
 }
 
-TEST(TextPixels, CellsBlendIntoTheDisplayWithShadow) {
-    Harness h;
-    ASSERT_EQ(run(h, "bg #336699,1\n#ff8000あ\n"), "");
-    Engine& e = h.engine();
-    const GlyphCell& cell =
-        e.text.glyphs.cell(e.text.window.currentFace, 26, 26, true, 0x82, 0xa0); // あ
-    const Surface& display = e.graphics.surfaces.display;
-    // Beneath the text: the background tinted by 0x999999.
-    const unsigned base[3] = {mul255(0x33, 0x99), mul255(0x66, 0x99), mul255(0x99, 0x99)};
-    const unsigned ink[3] = {0xff, 0x80, 0x00};
-    int full = 0, partial = 0;
-    for (int j = 0; j < 26; ++j)
-        for (int i = 1; i < 25; ++i) {
-            const unsigned a = cell.at(i, j);
-            const unsigned left = cell.at(i - 1, j);
-            const uint32_t got = pixelColor(display, 8 + i, 16 + j);
-            EXPECT_EQ(coverageAt(e, 8 + i, 16 + j), a);
-            uint32_t layer = 0, want = 0;
-            for (int k = 0; k < 3; ++k) {
-                layer = layer << 8 | mul255(ink[k], a);
-                // The pixel to the left darkened this one first (shadow), then it is blended.
-                const unsigned p = mul255(base[k], 255 - left);
-                want = want << 8 | std::min(255u, mul255(ink[k], a) + mul255(p, 255 - a));
-            }
-            EXPECT_EQ(pixelColor(e.text.textLayer, 8 + i, 16 + j), layer) << i << "," << j;
-            EXPECT_EQ(got, want) << i << "," << j << " a=" << a << " left=" << left;
-            full += a == 255;
-            partial += a > 0 && a < 255;
-        }
-    EXPECT_GT(full, 10);
-    EXPECT_GT(partial, 10);
-    // The window shows the same pixels.
-    EXPECT_EQ(windowPixel(h.platform().window(), 20, 30), pixelColor(display, 20, 30));
-}
+// How cells blend into the picture, with their shadow, is fixed by the golden pictures of the
+// text-* and choice-* scenario tests.
 
 namespace {
 
