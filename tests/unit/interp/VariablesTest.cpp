@@ -20,6 +20,11 @@ struct Game : Harness {
         status = run();
     }
     int32_t num(int i) { return engine().vars.num[size_t(i)]; }
+    // %first .. %(first + n - 1).
+    std::vector<int32_t> nums(int first, int n) {
+        const auto& all = engine().vars.num;
+        return std::vector<int32_t>(all.begin() + first, all.begin() + first + n);
+    }
     std::string str(int i) { return sjis::toUtf8(engine().vars.str[size_t(i)]); }
     int status;
 };
@@ -47,17 +52,9 @@ TEST(Arithmetic, WrapsAndRoundsTowardZero) {
            "mov %7,10:sub %7,25:inc %8:dec %9:dec %9\n"
            "mov %10,11:mov %%10,5");
     ASSERT_EQ(g.status, 0) << g.log();
-    EXPECT_EQ(g.num(0), int32_t(0x80000000u));
-    EXPECT_EQ(g.num(1), -3);
-    EXPECT_EQ(g.num(2), -1);
-    EXPECT_EQ(g.num(3), 1);
-    EXPECT_EQ(g.num(4), int32_t(0x80000000u));
-    EXPECT_EQ(g.num(5), 0);
-    EXPECT_EQ(g.num(6), 65536);
-    EXPECT_EQ(g.num(7), -15);
-    EXPECT_EQ(g.num(8), 1);
-    EXPECT_EQ(g.num(9), -2);
-    EXPECT_EQ(g.num(11), 5);
+    const int32_t min = int32_t(0x80000000u);
+    EXPECT_EQ(g.nums(0, 12),
+              (std::vector<int32_t>{min, -3, -1, 1, min, 0, 65536, -15, 1, -2, 11, 5}));
 }
 
 TEST(Arithmetic, StringsAssignAndAppend) {
@@ -74,8 +71,7 @@ TEST(Bounds, IntlimitClampsOnlyBoundedVariables) {
     Game g("mov %5,20:mov %0,%5\nmov %6,-3:mov %1,%6\nmov %7,1000",
            "intlimit 5,0,10\nintlimit 6,0,10\n");
     ASSERT_EQ(g.status, 0) << g.log();
-    EXPECT_EQ(g.num(0), 10);
-    EXPECT_EQ(g.num(1), 0);
+    EXPECT_EQ(g.nums(0, 2), (std::vector<int32_t>{10, 0}));
     EXPECT_EQ(g.num(7), 1000);
     EXPECT_EQ(g.engine().vars.boundedVariables(), (std::vector<int32_t>{5, 6}));
 }
@@ -85,10 +81,7 @@ TEST(Bounds, LenAndCmpStoreUnboundedUntilTheNextStore) {
            "cmp %6,\"b\",\"a\":mov %3,%6:inc %1:mov %4,%6",
            "intlimit 5,0,10\nintlimit 6,-5,-2\n");
     ASSERT_EQ(g.status, 0) << g.log();
-    EXPECT_EQ(g.num(0), 20);
-    EXPECT_EQ(g.num(2), 10);
-    EXPECT_EQ(g.num(3), 1);
-    EXPECT_EQ(g.num(4), -2);
+    EXPECT_EQ(g.nums(0, 5), (std::vector<int32_t>{20, 2, 10, 1, -2}));
 }
 
 TEST(Bounds, LowerBoundWinsOverAnInvertedRangeAndMinusOneUnbounds) {
