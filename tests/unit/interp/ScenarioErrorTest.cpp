@@ -2,6 +2,7 @@
 // message and the position line; some rows fix the excerpt below it as well.
 // The real binary's stderr and exit status are fixed by tests/scenarios/core-err-*.
 #include "EngineHarness.h"
+#include "Pictures.h"
 
 #include <gtest/gtest.h>
 
@@ -165,6 +166,66 @@ const ErrorCase kCases[] = {
      4},
     {"variable-range", game("mov %0,4000\nadd %0,96\nmov %%0,1\n"), "実行時エラー",
      "変数番号4096は範囲外です。0～4095で指定してください。", 6},
+    {"text-past-the-last-line",
+     game("setwindow 8,16,23,2,26,26,0,2,0,1,1,#999999,0,0,639,479\nあ\nい\nend\n"), "エラー",
+     "文字が枠をはみ出してしまいました。", 6},
+    {"text-full-last-line",
+     game("setwindow 8,16,3,1,26,26,0,2,0,1,1,#999999,0,0,639,479\nあいう\\\nend\n"), "エラー",
+     "文字が枠をはみ出してしまいました。", 5},
+    {"text-below-the-screen", game("locate 0,20\nあ\nend\n"), "エラー！",
+     "文字がウィンドウからはみ出ました", 5},
+    {"text-left-of-the-window",
+     game("setwindow 8,16,23,16,26,26,0,2,0,1,1,#999999,10,0,639,479\nあ\nend\n"), "エラー！",
+     "文字がウィンドウからはみ出ました", 5},
+    {"text-while-textmode-is-off", game("textmode 0\nあ\nend\n"), "エラー！",
+     "textmodeが非表示設定なのに文字を書こうとしました。", 5},
+    {"text-slash-not-at-the-end", game("あ/い\nend\n"), "エラー",
+     "表示文中の、/の次は改行文字でなければなりません。", 4},
+    {"text-negative-lines", game("setwindow 8,16,23,-1,26,26,0,2,0,1,1,#999999,0,0,639,479\nend\n"),
+     "エラー", "setwindowの縦横文字数指定が間違っています。", 4},
+    {"text-negative-columns",
+     game("setwindow 8,16,-23,1,26,26,0,2,0,1,1,#999999,0,0,639,479\nend\n"), "エラー",
+     "setwindowの縦横文字数指定が間違っています。", 4},
+    {"text-cursor-number", game("setcursor 2,\"c.bmp\",0,0\nend\n"), "エラー",
+     "カーソルは０（通常）と１（クリック消去用）です。", 4},
+    {"text-abs-cursor-number", game("abssetcursor -1,\"c.bmp\",0,0\nend\n"), "エラー",
+     "カーソルは０（通常）と１（クリック消去用）です。", 4},
+    {"text-cursor-picture-missing", game("setcursor 0,\"none.bmp\",0,0\nend\n"), "ロードエラー",
+     "ファイルnone.bmpを開けません。", 4},
+    {"text-clickpos-first", game("clickpos 1,%2\nend\n"), "構文エラー",
+     "clickposの第一引数は数字変数です。", 4},
+    {"text-clickpos-second", game("clickpos %1,$2\nend\n"), "構文エラー",
+     "clickposの第ニ引数は数字変数です。", 4},
+    {"text-bad-inline-colour", game("あ#12xx56い\nend\n"), "構文エラー",
+     "カラー指定が間違っています。HTMLと同じ形式（例：#75fe1b）で指定してください。", 4},
+    {"effect-number-50", "*define\neffect 50,10,100\ngame\n*start\nend\n", "パラメータエラー",
+     "effect命令の第一パラメータは2～49です。", 2},
+    {"effect-number-1", "*define\neffect 1,10,100\ngame\n*start\nend\n", "パラメータエラー",
+     "effect命令の第一パラメータは2～49です。", 2},
+    {"effect-comma", "*define\neffect 2 10\ngame\n*start\nend\n", "構文エラー",
+     "コンマが必要なところにコンマが有りません。", 2},
+    {"effect-unregistered", "*define\neffect 2,10,100\ngame\n*start\nbg white,3\nend\n", "エラー",
+     "未定義のエフェクトを使いました", 5},
+    {"print-50", "*define\ngame\n*start\nprint 50\nend\n", "エラー",
+     "未定義のエフェクトを使いました", 4},
+    {"print-minus-one", "*define\ngame\n*start\nprint -1\nend\n", "エラー",
+     "未定義のエフェクトを使いました", 4},
+    {"print-type-19", "*define\ngame\n*start\nprint 19,100\nend\n", "エラー",
+     "不正なエフェクト番号です。EFFECT命令をチェックしてください。", 4},
+    {"humanz-256", "*define\nhumanz 256\ngame\n*start\nend\n", "エラー", "humanz指定が範囲外です。",
+     2},
+    {"bg-missing-picture", "*define\ngame\n*start\nbg \"none.bmp\",1\nend\n", "ロードエラー",
+     "ファイルnone.bmpを開けません。", 4},
+    {"ld-bad-tag", "*define\ngame\n*start\nld c,\":l/3,<100,200>,0;c.bmp\",1\nend\n", "タグエラー",
+     "タグの指定がおかしいです。", 4},
+    {"ld-dotted-name", "*define\ngame\n*start\nld c,\"c.b.bmp\",1\nend\n", "ロードエラー",
+     "ファイルc.b.bmpを開けません。", 4},
+    {"ld-not-a-picture", "*define\ngame\n*start\nld c,\"bad.bmp\",1\nend\n", "エラー",
+     "ロード失敗!", 4},
+    {"transmode-word", "*define\ntransmode sideways\ngame\n*start\nend\n", "構文エラー",
+     "不正な命令\"transmode\"です。", 2},
+    {"bg-bad-colour", "*define\ngame\n*start\nbg #12345g,1\nend\n", "構文エラー",
+     "カラー指定が間違っています。HTMLと同じ形式（例：#75fe1b）で指定してください。", 4},
 };
 
 class ScenarioError : public ::testing::TestWithParam<ErrorCase> {};
@@ -172,6 +233,9 @@ class ScenarioError : public ::testing::TestWithParam<ErrorCase> {};
 TEST_P(ScenarioError, EndsTheRunWithItsReport) {
     const ErrorCase& c = GetParam();
     Harness h;
+    // Pictures some rows load: one that is not a BMP, and one whose name has two dots.
+    h.file("bad.bmp", "BM not a picture");
+    h.file("c.b.bmp", test::bmp24(2, 2, [](int, int) { return 0u; }));
     if (!c.scenario.empty()) h.scenario(c.scenario);
     EXPECT_EQ(h.run(), 2);
     std::string head = "[" + std::string(c.caption) + "] " + c.message +
