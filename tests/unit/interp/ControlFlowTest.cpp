@@ -120,7 +120,7 @@ TEST(Trap, SpaceKeyFiresItThroughTheClickFlag) {
 }
 
 TEST(Trap, ArmingDropsEarlierClicksAndOffDisarms) {
-    Harness h;
+    Harness h("wait 5\nclick\n"); // a click during the wait, after trap off
     h.scenario(
         std::string(kPrologue) +
         "trap *caught\nmov %0,1\ntrap off\ntrap OFF\nwait 10\nend\n*caught\nmov %1,1\nend\n");
