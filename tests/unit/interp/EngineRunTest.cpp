@@ -71,7 +71,10 @@ TEST(EngineRun, ResetAfterADisplayLineKeepsGlobalsAndClearsLocals) {
                "テキスト\n"
                "*second\nmov %300,%199\nend\n");
     // As the system menu's reset would, during the display line.
-    h.platform().onTranscript = [&](std::string_view) { h.engine().interp.resetRequested = true; };
+    h.platform().onTranscript = [&](std::string_view) {
+        h.engine().interp.resetRequested = true;
+        h.engine().shell.skipMode = true; // the reset ends skipping too
+    };
     ASSERT_EQ(h.run(), 0) << h.log();
     const Engine& e = h.engine();
     EXPECT_EQ(h.transcript(), "テキスト\n");
@@ -83,6 +86,7 @@ TEST(EngineRun, ResetAfterADisplayLineKeepsGlobalsAndClearsLocals) {
     EXPECT_TRUE(e.interp.gosubStack.empty());
     EXPECT_TRUE(e.interp.trapLabel.empty());
     EXPECT_FALSE(e.interp.resetRequested);
+    EXPECT_FALSE(e.shell.skipMode);
 }
 
 TEST(EngineRun, DefineresetRunsEverythingAgain) {
