@@ -116,16 +116,16 @@ TEST(ComposeDrawTest, KeyedColourAndPaletteIndexKeys) {
     EXPECT_EQ(pixelColor(dest, 0, 0), 0x101010u);
     EXPECT_EQ(pixelColor(dest, 1, 0), 0x00ff00u);
 
-    // Index 0 is keyed even though index 1 has the same colour: keys compare indices.
+    // Index 1 is keyed even though index 0 has the same colour: keys compare indices.
     Surface indexed = makeIndexed(
         4, 2, [](int x, int y) { return (x + y) % 3; },
         [](int i) { return i == 2 ? 0x0000ffu : 0xabcdefu; }, TransMode::Keyed);
-    indexed.keyIndex = 0;
+    indexed.keyIndex = 1;
     drawSurface(indexed, dest, 100, 100);
     for (int y = 0; y < 2; ++y) {
         for (int x = 0; x < 4; ++x) {
             const int index = (x + y) % 3;
-            const uint32_t expected = index == 0 ? 0x101010u : index == 2 ? 0x0000ffu : 0xabcdefu;
+            const uint32_t expected = index == 1 ? 0x101010u : index == 2 ? 0x0000ffu : 0xabcdefu;
             EXPECT_EQ(pixelColor(dest, 100 + x, 100 + y), expected) << x << "," << y;
         }
     }
