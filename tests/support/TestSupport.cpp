@@ -1,9 +1,16 @@
 #include "TestSupport.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -52,6 +59,40 @@ fs::path sourceDir() {
 }
 fs::path orvaneBinary() {
     return fs::path(ORVANE_BINARY);
+}
+
+RunResult runProgram(const std::vector<std::string>& args, const fs::path& cwd) {
+    fs::path errPath = cwd / "stderr.txt";
+    pid_t pid = fork();
+    if (pid == 0) {
+        if (chdir(cwd.c_str()) != 0) _exit(127);
+        int fd = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(fd, 2);
+        int null = open("/dev/null", O_RDWR);
+        dup2(null, 0);
+        std::vector<char*> argv;
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    RunResult result;
+    int waitStatus = 0;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    for (;;) {
+        pid_t done = waitpid(pid, &waitStatus, WNOHANG);
+        if (done == pid) break;
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &waitStatus, 0);
+            result.stderrText = "(killed after 120 s)";
+            return result;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    result.status = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus);
+    result.stderrText = readFile(errPath);
+    return result;
 }
 
 } // namespace orv::test

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace orv::test {
 
@@ -29,6 +30,15 @@ std::string readFile(const std::filesystem::path& path);
 // The source tree and the built program, for tests that run the binary.
 std::filesystem::path sourceDir();
 std::filesystem::path orvaneBinary();
+
+struct RunResult {
+    int status = -1; // the exit status, 128 + the signal, or -1 when killed after two minutes
+    std::string stderrText;
+};
+
+// Runs a program (args[0] a path) in cwd with stdin from /dev/null; stdout is left alone and
+// stderr is kept (in cwd/stderr.txt).
+RunResult runProgram(const std::vector<std::string>& args, const std::filesystem::path& cwd);
 
 } // namespace orv::test
 

@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -21,12 +19,6 @@ using namespace orv::test;
 namespace {
 
 const fs::path kDemoDir = ORVANE_DEMO_DIR;
-
-std::string quoted(const std::string& s) {
-    std::string out = "'";
-    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
 
 struct DemoRun {
     int status = -1;
@@ -51,14 +43,10 @@ DemoRun playDemo(const TempDir& work, const std::string& events,
     args.insert(args.end(), extra.begin(), extra.end());
     args.push_back(kDemoDir.string());
 
-    std::string command = "cd " + quoted(work.path().string()) + " &&";
-    for (const std::string& a : args) command += " " + quoted(a);
-    command += " </dev/null 2>" + quoted((work.path() / "stderr.txt").string());
-    int raw = std::system(command.c_str());
-
+    const RunResult result = runProgram(args, work.path());
     DemoRun run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.stderrText = readFile(work.path() / "stderr.txt");
+    run.status = result.status;
+    run.stderrText = result.stderrText;
     run.transcript = readFile(work.path() / "transcript.txt");
     return run;
 }

@@ -1,5 +1,5 @@
 #include "graphics/BmpReader.h"
-#include "BmpBuilder.h"
+#include "Pictures.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@ namespace {
 using test::BmpSpec;
 using test::buildBmp;
 using test::bytes;
+using test::coloursAt;
 
 // Palette indices of a whole 8-bit surface, top row first.
 std::vector<std::vector<int>> indices(const Surface& s) {
@@ -19,23 +20,20 @@ std::vector<std::vector<int>> indices(const Surface& s) {
 }
 
 BmpSpec eightBit(int width, int height, std::string pixels) {
-    BmpSpec layout;
-    layout.width = width;
-    layout.height = height;
-    layout.bitsPerPixel = 8;
-    layout.colorsUsed = 4;
-    layout.palette = {0x000000, 0xff0000, 0x00ff00, 0x0000ff};
-    layout.pixels = std::move(pixels);
-    return layout;
+    return {.width = width,
+            .height = height,
+            .bitsPerPixel = 8,
+            .colorsUsed = 4,
+            .palette = {0x000000, 0xff0000, 0x00ff00, 0x0000ff},
+            .pixels = std::move(pixels)};
 }
 
 TEST(BmpReader, TwentyFourBitRowsAreBottomUpAndPadded) {
-    BmpSpec layout;
-    layout.width = 3;
-    layout.height = 2;
     // Bottom row first, each 9 bytes of blue-green-red plus 3 of padding.
-    layout.pixels = bytes({1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0}) +
-                    bytes({10, 11, 12, 13, 14, 15, 16, 17, 18, 0, 0, 0});
+    BmpSpec layout{.width = 3,
+                   .height = 2,
+                   .pixels = bytes({1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0}) +
+                             bytes({10, 11, 12, 13, 14, 15, 16, 17, 18, 0, 0, 0})};
     Surface s;
     auto r = readBmpFile(s, buildBmp(layout));
     ASSERT_TRUE(r) << r.error;
@@ -44,10 +42,9 @@ TEST(BmpReader, TwentyFourBitRowsAreBottomUpAndPadded) {
     EXPECT_EQ(s.height, 2);
     EXPECT_EQ(s.bitsPerPixel, 24);
     EXPECT_TRUE(s.palette.empty());
-    EXPECT_EQ(pixelColor(s, 0, 0), 0x0c0b0au); // top-left comes from the file's last row
-    EXPECT_EQ(pixelColor(s, 2, 0), 0x121110u);
-    EXPECT_EQ(pixelColor(s, 0, 1), 0x030201u);
-    EXPECT_EQ(pixelColor(s, 2, 1), 0x090807u);
+    // (0, 0) top-left comes from the file's last row.
+    EXPECT_EQ(coloursAt(s, {{0, 0}, {2, 0}, {0, 1}, {2, 1}}),
+              (std::vector<uint32_t>{0x0c0b0au, 0x121110u, 0x030201u, 0x090807u}));
 }
 
 TEST(BmpReader, TopDownFileGivesTheSamePictureAsBottomUp) {
@@ -67,11 +64,7 @@ TEST(BmpReader, TopDownFileGivesTheSamePictureAsBottomUp) {
 
 TEST(BmpReader, EightBitKeepsIndicesAndReadsColoursUsedEntries) {
     // Colours used 16 at 8 bits: 16 entries are read, then the pixels follow.
-    BmpSpec layout;
-    layout.width = 4;
-    layout.height = 4;
-    layout.bitsPerPixel = 8;
-    layout.colorsUsed = 16;
+    BmpSpec layout{.width = 4, .height = 4, .bitsPerPixel = 8, .colorsUsed = 16};
     for (uint32_t i = 0; i < 16; ++i) layout.palette.push_back(0x010203 * (i + 1));
     for (int i = 0; i < 16; ++i) layout.pixels += static_cast<char>(15 - i);
     const std::string file = buildBmp(layout);
@@ -95,12 +88,10 @@ TEST(BmpReader, EightBitKeepsIndicesAndReadsColoursUsedEntries) {
 }
 
 TEST(BmpReader, LowDepthsBecomeEightBitWithTheSamePalette) {
-    BmpSpec one;
-    one.width = 10;
-    one.height = 1;
-    one.bitsPerPixel = 1;
-    one.palette = {0x102030, 0xa0b0c0};
-    one.pixels = bytes({0b10110000, 0b01000000, 0, 0});
+    BmpSpec one{.width = 10,
+                .bitsPerPixel = 1,
+                .palette = {0x102030, 0xa0b0c0},
+                .pixels = bytes({0b10110000, 0b01000000, 0, 0})};
     Surface s;
     auto r = readBmpFile(s, buildBmp(one));
     ASSERT_TRUE(r) << r.error;
@@ -128,85 +119,86 @@ TEST(BmpReader, LowDepthsBecomeEightBitWithTheSamePalette) {
     EXPECT_EQ(indices(s), (std::vector<std::vector<int>>{{1, 2, 3}, {9, 10, 11}}));
 }
 
-TEST(BmpReader, SixteenBitDefaultsToFiveFiveFiveAndHonoursBitFields) {
-    BmpSpec layout;
-    layout.width = 4;
-    layout.height = 1;
-    layout.bitsPerPixel = 16;
-    // White, pure blue, blue 16 of 31, and a set top bit that belongs to no channel.
-    layout.pixels = bytes({0xff, 0x7f, 0x1f, 0x00, 0x10, 0x00, 0x00, 0x80});
-    Surface s;
-    ASSERT_TRUE(readBmpFile(s, buildBmp(layout)));
-    EXPECT_EQ(s.bitsPerPixel, 24);
-    EXPECT_EQ(pixelColor(s, 0, 0), 0xffffffu);
-    EXPECT_EQ(pixelColor(s, 1, 0), 0x0000ffu);
-    EXPECT_EQ(pixelColor(s, 2, 0), 0x000084u); // 16 * 255 / 31 = 131.6
-    EXPECT_EQ(pixelColor(s, 3, 0), 0x000000u);
-
-    layout.compression = 3;
-    layout.masks = {0xf800, 0x07e0, 0x001f};
-    layout.pixels = bytes({0x00, 0xf8, 0xe0, 0x07, 0x20, 0x00, 0x1f, 0x00});
-    auto r = readBmpFile(s, buildBmp(layout));
-    ASSERT_TRUE(r) << r.error;
-    EXPECT_EQ(pixelColor(s, 0, 0), 0xff0000u);
-    EXPECT_EQ(pixelColor(s, 1, 0), 0x00ff00u);
-    EXPECT_EQ(pixelColor(s, 2, 0), 0x000400u); // green 1 of 63
-    EXPECT_EQ(pixelColor(s, 3, 0), 0x0000ffu);
-}
-
-TEST(BmpReader, ThirtyTwoBitMasksInEveryHeaderForm) {
-    BmpSpec layout;
-    layout.width = 2;
-    layout.height = 1;
-    layout.bitsPerPixel = 32;
-    layout.pixels = bytes({0x11, 0x22, 0x33, 0x44, 0xaa, 0xbb, 0xcc, 0xdd});
-    Surface s;
-    ASSERT_TRUE(readBmpFile(s, buildBmp(layout)));
-    EXPECT_EQ(pixelColor(s, 0, 0), 0x332211u); // blue, green, red, unused
-    EXPECT_EQ(pixelColor(s, 1, 0), 0xccbbaau);
-
-    // Red in the top byte, blue in the lowest: 0xRRGGBB00 read little-endian.
-    layout.compression = 3;
-    layout.masks = {0xff000000, 0x00ff0000, 0x0000ff00};
-    ASSERT_TRUE(readBmpFile(s, buildBmp(layout)));
-    EXPECT_EQ(pixelColor(s, 0, 0), 0x443322u);
-
-    // The variant with an alpha mask puts four masks after a 40-byte header.
-    layout.compression = 6;
-    layout.masks = {0x0000ff00, 0x00ff0000, 0xff000000, 0x000000ff};
-    auto r = readBmpFile(s, buildBmp(layout));
-    ASSERT_TRUE(r) << r.error;
-    EXPECT_EQ(pixelColor(s, 0, 0), 0x223344u);
-
-    // Masks inside a 56- and a 124-byte header; ten-bit channels narrow to eight.
-    layout.compression = 3;
-    layout.masks = {0x3ff00000, 0x000ffc00, 0x000003ff, 0xc0000000};
-    const uint32_t px = (0x3ffu << 20) | (0x200u << 10) | 0x001;
-    layout.pixels.clear();
-    test::put32(layout.pixels, px);
-    test::put32(layout.pixels, 0);
-    for (uint32_t size : {56u, 124u}) {
-        layout.headerSize = size;
-        r = readBmpFile(s, buildBmp(layout));
-        ASSERT_TRUE(r) << size << ": " << r.error;
-        EXPECT_EQ(pixelColor(s, 0, 0), 0xff8000u) << size; // 512 * 255 / 1023 = 127.6
+// One row of 16- or 32-bit pixels, with or without bit-field masks, in several header sizes.
+TEST(BmpReader, DirectColourChannelsAndTheirMasks) {
+    const std::string pair = bytes({0x11, 0x22, 0x33, 0x44, 0xaa, 0xbb, 0xcc, 0xdd});
+    std::string tenBit; // red 1023, green 512, blue 1; then black
+    test::put32(tenBit, (0x3ffu << 20) | (0x200u << 10) | 0x001);
+    test::put32(tenBit, 0);
+    const std::vector<uint32_t> tenBitMasks = {0x3ff00000, 0x000ffc00, 0x000003ff, 0xc0000000};
+    const struct {
+        const char* name;
+        uint16_t depth;
+        uint32_t compression;
+        std::vector<uint32_t> masks;
+        uint32_t headerSize;
+        std::string pixels;
+        std::vector<uint32_t> colours;
+    } cases[] = {
+        // White, pure blue, blue 16 of 31 (16 * 255 / 31 = 131.6), a top bit of no channel.
+        {"16 bits, 5-5-5",
+         16,
+         0,
+         {},
+         40,
+         bytes({0xff, 0x7f, 0x1f, 0x00, 0x10, 0x00, 0x00, 0x80}),
+         {0xffffff, 0x0000ff, 0x000084, 0x000000}},
+        // Green 1 of 63 is 0x04.
+        {"16 bits, 5-6-5 fields",
+         16,
+         3,
+         {0xf800, 0x07e0, 0x001f},
+         40,
+         bytes({0x00, 0xf8, 0xe0, 0x07, 0x20, 0x00, 0x1f, 0x00}),
+         {0xff0000, 0x00ff00, 0x000400, 0x0000ff}},
+        {"32 bits: blue, green, red, unused", 32, 0, {}, 40, pair, {0x332211, 0xccbbaa}},
+        {"32 bits, red in the top byte",
+         32,
+         3,
+         {0xff000000, 0x00ff0000, 0x0000ff00},
+         40,
+         pair,
+         {0x443322, 0xddccbb}},
+        // The form with an alpha mask puts four masks after a 40-byte header.
+        {"32 bits, four masks",
+         32,
+         6,
+         {0x0000ff00, 0x00ff0000, 0xff000000, 0x000000ff},
+         40,
+         pair,
+         {0x223344, 0xbbccdd}},
+        // Masks inside larger headers; ten-bit channels narrow (512 * 255 / 1023 = 127.6).
+        {"ten-bit fields, 56-byte header", 32, 3, tenBitMasks, 56, tenBit, {0xff8000, 0}},
+        {"ten-bit fields, 124-byte header", 32, 3, tenBitMasks, 124, tenBit, {0xff8000, 0}},
+        // Without bit-field compression the masks of a large header are not used.
+        {"masks without bit fields",
+         32,
+         0,
+         {0x000000ff, 0x0000ff00, 0x00ff0000, 0},
+         124,
+         pair,
+         {0x332211, 0xccbbaa}},
+    };
+    for (const auto& c : cases) {
+        BmpSpec layout{.headerSize = c.headerSize,
+                       .width = int32_t(c.colours.size()),
+                       .bitsPerPixel = c.depth,
+                       .compression = c.compression,
+                       .masks = c.masks,
+                       .pixels = c.pixels};
+        Surface s;
+        auto r = readBmpFile(s, buildBmp(layout));
+        ASSERT_TRUE(r) << c.name << ": " << r.error;
+        EXPECT_EQ(s.bitsPerPixel, 24) << c.name;
+        std::vector<uint32_t> got;
+        for (int x = 0; x < s.width; ++x) got.push_back(pixelColor(s, x, 0));
+        EXPECT_EQ(got, c.colours) << c.name;
     }
-
-    // Without bit-field compression the masks of a large header are not used.
-    layout.compression = 0;
-    layout.masks = {0x000000ff, 0x0000ff00, 0x00ff0000, 0};
-    layout.pixels = bytes({0x11, 0x22, 0x33, 0x44, 0, 0, 0, 0});
-    ASSERT_TRUE(readBmpFile(s, buildBmp(layout)));
-    EXPECT_EQ(pixelColor(s, 0, 0), 0x332211u);
 }
 
 TEST(BmpReader, OldOs2HeadersAndTheirPalettes) {
     // 12-byte header: 16-bit sizes and three-byte palette entries.
-    BmpSpec core;
-    core.headerSize = 12;
-    core.width = 2;
-    core.height = 2;
-    core.bitsPerPixel = 8;
+    BmpSpec core{.headerSize = 12, .width = 2, .height = 2, .bitsPerPixel = 8};
     for (uint32_t i = 0; i < 256; ++i) core.palette.push_back(i * 0x010101);
     core.pixels = bytes({7, 8, 0, 0, 200, 1, 0, 0});
     Surface s;
@@ -286,12 +278,7 @@ TEST(BmpReader, RunLengthEightBitCodes) {
 }
 
 TEST(BmpReader, RunLengthFourBitCodes) {
-    BmpSpec layout;
-    layout.width = 5;
-    layout.height = 2;
-    layout.bitsPerPixel = 4;
-    layout.compression = 2;
-    layout.colorsUsed = 7;
+    BmpSpec layout{.width = 5, .height = 2, .bitsPerPixel = 4, .compression = 2, .colorsUsed = 7};
     layout.palette.assign(7, 0);
     layout.pixels = bytes({5, 0x12,          // 1 2 1 2 1
                            0, 0,             // end of line
@@ -312,11 +299,7 @@ TEST(BmpReader, RunLengthFourBitCodes) {
 }
 
 TEST(BmpReader, DimensionCap) {
-    BmpSpec layout;
-    layout.bitsPerPixel = 1;
-    layout.height = 1;
-    layout.palette = {0, 0xffffff};
-    layout.width = kMaxSurfaceDimension;
+    BmpSpec layout{.width = kMaxSurfaceDimension, .bitsPerPixel = 1, .palette = {0, 0xffffff}};
     layout.pixels.assign(kMaxSurfaceDimension / 8, '\xff');
     Surface s;
     ASSERT_TRUE(readBmpFile(s, buildBmp(layout)));
@@ -345,11 +328,7 @@ TEST(BmpReader, RefusesBrokenFiles) {
     const BmpSpec good = eightBit(2, 2, bytes({1, 2, 0, 0, 3, 0, 0, 0}));
     BmpSpec rle = eightBit(4, 2, "");
     rle.compression = 1;
-    BmpSpec sixteen;
-    sixteen.width = 1;
-    sixteen.bitsPerPixel = 16;
-    sixteen.compression = 3;
-    sixteen.pixels = bytes({0, 0, 0, 0});
+    const BmpSpec sixteen{.bitsPerPixel = 16, .compression = 3, .pixels = bytes({0, 0, 0, 0})};
 
     struct Case {
         const char* name;
@@ -476,10 +455,7 @@ TEST(BmpReader, RefusesBrokenFiles) {
 }
 
 TEST(BmpReader, EveryCutShortFileIsRefused) {
-    BmpSpec layout;
-    layout.width = 5;
-    layout.height = 4;
-    layout.pixels.assign(16 * 4, '\x5a');
+    BmpSpec layout{.width = 5, .height = 4, .pixels = std::string(16 * 4, '\x5a')};
     const std::string full = buildBmp(layout);
     Surface s;
     ASSERT_TRUE(readBmpFile(s, full));

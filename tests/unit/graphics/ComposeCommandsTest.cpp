@@ -1,7 +1,6 @@
 // The picture commands run through the engine on the headless platform.
-#include "BmpBuilder.h"
-#include "ComposeTestSupport.h"
 #include "EngineHarness.h"
+#include "Pictures.h"
 #include "graphics/GraphicsCommands.h"
 #include "graphics/ImageLoader.h"
 
@@ -14,25 +13,7 @@ using test::Harness;
 using test::kPrologue;
 using test::windowPixel;
 
-// A 24-bit BMP of w x h whose pixel (x, y) is colour(x, y).
-std::string bmp24(int w, int h, const std::function<uint32_t(int, int)>& colour) {
-    test::BmpSpec effect;
-    effect.width = w;
-    effect.height = h;
-    const int stride = (w * 3 + 3) & ~3;
-    for (int y = h - 1; y >= 0; --y) {
-        std::string row;
-        for (int x = 0; x < w; ++x) {
-            const uint32_t c = colour(x, y);
-            row += static_cast<char>(c & 0xff);
-            row += static_cast<char>((c >> 8) & 0xff);
-            row += static_cast<char>((c >> 16) & 0xff);
-        }
-        row.resize(static_cast<size_t>(stride), '\0');
-        effect.pixels += row;
-    }
-    return test::buildBmp(effect);
-}
+using test::bmp24;
 
 std::string solidBmp(int w, int h, uint32_t rgb) {
     return bmp24(w, h, [rgb](int, int) { return rgb; });
@@ -165,48 +146,7 @@ TEST(ComposeCommandsTest, EffectDefinitionsAndInlineEffects) {
     EXPECT_EQ(screenAt(fades, 5, 5), 0u);
 }
 
-TEST(ComposeCommandsTest, EffectErrors) {
-    struct Case {
-        const char* script;
-        const char* message;
-    };
-    const Case cases[] = {
-        {"*define\neffect 50,10,100\ngame\n*start\nend\n",
-         "[パラメータエラー] effect命令の第一パラメータは2～49です。"},
-        {"*define\neffect 1,10,100\ngame\n*start\nend\n",
-         "[パラメータエラー] effect命令の第一パラメータは2～49です。"},
-        {"*define\neffect 2 10\ngame\n*start\nend\n",
-         "[構文エラー] コンマが必要なところにコンマが有りません。"},
-        {"*define\neffect 2,10,100\ngame\n*start\nbg white,3\nend\n",
-         "[エラー] 未定義のエフェクトを使いました"},
-        {"*define\ngame\n*start\nprint 50\nend\n", "[エラー] 未定義のエフェクトを使いました"},
-        {"*define\ngame\n*start\nprint -1\nend\n", "[エラー] 未定義のエフェクトを使いました"},
-        {"*define\ngame\n*start\nprint 19,100\nend\n",
-         "[エラー] 不正なエフェクト番号です。EFFECT命令をチェックしてください。"},
-        {"*define\nhumanz 256\ngame\n*start\nend\n", "[エラー] humanz指定が範囲外です。"},
-        {"*define\ngame\n*start\nbg \"none.bmp\",1\nend\n",
-         "[ロードエラー] ファイルnone.bmpを開けません。"},
-        {"*define\ngame\n*start\nld c,\":l/3,<100,200>,0;c.bmp\",1\nend\n",
-         "[タグエラー] タグの指定がおかしいです。"},
-        {"*define\ngame\n*start\nld c,\"c.b.bmp\",1\nend\n",
-         "[ロードエラー] ファイルc.b.bmpを開けません。"},
-        {"*define\ngame\n*start\nld c,\"bad.bmp\",1\nend\n", "[エラー] ロード失敗!"},
-        {"*define\ntransmode sideways\ngame\n*start\nend\n",
-         "[構文エラー] 不正な命令\"transmode\"です。"},
-        {"*define\ngame\n*start\nbg #12345g,1\nend\n",
-         "[構文エラー] カラー指定が間違っています。HTMLと同じ形式（例：#75fe1b）で指定して"
-         "ください。"},
-    };
-    for (const Case& c : cases) {
-        Harness h;
-        h.file("c.b.bmp", solidBmp(2, 2, 0));
-        h.file("bad.bmp", "BM not a picture");
-        h.scenario(c.script);
-        EXPECT_EQ(h.run(), 2) << c.script;
-        EXPECT_EQ(h.firstMessage(), c.message) << c.script;
-    }
-}
-
+// The picture commands' errors are rows of ScenarioErrorTest.
 TEST(ComposeCommandsTest, LoaderFlagsTagsAndTheDefaultMode) {
     Harness h;
     h.file("k.bmp", keyedBmp(4, 4));

@@ -1,5 +1,5 @@
 #include "graphics/Compose.h"
-#include "ComposeTestSupport.h"
+#include "Pictures.h"
 #include "graphics/Blend.h"
 #include "graphics/GraphicsState.h"
 
@@ -11,6 +11,7 @@
 namespace orv {
 namespace {
 
+using test::coloursAt;
 using test::makeIndexed;
 using test::makePicture;
 using test::solidPicture;
@@ -65,9 +66,8 @@ TEST(ComposeDrawTest, CopyModeDrawsEveryPixelAtItsPosition) {
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 4; ++x)
             EXPECT_EQ(pixelColor(dest, 10 + x, 20 + y), pixelColor(pic, x, y));
-    EXPECT_EQ(pixelColor(dest, 9, 20), 0x123456u);
-    EXPECT_EQ(pixelColor(dest, 14, 20), 0x123456u);
-    EXPECT_EQ(pixelColor(dest, 10, 23), 0x123456u);
+    EXPECT_EQ(coloursAt(dest, {{9, 20}, {14, 20}, {10, 23}}),
+              (std::vector<uint32_t>{0x123456u, 0x123456u, 0x123456u}));
 }
 
 TEST(ComposeDrawTest, LeftUpKeysOutTheTopLeftColourOf24BitPictures) {
@@ -81,11 +81,8 @@ TEST(ComposeDrawTest, LeftUpKeysOutTheTopLeftColourOf24BitPictures) {
         },
         TransMode::LeftUp);
     drawSurface(pic, dest, 0, 0);
-    EXPECT_EQ(pixelColor(dest, 0, 0), 0x000080u);
-    EXPECT_EQ(pixelColor(dest, 1, 0), 0x00ff00u);
-    EXPECT_EQ(pixelColor(dest, 2, 0), 0x000080u);
-    EXPECT_EQ(pixelColor(dest, 0, 1), 0xff00feu);
-    EXPECT_EQ(pixelColor(dest, 1, 1), 0x000080u);
+    EXPECT_EQ(coloursAt(dest, {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}}),
+              (std::vector<uint32_t>{0x000080u, 0x00ff00u, 0x000080u, 0xff00feu, 0x000080u}));
 }
 
 TEST(ComposeDrawTest, LeftUpOnWideRowsKeysEveryMatchingPixelAndNothingElse) {
@@ -119,16 +116,16 @@ TEST(ComposeDrawTest, KeyedColourAndPaletteIndexKeys) {
     EXPECT_EQ(pixelColor(dest, 0, 0), 0x101010u);
     EXPECT_EQ(pixelColor(dest, 1, 0), 0x00ff00u);
 
-    // Index 0 is keyed even though index 1 has the same colour: keys compare indices.
+    // Index 1 is keyed even though index 0 has the same colour: keys compare indices.
     Surface indexed = makeIndexed(
         4, 2, [](int x, int y) { return (x + y) % 3; },
         [](int i) { return i == 2 ? 0x0000ffu : 0xabcdefu; }, TransMode::Keyed);
-    indexed.keyIndex = 0;
+    indexed.keyIndex = 1;
     drawSurface(indexed, dest, 100, 100);
     for (int y = 0; y < 2; ++y) {
         for (int x = 0; x < 4; ++x) {
             const int index = (x + y) % 3;
-            const uint32_t expected = index == 0 ? 0x101010u : index == 2 ? 0x0000ffu : 0xabcdefu;
+            const uint32_t expected = index == 1 ? 0x101010u : index == 2 ? 0x0000ffu : 0xabcdefu;
             EXPECT_EQ(pixelColor(dest, 100 + x, 100 + y), expected) << x << "," << y;
         }
     }
@@ -143,9 +140,8 @@ TEST(ComposeDrawTest, LeftUpOnAnIndexedPictureComparesIndicesNotColours) {
                                                : 7; },
         [](int i) { return i == 7 ? 0x00ff00u : 0xff0000u; }, TransMode::LeftUp);
     drawSurface(pic, dest, 0, 0);
-    EXPECT_EQ(pixelColor(dest, 0, 0), 0x202020u);
-    EXPECT_EQ(pixelColor(dest, 1, 0), 0xff0000u);
-    EXPECT_EQ(pixelColor(dest, 2, 0), 0x00ff00u);
+    EXPECT_EQ(coloursAt(dest, {{0, 0}, {1, 0}, {2, 0}}),
+              (std::vector<uint32_t>{0x202020u, 0xff0000u, 0x00ff00u}));
 }
 
 TEST(ComposeDrawTest, AlphaMixesThePictureHalfByTheMaskHalf) {
@@ -169,9 +165,9 @@ TEST(ComposeDrawTest, AlphaMixesThePictureHalfByTheMaskHalf) {
             EXPECT_EQ(pixelColor(dest, x, y), expected) << x << "," << y;
         }
     }
-    EXPECT_EQ(pixelColor(dest, 0, 0), pixelColor(pic, 0, 0)); // black mask: opaque
-    EXPECT_EQ(pixelColor(dest, 1, 0), under);                 // white mask: invisible
-    EXPECT_EQ(pixelColor(dest, 2, 0), under);                 // the mask itself is not drawn
+    // (0, 0) black mask: opaque; (1, 0) white mask: invisible; (2, 0) the mask itself is not drawn.
+    EXPECT_EQ(coloursAt(dest, {{0, 0}, {1, 0}, {2, 0}}),
+              (std::vector<uint32_t>{pixelColor(pic, 0, 0), under, under}));
 }
 
 TEST(ComposeDrawTest, BlendLevelsWeighCopyKeyedAndAlphaPixels) {
@@ -220,17 +216,14 @@ TEST(ComposeDrawTest, ClippingDropsColumnsAndRowsOnEverySide) {
         Surface dest = screen();
         drawSurface(pic, dest, DirtyRect{5, 6, 100, 100}, 2, 3);
         // Columns 0..2 and rows 0..2 of the picture fall before the clip.
-        EXPECT_EQ(pixelColor(dest, 4, 6), 0u);
-        EXPECT_EQ(pixelColor(dest, 5, 5), 0u);
-        EXPECT_EQ(pixelColor(dest, 5, 6), pixelColor(pic, 3, 3));
-        EXPECT_EQ(pixelColor(dest, 11, 10), pixelColor(pic, 9, 7));
+        EXPECT_EQ(coloursAt(dest, {{4, 6}, {5, 5}, {5, 6}, {11, 10}}),
+                  (std::vector<uint32_t>{0u, 0u, pixelColor(pic, 3, 3), pixelColor(pic, 9, 7)}));
     }
     {
         Surface dest = screen();
         drawSurface(pic, dest, DirtyRect{0, 0, 7, 5}, 2, 3);
-        EXPECT_EQ(pixelColor(dest, 7, 5), pixelColor(pic, 5, 2));
-        EXPECT_EQ(pixelColor(dest, 8, 5), 0u);
-        EXPECT_EQ(pixelColor(dest, 7, 6), 0u);
+        EXPECT_EQ(coloursAt(dest, {{7, 5}, {8, 5}, {7, 6}}),
+                  (std::vector<uint32_t>{pixelColor(pic, 5, 2), 0u, 0u}));
     }
     {
         // Pictures hanging off the screen are cut at its edges.
@@ -261,9 +254,8 @@ TEST(ComposeDrawTest, TheCurrentCellIsDrawnAndAlphaCellsHaveTheirOwnMask) {
     cells.currentCell = 2;
     Surface dest = screen();
     drawSurface(cells, dest, 0, 0);
-    EXPECT_EQ(pixelColor(dest, 0, 0), 0x333333u);
-    EXPECT_EQ(pixelColor(dest, 1, 0), 0x333333u);
-    EXPECT_EQ(pixelColor(dest, 2, 0), 0u);
+    EXPECT_EQ(coloursAt(dest, {{0, 0}, {1, 0}, {2, 0}}),
+              (std::vector<uint32_t>{0x333333u, 0x333333u, 0u}));
 
     // Two alpha cells of 2 + 2 columns: the second cell's mask is white, so it draws nothing.
     Surface alpha = makePicture(
@@ -343,13 +335,13 @@ TEST(ComposeRedrawTest, LayersStackInTheirOrder) {
     Surface comp = screen();
     redrawRegion(layers, comp, kWholeScreen);
 
-    EXPECT_EQ(pixelColor(comp, 0, 0), 0x0000ffu);
-    EXPECT_EQ(pixelColor(comp, 92, 92), 0xff0000u);   // sprite 11 where nothing covers it
-    EXPECT_EQ(pixelColor(comp, 101, 101), 0x00ff00u); // left over sprite 11
-    EXPECT_EQ(pixelColor(comp, 106, 101), 0x00ff01u); // centre over left
-    EXPECT_EQ(pixelColor(comp, 113, 113), 0xff00aau); // sprite 10 over the standing pictures
-    EXPECT_EQ(pixelColor(comp, 206, 206), 0x222222u);
-    EXPECT_EQ(pixelColor(comp, 201, 201), 0x111111u);
+    // (92, 92) sprite 11 where nothing covers it; (101, 101) left over sprite 11; (106, 101) centre
+    // over left; (113, 113) sprite 10 over the standing pictures.
+    EXPECT_EQ(
+        coloursAt(comp,
+                  {{0, 0}, {92, 92}, {101, 101}, {106, 101}, {113, 113}, {206, 206}, {201, 201}}),
+        (std::vector<uint32_t>{0x0000ffu, 0xff0000u, 0x00ff00u, 0x00ff01u, 0xff00aau, 0x222222u,
+                               0x111111u}));
 }
 
 TEST(ComposeRedrawTest, HiddenOrNamelessLayersAreNotDrawnAndHumanz255PutsAllInFront) {
@@ -365,10 +357,8 @@ TEST(ComposeRedrawTest, HiddenOrNamelessLayersAreNotDrawnAndHumanz255PutsAllInFr
     layers.humanz = 255;
     Surface comp = screen();
     redrawRegion(layers, comp, kWholeScreen);
-    EXPECT_EQ(pixelColor(comp, 1, 1), 0x0000ffu);
-    EXPECT_EQ(pixelColor(comp, 51, 1), 0x0000ffu);
-    EXPECT_EQ(pixelColor(comp, 101, 1), 0x0000ffu);
-    EXPECT_EQ(pixelColor(comp, 306, 6), 0xaaaaaau);
+    EXPECT_EQ(coloursAt(comp, {{1, 1}, {51, 1}, {101, 1}, {306, 6}}),
+              (std::vector<uint32_t>{0x0000ffu, 0x0000ffu, 0x0000ffu, 0xaaaaaau}));
 }
 
 TEST(ComposeRedrawTest, OnlyTheRegionIsRecomposed) {
@@ -376,11 +366,8 @@ TEST(ComposeRedrawTest, OnlyTheRegionIsRecomposed) {
     putStanding(layers, kCentre, 0xffffff, 300, 200);
     Surface comp = screen(0x010203);
     redrawRegion(layers, comp, DirtyRect{305, 205, 309, 209});
-    EXPECT_EQ(pixelColor(comp, 305, 205), 0xffffffu);
-    EXPECT_EQ(pixelColor(comp, 309, 209), 0xffffffu);
-    EXPECT_EQ(pixelColor(comp, 304, 205), 0x010203u);
-    EXPECT_EQ(pixelColor(comp, 310, 209), 0x010203u);
-    EXPECT_EQ(pixelColor(comp, 305, 210), 0x010203u);
+    EXPECT_EQ(coloursAt(comp, {{305, 205}, {309, 209}, {304, 205}, {310, 209}, {305, 210}}),
+              (std::vector<uint32_t>{0xffffffu, 0xffffffu, 0x010203u, 0x010203u, 0x010203u}));
     redrawRegion(layers, comp, DirtyRect{0, 0, 0, 0}); // the origin pixel alone
     EXPECT_EQ(pixelColor(comp, 0, 0), 0x336699u);
 }
@@ -411,11 +398,10 @@ TEST(ComposeRedrawTest, BackgroundWindowShowsTheBackgroundOffsetOnBlack) {
     layers.bgalia = BackgroundWindow{200, 100, 60, 40};
     Surface comp = screen(0x777777);
     redrawRegion(layers, comp, kWholeScreen);
-    EXPECT_EQ(pixelColor(comp, 199, 100), 0u);
-    EXPECT_EQ(pixelColor(comp, 200, 100), pixelColor(layers.background, 0, 0));
-    EXPECT_EQ(pixelColor(comp, 259, 139), pixelColor(layers.background, 59, 39));
-    EXPECT_EQ(pixelColor(comp, 260, 139), 0u); // the window is narrower than the picture
-    EXPECT_EQ(pixelColor(comp, 259, 140), 0u);
+    // (260, 139) the window is narrower than the picture.
+    EXPECT_EQ(coloursAt(comp, {{199, 100}, {200, 100}, {259, 139}, {260, 139}, {259, 140}}),
+              (std::vector<uint32_t>{0u, pixelColor(layers.background, 0, 0),
+                                     pixelColor(layers.background, 59, 39), 0u, 0u}));
     // A window bigger than the picture shows black where the picture ends.
     layers.bgalia = BackgroundWindow{600, 0, 100, 100};
     redrawRegion(layers, comp, kWholeScreen);

@@ -1,5 +1,5 @@
 #include "graphics/Transition.h"
-#include "ComposeTestSupport.h"
+#include "Pictures.h"
 #include "graphics/Blend.h"
 #include "graphics/GraphicsState.h"
 #include "util/sjis.h"
@@ -13,6 +13,7 @@
 namespace orv {
 namespace {
 
+using test::coloursAt;
 using test::newColour;
 using test::oldColour;
 using test::windowPixel;
@@ -89,16 +90,6 @@ struct Fixture {
         return ::testing::AssertionSuccess();
     }
 };
-
-uint32_t mixed(uint32_t oldRgb, uint32_t newRgb, unsigned newWeight) {
-    const BlendTable& t = blendTable();
-    uint32_t out = 0;
-    for (int shift : {0, 8, 16})
-        out |= static_cast<uint32_t>(t[255 - newWeight][(oldRgb >> shift) & 0xff] +
-                                     t[newWeight][(newRgb >> shift) & 0xff])
-               << shift;
-    return out;
-}
 
 // A mask picture whose blue byte at (x, y) is (x + y) % 256 over a 256 x 8 tile.
 Surface gradientMask() {
@@ -242,6 +233,8 @@ TEST(TransitionPacingTest, MaskWipesAdvanceByTheTimeSpent) {
 }
 
 // ---- intermediate frames ---------------------------------------------------------------------
+// The middle frame of every type over the whole screen is a golden picture of the scenario test
+// compose-effects; these are the first frames, regions and what that picture cannot show.
 
 // Runs a transition and keeps a copy of the window and the display after pump number `frame`.
 struct Snapshot {
@@ -261,187 +254,61 @@ Snapshot snapshotAt(Fixture& f, int frame, int type, int duration,
     return shot;
 }
 
+using Points = std::initializer_list<std::pair<int, int>>;
+
+// The window shows the new picture at `fresh` and the old one at `stale`.
+void expectWindow(const FrameBuffer& w, Points fresh, Points stale) {
+    for (auto [x, y] : fresh) EXPECT_EQ(windowPixel(w, x, y), newColour(x, y)) << x << "," << y;
+    for (auto [x, y] : stale) EXPECT_EQ(windowPixel(w, x, y), oldColour(x, y)) << x << "," << y;
+}
+
+// The window after pump `frame` of a transition on a fresh fixture.
+FrameBuffer windowAt(int frame, int type, int duration, const DirtyRect& region = kWholeScreen) {
+    Fixture f;
+    return snapshotAt(f, frame, type, duration, region).window;
+}
+
 TEST(TransitionFrameTest, BlindsCopyEverySixteenthColumnOrRowOfTheRegion) {
     const DirtyRect region{100, 50, 300, 200};
-    {
-        Fixture f;
-        Snapshot s = snapshotAt(f, 2, 2, 160, region); // frames k = 0 and 1 done
-        for (int x : {100, 101, 116, 117, 292, 293}) {
-            EXPECT_EQ(windowPixel(s.window, x, 50), newColour(x, 50)) << x;
-            EXPECT_EQ(windowPixel(s.window, x, 200), newColour(x, 200)) << x;
+    Fixture f;
+    Snapshot s = snapshotAt(f, 2, 2, 160, region); // frames k = 0 and 1 done
+    expectWindow(s.window, {{100, 50}, {101, 200}, {116, 50}, {117, 200}, {292, 50}, {293, 200}},
+                 {{99, 60}, {102, 60}, {115, 60}, {118, 60}, {294, 60}, {100, 49}, {100, 201}});
+    // The display surface waits for the finish.
+    EXPECT_EQ(pixelColor(s.display, 100, 50), oldColour(100, 50));
+    expectWindow(windowAt(1, 3, 160, region), {{115, 70}}, {{100, 70}}); // k = 15 first
+    expectWindow(windowAt(1, 4, 160, region), {{150, 66}}, {{301, 66}, {150, 67}});
+    expectWindow(windowAt(1, 5, 160, region), {{150, 65}}, {{150, 50}});
+}
+
+TEST(TransitionFrameTest, ScrollsPushTheOldPictureOutAsTheNewComesIn) {
+    // type, vertical, whether the new picture enters at the left or top edge.
+    const struct {
+        int type;
+        bool vertical;
+        bool fromStart;
+    } scrolls[] = {{11, false, true}, {12, false, false}, {13, true, true}, {14, true, false}};
+    for (const auto& c : scrolls) {
+        SCOPED_TRACE(c.type);
+        Fixture whole;
+        whole.run(c.type, 800);
+        const int length = c.vertical ? 480 : 640;
+        const int step = length / whole.host.pumps; // the same distance every frame
+        ASSERT_GT(step, 0);
+        for (int frame : {1, 2}) {
+            const FrameBuffer w = windowAt(frame, c.type, 800);
+            const int in = frame * step; // how much of the new picture shows
+            for (int p = 0; p < length; ++p) {
+                const bool fresh = c.fromStart ? p < in : p >= length - in;
+                const int from = c.fromStart ? (fresh ? length - in + p : p - in)
+                                             : (fresh ? p - (length - in) : p + in);
+                const int x = c.vertical ? 3 : p, y = c.vertical ? p : 9;
+                const int fx = c.vertical ? 3 : from, fy = c.vertical ? from : 9;
+                ASSERT_EQ(windowPixel(w, x, y), fresh ? newColour(fx, fy) : oldColour(fx, fy))
+                    << "frame " << frame << " at " << p;
+            }
         }
-        for (int x : {99, 102, 115, 118, 294})
-            EXPECT_EQ(windowPixel(s.window, x, 60), oldColour(x, 60)) << x;
-        EXPECT_EQ(windowPixel(s.window, 100, 49), oldColour(100, 49));
-        EXPECT_EQ(windowPixel(s.window, 100, 201), oldColour(100, 201));
-        // The display surface waits for the finish.
-        EXPECT_EQ(pixelColor(s.display, 100, 50), oldColour(100, 50));
     }
-    {
-        Fixture f;
-        Snapshot s = snapshotAt(f, 1, 3, 160, region); // k = 15 first
-        EXPECT_EQ(windowPixel(s.window, 115, 70), newColour(115, 70));
-        EXPECT_EQ(windowPixel(s.window, 100, 70), oldColour(100, 70));
-    }
-    {
-        Fixture f;
-        Snapshot s = snapshotAt(f, 1, 4, 160, region);
-        EXPECT_EQ(windowPixel(s.window, 150, 66), newColour(150, 66));
-        EXPECT_EQ(windowPixel(s.window, 301, 66), oldColour(301, 66));
-        EXPECT_EQ(windowPixel(s.window, 150, 67), oldColour(150, 67));
-    }
-    {
-        Fixture f;
-        Snapshot s = snapshotAt(f, 1, 5, 160, region);
-        EXPECT_EQ(windowPixel(s.window, 150, 65), newColour(150, 65));
-        EXPECT_EQ(windowPixel(s.window, 150, 50), oldColour(150, 50));
-    }
-}
-
-TEST(TransitionFrameTest, SweepsMoveAComb) {
-    {
-        // Frame 3 of type 6: o = 48, columns 48, 25, 2 (j = 0, 1, 2) plus those of earlier frames.
-        Fixture f;
-        Snapshot s = snapshotAt(f, 3, 6, 480);
-        for (int x : {0, 1, 2, 24, 25, 48})
-            EXPECT_EQ(windowPixel(s.window, x, 10), newColour(x, 10)) << x;
-        for (int x : {3, 23, 26, 47, 49})
-            EXPECT_EQ(windowPixel(s.window, x, 10), oldColour(x, 10)) << x;
-    }
-    {
-        // Type 7 starts at o = 1169, whose lowest column 1169 - 23 * 23 = 640 is just off the
-        // screen; the second frame (o = 1145) brings columns 639 (j = 22) and 616 (j = 23).
-        Fixture f;
-        Snapshot first = snapshotAt(f, 1, 7, 480);
-        EXPECT_EQ(windowPixel(first.window, 639, 0), oldColour(639, 0));
-        Fixture g;
-        Snapshot s = snapshotAt(g, 2, 7, 480);
-        EXPECT_EQ(windowPixel(s.window, 616, 0), newColour(616, 0));
-        EXPECT_EQ(windowPixel(s.window, 639, 0), newColour(639, 0));
-        EXPECT_EQ(windowPixel(s.window, 617, 0), oldColour(617, 0));
-        EXPECT_EQ(windowPixel(s.window, 638, 0), oldColour(638, 0));
-    }
-    {
-        Fixture f;
-        Snapshot s = snapshotAt(f, 2, 8, 420); // o = 24: rows 24 and 1
-        EXPECT_EQ(windowPixel(s.window, 5, 24), newColour(5, 24));
-        EXPECT_EQ(windowPixel(s.window, 5, 1), newColour(5, 1));
-        EXPECT_EQ(windowPixel(s.window, 5, 0), newColour(5, 0));
-        EXPECT_EQ(windowPixel(s.window, 5, 2), oldColour(5, 2));
-    }
-    {
-        Fixture f;
-        Snapshot s = snapshotAt(f, 1, 9, 420); // o = 1009: rows 1009 - 23 j; j = 23 gives 480
-        EXPECT_EQ(windowPixel(s.window, 5, 479), oldColour(5, 479));
-        Fixture g;
-        Snapshot t = snapshotAt(g, 2, 9, 420); // o = 985: j = 22 gives 479
-        EXPECT_EQ(windowPixel(t.window, 5, 479), newColour(5, 479));
-        EXPECT_EQ(windowPixel(t.window, 5, 456), newColour(5, 456)); // j = 23
-        EXPECT_EQ(windowPixel(t.window, 5, 462), oldColour(5, 462));
-    }
-}
-
-TEST(TransitionFrameTest, CrossfadeBlendsAlternateBytes) {
-    Fixture f;
-    Snapshot first = snapshotAt(f, 1, 10, 1024);
-    // Frame 1: level 1 on odd offsets. Row 479 is first in memory: offsets = x * 3 + channel.
-    const uint8_t* w = first.window.row(479);
-    const uint8_t* d = f.g.surfaces.composition.row(479); // new picture
-    Surface old;
-    createSurface(old, 640, 480, 24);
-    for (int x = 0; x < 8; ++x) setPixel(old, x, 479, oldColour(x, 479));
-    const BlendTable& t = blendTable();
-    for (int o = 0; o < 24; ++o) {
-        const int expected = (o & 1) ? t[254][old.row(479)[o]] + t[1][d[o]] : old.row(479)[o];
-        EXPECT_EQ(w[o], expected) << o;
-    }
-    // Frame 3 (levels 1, 2, 3): even bytes have level 2, odd ones level 3.
-    Fixture g;
-    Snapshot third = snapshotAt(g, 3, 10, 1024);
-    const uint8_t* w3 = third.window.row(479);
-    for (int o = 0; o < 24; ++o) {
-        const int level = (o & 1) ? 3 : 2;
-        EXPECT_EQ(w3[o], t[255 - level][old.row(479)[o]] + t[level][d[o]]) << o;
-    }
-    // The display surface keeps the old picture until the finish.
-    EXPECT_EQ(pixelColor(third.display, 0, 479), oldColour(0, 479));
-}
-
-TEST(TransitionFrameTest, ScrollsMoveTheWindowAndBringInStrips) {
-    {
-        Fixture f;
-        Snapshot s = snapshotAt(f, 1, 11, 800);
-        EXPECT_EQ(windowPixel(s.window, 0, 9), newColour(632, 9));
-        EXPECT_EQ(windowPixel(s.window, 7, 9), newColour(639, 9));
-        EXPECT_EQ(windowPixel(s.window, 8, 9), oldColour(0, 9));
-        EXPECT_EQ(windowPixel(s.window, 639, 9), oldColour(631, 9));
-        Fixture g;
-        Snapshot t = snapshotAt(g, 2, 11, 800);
-        EXPECT_EQ(windowPixel(t.window, 0, 9), newColour(624, 9));
-        EXPECT_EQ(windowPixel(t.window, 8, 9), newColour(632, 9));
-        EXPECT_EQ(windowPixel(t.window, 16, 9), oldColour(0, 9));
-    }
-    {
-        Fixture f;
-        Snapshot s = snapshotAt(f, 2, 12, 800);
-        EXPECT_EQ(windowPixel(s.window, 632, 9), newColour(8, 9));
-        EXPECT_EQ(windowPixel(s.window, 624, 9), newColour(0, 9));
-        EXPECT_EQ(windowPixel(s.window, 623, 9), oldColour(639, 9));
-        EXPECT_EQ(windowPixel(s.window, 0, 9), oldColour(16, 9));
-    }
-    {
-        Fixture f;
-        Snapshot s = snapshotAt(f, 2, 13, 800);
-        EXPECT_EQ(windowPixel(s.window, 3, 0), newColour(3, 468));
-        EXPECT_EQ(windowPixel(s.window, 3, 6), newColour(3, 474));
-        EXPECT_EQ(windowPixel(s.window, 3, 12), oldColour(3, 0));
-        EXPECT_EQ(windowPixel(s.window, 3, 479), oldColour(3, 467));
-    }
-    {
-        Fixture f;
-        Snapshot s = snapshotAt(f, 2, 14, 800);
-        EXPECT_EQ(windowPixel(s.window, 3, 479), newColour(3, 11));
-        EXPECT_EQ(windowPixel(s.window, 3, 468), newColour(3, 0));
-        EXPECT_EQ(windowPixel(s.window, 3, 467), oldColour(3, 479));
-        EXPECT_EQ(windowPixel(s.window, 3, 0), oldColour(3, 12));
-    }
-}
-
-TEST(TransitionFrameTest, MaskWipeChangesDarkMaskPixelsFirst) {
-    Fixture f;
-    f.host.mask = gradientMask();
-    Snapshot s = snapshotAt(f, 3, 15, 512); // levels 1, 2, 3 done
-    // Mask value at (x, y) is (x % 256 + y % 8) % 256.
-    for (int x : {0, 1, 2, 3, 4, 256, 259, 260}) {
-        const int m = (x % 256 + 0) % 256;
-        const uint32_t expected = m <= 3 ? newColour(x, 0) : oldColour(x, 0);
-        EXPECT_EQ(pixelColor(s.display, x, 0), expected) << x;
-        EXPECT_EQ(windowPixel(s.window, x, 0), expected) << x;
-    }
-    EXPECT_EQ(pixelColor(s.display, 0, 4), oldColour(0, 4)); // mask 4
-    EXPECT_EQ(pixelColor(s.display, 0, 8), newColour(0, 8)); // the tile repeats downwards
-}
-
-TEST(TransitionFrameTest, SoftMaskWipeFadesEachPixelFromItsMaskValue) {
-    Fixture f;
-    f.host.mask = gradientMask();
-    Snapshot s = snapshotAt(f, 5, 18, 1024); // level 5 on the fifth frame
-    for (int x : {0, 1, 4, 5, 6, 300}) {
-        const int t = 5 - (x % 256);
-        const uint32_t expected =
-            t > 0 ? mixed(oldColour(x, 0), newColour(x, 0), static_cast<unsigned>(t))
-                  : oldColour(x, 0);
-        EXPECT_EQ(pixelColor(s.display, x, 0), expected) << x;
-        EXPECT_EQ(windowPixel(s.window, x, 0), expected) << x;
-    }
-    // Late frames: pixels whose fade is over take the new picture exactly.
-    Fixture g;
-    g.host.mask = gradientMask();
-    g.host.frameCost = 8; // step 4 a frame: level 1 + 4 * 70 = 281 on frame 71
-    Snapshot late = snapshotAt(g, 71, 18, 1024);
-    EXPECT_EQ(pixelColor(late.display, 10, 0), newColour(10, 0)); // 281 - 10 > 254
-    EXPECT_EQ(pixelColor(late.display, 100, 0), mixed(oldColour(100, 0), newColour(100, 0), 181));
-    EXPECT_EQ(pixelColor(late.display, 255, 0), mixed(oldColour(255, 0), newColour(255, 0), 26));
 }
 
 TEST(TransitionFrameTest, MosaicOutCoarsensTheOldPictureAndLeavesTheScreenDirty) {

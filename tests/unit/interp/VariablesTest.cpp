@@ -20,6 +20,11 @@ struct Game : Harness {
         status = run();
     }
     int32_t num(int i) { return engine().vars.num[size_t(i)]; }
+    // %first .. %(first + n - 1).
+    std::vector<int32_t> nums(int first, int n) {
+        const auto& all = engine().vars.num;
+        return std::vector<int32_t>(all.begin() + first, all.begin() + first + n);
+    }
     std::string str(int i) { return sjis::toUtf8(engine().vars.str[size_t(i)]); }
     int status;
 };
@@ -47,17 +52,9 @@ TEST(Arithmetic, WrapsAndRoundsTowardZero) {
            "mov %7,10:sub %7,25:inc %8:dec %9:dec %9\n"
            "mov %10,11:mov %%10,5");
     ASSERT_EQ(g.status, 0) << g.log();
-    EXPECT_EQ(g.num(0), int32_t(0x80000000u));
-    EXPECT_EQ(g.num(1), -3);
-    EXPECT_EQ(g.num(2), -1);
-    EXPECT_EQ(g.num(3), 1);
-    EXPECT_EQ(g.num(4), int32_t(0x80000000u));
-    EXPECT_EQ(g.num(5), 0);
-    EXPECT_EQ(g.num(6), 65536);
-    EXPECT_EQ(g.num(7), -15);
-    EXPECT_EQ(g.num(8), 1);
-    EXPECT_EQ(g.num(9), -2);
-    EXPECT_EQ(g.num(11), 5);
+    const int32_t min = int32_t(0x80000000u);
+    EXPECT_EQ(g.nums(0, 12),
+              (std::vector<int32_t>{min, -3, -1, 1, min, 0, 65536, -15, 1, -2, 11, 5}));
 }
 
 TEST(Arithmetic, StringsAssignAndAppend) {
@@ -70,36 +67,11 @@ TEST(Arithmetic, StringsAssignAndAppend) {
     EXPECT_EQ(g.str(2), "あいうあいう");
 }
 
-TEST(Arithmetic, DivisionByZero) {
-    Game d("mov %0,5:div %0,0");
-    EXPECT_EQ(d.status, 2);
-    EXPECT_EQ(d.firstMessage(), "[０除算エラー] ０で除算しました。");
-    EXPECT_EQ(d.num(0), 5);
-    Game m("mod %0,0");
-    EXPECT_EQ(m.status, 2);
-    EXPECT_EQ(m.firstMessage(), "[０除算エラー] ０で剰余演算しました。");
-}
-
-TEST(Arithmetic, VariableNumbersOutsideTheTablesAreErrors) {
-    for (const char* statement : {"mov %4096,1", "mov $-1,\"a\"", "inc %%0", "mov %0,%5000",
-                                  "cmp %4096,\"a\",\"b\"", "gettimer %-5"}) {
-        Game g(std::string("mov %0,-1\n") + statement);
-        EXPECT_EQ(g.status, 2) << statement;
-        EXPECT_EQ(g.firstMessage().rfind("[実行時エラー] 変数番号", 0), 0u)
-            << statement << g.firstMessage();
-    }
-    Game d("", "intlimit 4096,0,1\n");
-    EXPECT_EQ(d.status, 2);
-    EXPECT_EQ(d.firstMessage(),
-              "[実行時エラー] 変数番号4096は範囲外です。0～4095で指定してください。");
-}
-
 TEST(Bounds, IntlimitClampsOnlyBoundedVariables) {
     Game g("mov %5,20:mov %0,%5\nmov %6,-3:mov %1,%6\nmov %7,1000",
            "intlimit 5,0,10\nintlimit 6,0,10\n");
     ASSERT_EQ(g.status, 0) << g.log();
-    EXPECT_EQ(g.num(0), 10);
-    EXPECT_EQ(g.num(1), 0);
+    EXPECT_EQ(g.nums(0, 2), (std::vector<int32_t>{10, 0}));
     EXPECT_EQ(g.num(7), 1000);
     EXPECT_EQ(g.engine().vars.boundedVariables(), (std::vector<int32_t>{5, 6}));
 }
@@ -109,10 +81,7 @@ TEST(Bounds, LenAndCmpStoreUnboundedUntilTheNextStore) {
            "cmp %6,\"b\",\"a\":mov %3,%6:inc %1:mov %4,%6",
            "intlimit 5,0,10\nintlimit 6,-5,-2\n");
     ASSERT_EQ(g.status, 0) << g.log();
-    EXPECT_EQ(g.num(0), 20);
-    EXPECT_EQ(g.num(2), 10);
-    EXPECT_EQ(g.num(3), 1);
-    EXPECT_EQ(g.num(4), -2);
+    EXPECT_EQ(g.nums(0, 5), (std::vector<int32_t>{20, 2, 10, 1, -2}));
 }
 
 TEST(Bounds, LowerBoundWinsOverAnInvertedRangeAndMinusOneUnbounds) {
@@ -120,14 +89,6 @@ TEST(Bounds, LowerBoundWinsOverAnInvertedRangeAndMinusOneUnbounds) {
     ASSERT_EQ(g.status, 0) << g.log();
     EXPECT_EQ(g.num(5), 20);
     EXPECT_EQ(g.num(6), 50);
-}
-
-TEST(Bounds, DefinitionBlockOnlyCommands) {
-    for (const char* statement : {"intlimit 0,0,1", "numalias a,1", "stralias b,\"x\""}) {
-        Game g(statement);
-        EXPECT_EQ(g.status, 2);
-        EXPECT_EQ(g.firstMessage().rfind("[構文エラー] 不正な命令", 0), 0u) << g.firstMessage();
-    }
 }
 
 TEST(Random, RndAndRnd2StayInRange) {
@@ -162,18 +123,6 @@ TEST(Random, SeededFromTheClockAtEachRun) {
     EXPECT_EQ(g.num(1), r.next());
 }
 
-TEST(Random, ZeroRangesAreErrors) {
-    Game r("rnd %0,0");
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.firstMessage(), "[０除算エラー] rndの第二引数に0は指定できません。");
-    Game r2("rnd2 %0,5,4");
-    EXPECT_EQ(r2.status, 2);
-    EXPECT_EQ(r2.firstMessage(),
-              "[０除算エラー] rnd2の範囲が空です。第三引数に第二引数－1は指定できません。");
-    Game wrap("rnd2 %0,-2147483648,2147483647");
-    EXPECT_EQ(wrap.status, 2);
-}
-
 TEST(Aliases, DefinedInTheDefinitionBlockAndCaseInsensitive) {
     Game g("mov %0,Max:mov %1,%idx:mov $0,Greeting",
            "numalias max,10\nnumalias IDX,max\nstralias greeting,\"やあ\"\n");
@@ -183,20 +132,14 @@ TEST(Aliases, DefinedInTheDefinitionBlockAndCaseInsensitive) {
     EXPECT_EQ(g.str(0), "やあ");
 }
 
-TEST(Aliases, DuplicatesAndLimits) {
-    Game n("", "numalias Max,1\nnumalias MAX,2\n");
-    EXPECT_EQ(n.status, 2);
-    EXPECT_EQ(n.firstMessage(), "[エラー] 数字エイリアスmaxが二重定義されています。");
-    Game s("", "stralias a,\"1\"\nstralias A,\"2\"\n");
-    EXPECT_EQ(s.status, 2);
-    EXPECT_EQ(s.firstMessage(), "[エラー] 文字列エイリアスaが二重定義されています。");
+TEST(Aliases, SharedNamesAndAFullTable) {
     // A numeric and a string alias may share a name.
     Game both("mov %0,x:mov $0,x", "numalias x,4\nstralias x,\"four\"\n");
     EXPECT_EQ(both.status, 0);
     EXPECT_EQ(both.num(0), 4);
     EXPECT_EQ(both.str(0), "four");
 
-    // A full table still works (the 4097th is refused: see the scenario tests).
+    // A full table still works (the 4097th is refused: see ScenarioErrorTest).
     std::string many;
     for (int i = 0; i < 4096; ++i) many += "numalias n" + std::to_string(i) + ",1\n";
     Game full("mov %0,n4095", many);
@@ -207,7 +150,6 @@ TEST(Aliases, DuplicatesAndLimits) {
 TEST(Strings, RunawayGrowthIsStopped) {
     Game g("mov $0,\"abcdefgh\"\n*l\nadd $0,$0\ngoto *l");
     EXPECT_EQ(g.status, 2);
-    EXPECT_EQ(g.firstMessage(), "[実行時エラー] 文字列変数が長すぎます。1048576バイトまでです。");
     EXPECT_EQ(g.engine().vars.str[0].size(), size_t(1) << 20);
 }
 

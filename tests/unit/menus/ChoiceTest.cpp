@@ -2,9 +2,7 @@
 // the menu entries lie, what drawChoiceText draws and records, the colours on the screen, and the
 // state a choice leaves behind.
 #include "menus/Choice.h"
-#include "EngineHarness.h"
-#include "graphics/GraphicsCommands.h"
-#include "text/TextWindow.h"
+#include "TextTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -17,18 +15,6 @@ namespace {
 
 LookAhead ahead(const std::string& utf8) {
     return lookAhead(sjis::fromUtf8(utf8), 0);
-}
-
-// The state a game block starts in: surfaces made, defaults set, the screen black.
-void prepare(Engine& engine) {
-    startGraphicsPass(engine);
-    startTextPass(engine);
-    resetTextToStart(engine);
-    resetGraphicsToStart(engine);
-}
-
-uint8_t coverageAt(const Engine& engine, int x, int y) {
-    return engine.text.coverage[static_cast<size_t>(y) * 640 + x];
 }
 
 int inkIn(const Engine& engine, int x0, int y0, int x1, int y1) {
@@ -110,7 +96,7 @@ TEST(ChoiceGeometry, MenuEntriesAreCentredOnTheScreen) {
 
 TEST(ChoiceText, CellFormAdvancesCountsUpToALineAndRecordsNothing) {
     Harness h;
-    prepare(h.engine());
+    prepareForText(h.engine());
     Engine& e = h.engine();
     const ChoiceForm form = choiceForm(e);
     int column = 0, line = 0;
@@ -139,7 +125,7 @@ TEST(ChoiceText, CellFormAdvancesCountsUpToALineAndRecordsNothing) {
 
 TEST(ChoiceText, MenuFormDrawsAtPixelsWithoutWrapping) {
     Harness h;
-    prepare(h.engine());
+    prepareForText(h.engine());
     Engine& e = h.engine();
     ChoiceForm form;
     form.menu = true;
@@ -160,7 +146,7 @@ TEST(ChoiceText, MenuFormDrawsAtPixelsWithoutWrapping) {
 
 TEST(ChoiceText, ACellPartlyOutsideIsClippedAndOneWhollyOutsideIsAnError) {
     Harness h;
-    prepare(h.engine());
+    prepareForText(h.engine());
     Engine& e = h.engine();
     e.text.window.bottom = 60; // line 1 (y 44-69) is partly inside, line 2 (y 72) outside
     const ChoiceForm form = choiceForm(e);
@@ -177,7 +163,7 @@ TEST(ChoiceRun, TheMenuFormTakesAnEntryOrIsClosedByARightClick) {
     const std::vector<std::string> entries = {sjis::fromUtf8("セーブ"), sjis::fromUtf8("ロード")};
     auto menu = [&](const std::string& events, int& backdrops) {
         Harness h(events);
-        prepare(h.engine());
+        prepareForText(h.engine());
         ChoiceForm form;
         form.menu = true;
         form.glyphWidth = form.glyphHeight = 26;

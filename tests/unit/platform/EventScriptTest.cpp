@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace orv {
 namespace {
 
@@ -21,47 +23,47 @@ std::string parseError(std::string_view text) {
     return error;
 }
 
-TEST(EventScript, ClicksAndMoves) {
-    auto ev = parseOk("click\nclick 10 -20\nrclick 639 479\nrclick\nmove 5 6\n");
-    ASSERT_EQ(ev.size(), 5u);
-    EXPECT_EQ(ev[0].kind, ScriptEventKind::Click);
-    EXPECT_FALSE(ev[0].hasPosition);
-    EXPECT_EQ(ev[1].kind, ScriptEventKind::Click);
-    EXPECT_TRUE(ev[1].hasPosition);
-    EXPECT_EQ(ev[1].x, 10);
-    EXPECT_EQ(ev[1].y, -20);
-    EXPECT_EQ(ev[2].kind, ScriptEventKind::RClick);
-    EXPECT_EQ(ev[2].x, 639);
-    EXPECT_EQ(ev[2].y, 479);
-    EXPECT_FALSE(ev[3].hasPosition);
-    EXPECT_EQ(ev[4].kind, ScriptEventKind::Move);
-    EXPECT_EQ(ev[4].x, 5);
-    EXPECT_EQ(ev[4].y, 6);
-    EXPECT_EQ(ev[4].line, 5);
+// Every field of an event, so one comparison covers the whole parse.
+using Fields = std::tuple<ScriptEventKind, int, bool, int, int, int, std::u32string, ScriptAnswer,
+                          uint64_t, std::string>;
+
+std::vector<Fields> fields(const std::vector<ScriptEvent>& events) {
+    std::vector<Fields> out;
+    for (const ScriptEvent& e : events)
+        out.emplace_back(e.kind, e.line, e.hasPosition, e.x, e.y, e.code, e.text, e.answer, e.ms,
+                         e.file);
+    return out;
 }
 
-TEST(EventScript, KeysTextMenuAnswerWaitShot) {
-    auto ev = parseOk("key space\nkey enter\nkey escape\nkey a\nkey \xE3\x81\x82\nkey #\n"
-                      "text  Hello, w\xC3\xB6rld a#b  \nmenu 40005\nanswer yes\nanswer no\n"
-                      "answer ok\nwait 250\nshot out/first shot.png\n");
-    ASSERT_EQ(ev.size(), 13u);
-    EXPECT_EQ(ev[0].code, 32);
-    EXPECT_EQ(ev[1].code, 13);
-    EXPECT_EQ(ev[2].code, 27);
-    EXPECT_EQ(ev[3].code, 'a');
-    EXPECT_EQ(ev[4].code, 0x3042);
-    EXPECT_EQ(ev[5].code, '#');
-    EXPECT_EQ(ev[6].kind, ScriptEventKind::Text);
-    EXPECT_EQ(ev[6].text, U"Hello, w\u00F6rld a#b");
-    EXPECT_EQ(ev[7].kind, ScriptEventKind::Menu);
-    EXPECT_EQ(ev[7].code, 40005);
-    EXPECT_EQ(ev[8].answer, ScriptAnswer::Yes);
-    EXPECT_EQ(ev[9].answer, ScriptAnswer::No);
-    EXPECT_EQ(ev[10].answer, ScriptAnswer::Ok);
-    EXPECT_EQ(ev[11].kind, ScriptEventKind::Wait);
-    EXPECT_EQ(ev[11].ms, 250u);
-    EXPECT_EQ(ev[12].kind, ScriptEventKind::Shot);
-    EXPECT_EQ(ev[12].file, "out/first shot.png");
+using K = ScriptEventKind;
+constexpr ScriptAnswer kOk = ScriptAnswer::Ok;
+
+TEST(EventScript, EveryKindOfEvent) {
+    const auto ev = parseOk("click\nclick 10 -20\nrclick 639 479\nrclick\nmove 5 6\n"
+                            "key space\nkey enter\nkey escape\nkey a\nkey \xE3\x81\x82\nkey #\n"
+                            "text  Hello, w\xC3\xB6rld a#b  \nmenu 40005\nanswer yes\nanswer no\n"
+                            "answer ok\nwait 250\nshot out/first shot.png\n");
+    const std::vector<Fields> want = {
+        {K::Click, 1, false, 0, 0, 0, U"", kOk, 0, ""},
+        {K::Click, 2, true, 10, -20, 0, U"", kOk, 0, ""},
+        {K::RClick, 3, true, 639, 479, 0, U"", kOk, 0, ""},
+        {K::RClick, 4, false, 0, 0, 0, U"", kOk, 0, ""},
+        {K::Move, 5, true, 5, 6, 0, U"", kOk, 0, ""},
+        {K::Key, 6, false, 0, 0, 32, U"", kOk, 0, ""},
+        {K::Key, 7, false, 0, 0, 13, U"", kOk, 0, ""},
+        {K::Key, 8, false, 0, 0, 27, U"", kOk, 0, ""},
+        {K::Key, 9, false, 0, 0, 'a', U"", kOk, 0, ""},
+        {K::Key, 10, false, 0, 0, 0x3042, U"", kOk, 0, ""},
+        {K::Key, 11, false, 0, 0, '#', U"", kOk, 0, ""},
+        {K::Text, 12, false, 0, 0, 0, U"Hello, w\u00F6rld a#b", kOk, 0, ""},
+        {K::Menu, 13, false, 0, 0, 40005, U"", kOk, 0, ""},
+        {K::Answer, 14, false, 0, 0, 0, U"", ScriptAnswer::Yes, 0, ""},
+        {K::Answer, 15, false, 0, 0, 0, U"", ScriptAnswer::No, 0, ""},
+        {K::Answer, 16, false, 0, 0, 0, U"", kOk, 0, ""},
+        {K::Wait, 17, false, 0, 0, 0, U"", kOk, 250, ""},
+        {K::Shot, 18, false, 0, 0, 0, U"", kOk, 0, "out/first shot.png"},
+    };
+    EXPECT_EQ(fields(ev), want);
 }
 
 TEST(EventScript, CommentsBlankLinesAndLineEnds) {
@@ -72,13 +74,9 @@ TEST(EventScript, CommentsBlankLinesAndLineEnds) {
                       "  # indented comment\n"
                       "text hi # there\n"
                       "wait 0");
-    ASSERT_EQ(ev.size(), 3u);
-    EXPECT_EQ(ev[0].line, 4);
-    EXPECT_EQ(ev[0].x, 1);
-    EXPECT_EQ(ev[1].text, U"hi");
-    EXPECT_EQ(ev[1].line, 6);
-    EXPECT_EQ(ev[2].ms, 0u);
-    EXPECT_EQ(ev[2].line, 7);
+    EXPECT_EQ(fields(ev), (std::vector<Fields>{{K::Click, 4, true, 1, 2, 0, U"", kOk, 0, ""},
+                                               {K::Text, 6, false, 0, 0, 0, U"hi", kOk, 0, ""},
+                                               {K::Wait, 7, false, 0, 0, 0, U"", kOk, 0, ""}}));
     EXPECT_TRUE(parseOk("").empty());
 }
 

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <sstream>
+#include <tuple>
 
 namespace orv {
 namespace {
@@ -31,7 +32,20 @@ struct Rig {
         if (!p->takeEvent(e)) return {EventKind::Paint, 0, 0, -1};
         return e;
     }
+    // The next n events as kind, x, y, code.
+    std::vector<std::tuple<EventKind, int, int, int>> take(int n) {
+        std::vector<std::tuple<EventKind, int, int, int>> out;
+        for (int i = 0; i < n; ++i) {
+            const Event e = take();
+            out.emplace_back(e.kind, e.x, e.y, e.code);
+        }
+        return out;
+    }
 };
+
+using Events = std::vector<std::tuple<EventKind, int, int, int>>;
+constexpr EventKind kMove = EventKind::MouseMove, kDown = EventKind::LButtonDown,
+                    kUp = EventKind::LButtonUp, kChar = EventKind::Char;
 
 int exitStatusOf(const std::function<void()>& f) {
     try {
@@ -107,21 +121,19 @@ TEST(HeadlessDelivery, PlayerInputWaitsForAPlayerWait) {
     EXPECT_FALSE(r.p->hasEvent(EventKind::LButtonDown));
 
     r.p->setWaitKind(WaitKind::Player);
-    expectEvent(r.take(), EventKind::MouseMove, 10, 20);
-    expectEvent(r.take(), EventKind::LButtonDown, 10, 20);
-    expectEvent(r.take(), EventKind::LButtonUp, 10, 20);
     // Without a position the click lands where the pointer is.
-    expectEvent(r.take(), EventKind::LButtonDown, 10, 20);
-    expectEvent(r.take(), EventKind::LButtonUp, 10, 20);
-
+    EXPECT_EQ(r.take(5), (Events{{kMove, 10, 20, 0},
+                                 {kDown, 10, 20, 0},
+                                 {kUp, 10, 20, 0},
+                                 {kDown, 10, 20, 0},
+                                 {kUp, 10, 20, 0}}));
     r.p->setWaitKind(WaitKind::PlayerOrTime);
-    expectEvent(r.take(), EventKind::MouseMove, 30, 40);
-    expectEvent(r.take(), EventKind::RButtonDown, 30, 40);
-    expectEvent(r.take(), EventKind::RButtonUp, 30, 40);
+    EXPECT_EQ(r.take(3), (Events{{kMove, 30, 40, 0},
+                                 {EventKind::RButtonDown, 30, 40, 0},
+                                 {EventKind::RButtonUp, 30, 40, 0}}));
     EXPECT_EQ(r.p->pointerX(), 30);
-    expectEvent(r.take(), EventKind::Char, 30, 40, 27);
-    expectEvent(r.take(), EventKind::Char, 30, 40, 'a');
-    expectEvent(r.take(), EventKind::Char, 30, 40, 0x3042);
+    EXPECT_EQ(r.take(3),
+              (Events{{kChar, 30, 40, 27}, {kChar, 30, 40, 'a'}, {kChar, 30, 40, 0x3042}}));
     EXPECT_EQ(r.p->scriptRemaining(), 0u);
 }
 
@@ -141,10 +153,10 @@ TEST(HeadlessDelivery, DeliveredInputMustBeTakenBeforeTheNextEntry) {
 
 TEST(HeadlessDelivery, MoveAndMenuComeAtTheNextPumpOneEntryAtATime) {
     Rig r("move 1 2\nmove 3 4\nmenu 40001\nclick\n");
-    expectEvent(r.take(), EventKind::MouseMove, 1, 2);
-    expectEvent(r.take(), EventKind::MouseMove, 3, 4);
-    expectEvent(r.take(), EventKind::Command, 3, 4, 40001);
-    EXPECT_EQ(r.take().code, -1);
+    EXPECT_EQ(r.take(4), (Events{{kMove, 1, 2, 0},
+                                 {kMove, 3, 4, 0},
+                                 {EventKind::Command, 3, 4, 40001},
+                                 {EventKind::Paint, 0, 0, -1}}));
     EXPECT_EQ(r.p->scriptRemaining(), 1u);
     EXPECT_EQ(r.p->ticks(), 1u);
 }
@@ -157,9 +169,7 @@ TEST(HeadlessDelivery, AfterAWaitTheNextEventComesWhateverTheEngineDoes) {
     EXPECT_EQ(r.p->ticks(), 100u);
     // Still a busy wait, yet the click is due.
     EXPECT_TRUE(r.p->hasEvent(EventKind::LButtonDown));
-    expectEvent(r.take(), EventKind::MouseMove, 5, 6);
-    expectEvent(r.take(), EventKind::LButtonDown, 5, 6);
-    expectEvent(r.take(), EventKind::LButtonUp, 5, 6);
+    EXPECT_EQ(r.take(3), (Events{{kMove, 5, 6, 0}, {kDown, 5, 6, 0}, {kUp, 5, 6, 0}}));
     // The entry after it has no wait, so it goes back to waiting for the player.
     r.p->sleep(1000);
     EXPECT_EQ(r.take().code, -1);
@@ -241,16 +251,12 @@ TEST(HeadlessAutoClick, ClicksAtThePointerOnceTheScriptIsUsedUp) {
     Rig r("click 7 8\n", o);
     EXPECT_EQ(r.take().code, -1); // busy: neither the script nor auto-click
     r.p->setWaitKind(WaitKind::Player);
-    EXPECT_EQ(r.take().kind, EventKind::MouseMove);
-    EXPECT_EQ(r.take().kind, EventKind::LButtonDown);
-    EXPECT_EQ(r.take().kind, EventKind::LButtonUp);
-    for (int i = 0; i < 3; ++i) {
-        expectEvent(r.take(), EventKind::LButtonDown, 7, 8, kAutomaticClick);
-        expectEvent(r.take(), EventKind::LButtonUp, 7, 8, kAutomaticClick);
-    }
+    const Events click = {{kDown, 7, 8, 0}, {kUp, 7, 8, 0}};
+    const Events automatic = {{kDown, 7, 8, kAutomaticClick}, {kUp, 7, 8, kAutomaticClick}};
+    EXPECT_EQ(r.take(3), (Events{{kMove, 7, 8, 0}, click[0], click[1]}));
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(r.take(2), automatic);
     r.p->setWaitKind(WaitKind::PlayerOrTime);
-    expectEvent(r.take(), EventKind::LButtonDown, 7, 8, kAutomaticClick);
-    EXPECT_EQ(r.take().kind, EventKind::LButtonUp);
+    EXPECT_EQ(r.take(2), automatic);
     r.p->setWaitKind(WaitKind::None);
     EXPECT_EQ(r.take().code, -1);
 }

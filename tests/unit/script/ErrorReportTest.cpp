@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 using namespace orv;
-using orv::test::Harness;
 using orv::test::TempDir;
 
 namespace {
@@ -103,11 +102,4 @@ TEST(FormatMessage, ReplacesTheFirstPlaceholder) {
     EXPECT_EQ(formatMessage("none", "X"), "none");
 }
 
-TEST(ReportError, ShowsTheMessageAndEndsWithStatusTwo) {
-    Harness h;
-    h.scenario("*define\ngame\n*start\nmov %0, 1\nmov %1, 2 : bogus 5\n");
-    EXPECT_EQ(h.run(), 2);
-    EXPECT_EQ(h.log(), "[構文エラー] 不正な命令\"bogus\"です。\n\n0.txt line:5\n\n|*start\n|mov "
-                       "%0, 1\n>mov %1, 2 : bogus \n");
-    EXPECT_TRUE(h.engine().shell.shuttingDown);
-}
+// Reporting an error in a run (the text, status 2, the shut-down) is ScenarioErrorTest.

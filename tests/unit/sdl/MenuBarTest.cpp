@@ -9,6 +9,7 @@
 #include "shell/WindowProc.h"
 
 #include "TestSupport.h"
+#include "XDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -19,61 +20,15 @@
 #include <string>
 #include <vector>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define ORVANE_MENU_TEST_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define ORVANE_MENU_TEST_SANITIZED 1
-#endif
-#endif
-
 namespace orv {
 namespace {
 
 namespace fs = std::filesystem;
 
-using Rgb = std::array<int, 3>;
-
-class EnvOverride {
-public:
-    EnvOverride(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        setenv(name, value, 1);
-    }
-    ~EnvOverride() {
-        if (old_)
-            setenv(name_.c_str(), old_->c_str(), 1);
-        else
-            unsetenv(name_.c_str());
-    }
-
-private:
-    std::string name_;
-    std::optional<std::string> old_;
-};
-
-struct Picture {
-    RgbImage image;
-    Rgb at(int x, int y) const {
-        if (x < 0 || y < 0 || x >= image.width || y >= image.height) return {-1, -1, -1};
-        const uint8_t* p = image.pixel(x, y);
-        return {p[0], p[1], p[2]};
-    }
-    // Pixels clearly darker than the grey furniture: label ink and check marks.
-    int dark(int x, int y, int w, int h) const {
-        int n = 0;
-        for (int py = y; py < y + h; ++py)
-            for (int px = x; px < x + w; ++px) {
-                const Rgb c = at(px, py);
-                n += c[0] >= 0 && c[0] < 0x60 && c[1] < 0x60 && c[2] < 0x60;
-            }
-        return n;
-    }
-};
-
-bool run(const std::string& cmd) {
-    return std::system((cmd + " 2>/dev/null").c_str()) == 0;
-}
+using test::Rgb;
+using test::runTool;
+using test::ScopedEnv;
+using test::Shot;
 
 constexpr Rgb kRed{255, 0, 0};
 constexpr Rgb kGrey{0xC0, 0xC0, 0xC0};
@@ -85,10 +40,8 @@ constexpr size_t kSpeedEntry = 5;
 class SdlMenuBarTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* display = std::getenv("DISPLAY");
-        if (!display || !*display) GTEST_SKIP() << "DISPLAY not set; run under xvfb-run";
-        if (!fs::exists("/usr/bin/import")) GTEST_SKIP() << "/usr/bin/import absent";
-#ifdef ORVANE_MENU_TEST_SANITIZED
+        ORVANE_REQUIRE_X_DISPLAY();
+#ifdef ORVANE_TEST_SANITIZED
         // Mesa's GL driver leaves allocations behind at unload; the leak checker would report
         // them, so sanitized builds draw through SDL's software renderer.
         software_.emplace("SDL_RENDER_DRIVER", "software");
@@ -111,13 +64,11 @@ protected:
     }
 
     // Pumps (keeping game events) and shoots until the probe shows the colour; bounded tries.
-    Picture shootUntil(int x, int y, Rgb expected) {
-        std::optional<Picture> shot;
+    Shot shootUntil(int x, int y, Rgb expected) {
+        std::optional<Shot> shot;
         for (int attempt = 0; attempt < 20; ++attempt) {
             pump();
-            const fs::path file = dir_.path() / "menu.png";
-            if (run("/usr/bin/import -window root '" + file.string() + "'"))
-                if (auto image = readPng(file.string())) shot = Picture{std::move(*image)};
+            shot = test::screenshot(dir_.path() / "menu.png");
             if (shot && shot->at(x, y) == expected) break;
             platform_->sleep(50);
         }
@@ -149,13 +100,13 @@ protected:
     }
 
     bool clickAt(int x, int y) {
-        return run("/usr/bin/xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
-                   " click 1");
+        return runTool("/usr/bin/xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
+                       " click 1");
     }
 
-    EnvOverride origin_{"ORVANE_WINDOW_AT_ORIGIN", "1"};
-    std::optional<EnvOverride> software_;
-    std::optional<EnvOverride> noAcceleration_;
+    ScopedEnv origin_{"ORVANE_WINDOW_AT_ORIGIN", "1"};
+    std::optional<ScopedEnv> software_;
+    std::optional<ScopedEnv> noAcceleration_;
     test::TempDir dir_;
     std::unique_ptr<Platform> platform_;
     const MenuView* view_ = nullptr;
@@ -164,7 +115,7 @@ protected:
 
 TEST_F(SdlMenuBarTest, TheStripShowsTheLabels) {
     // Window at (0, 0), scale 1: menu units are screen pixels.
-    const Picture s = shootUntil(0, 20, kRed);
+    const Shot s = shootUntil(0, 20, kRed);
     const std::vector<MenuBox>& boxes = view_->entryBoxes();
     ASSERT_EQ(boxes.size(), 8u);
     for (const MenuBox& b : boxes) {
@@ -196,7 +147,7 @@ TEST_F(SdlMenuBarTest, ClickingSpeedThenFastPostsItsCommandOnly) {
     const MenuBox box = view_->popupBox();
     ASSERT_EQ(view_->itemBoxes().size(), 3u);
     const MenuBox normal = view_->itemBoxes()[1], fast = view_->itemBoxes()[2];
-    const Picture open = shootUntil(box.x + box.w / 2, box.y + 1, Rgb{0xFF, 0xFF, 0xFF});
+    const Shot open = shootUntil(box.x + box.w / 2, box.y + 1, Rgb{0xFF, 0xFF, 0xFF});
     EXPECT_NE(open.at(box.x + box.w / 2, box.y + box.h / 2), kRed) << "no popup over the picture";
     EXPECT_EQ(open.at(box.x + box.w + 2, box.y + 5), kRed);
     EXPECT_GT(open.dark(normal.x, normal.y, kMenuCheckColumn, normal.h), 5);
@@ -218,7 +169,7 @@ TEST_F(SdlMenuBarTest, ClickingSpeedThenFastPostsItsCommandOnly) {
     EXPECT_EQ(got, (std::vector<std::pair<EventKind, int>>{{EventKind::Command, 40016}}));
 }
 
-TEST_F(SdlMenuBarTest, APlainEntryPostsOnClickAndAPictureClickStaysTheGames) {
+TEST_F(SdlMenuBarTest, APlainEntryPostsOnClickAndAShotClickStaysTheGames) {
     if (!fs::exists("/usr/bin/xdotool")) GTEST_SKIP() << "/usr/bin/xdotool absent";
     shootUntil(0, 20, kRed);
     const MenuBox quit = view_->entryBoxes()[kQuitEntry];
@@ -268,13 +219,13 @@ TEST_F(SdlMenuBarTest, ChoosingFastMovesTheCheckMarkTheEngineKeeps) {
     ASSERT_TRUE(pumpUntil([&] { return view_->isOpen(); }));
     const MenuBox box = view_->popupBox();
     const MenuBox normal = view_->itemBoxes()[1];
-    const Picture open = shootUntil(box.x + box.w / 2, box.y + 1, Rgb{0xFF, 0xFF, 0xFF});
+    const Shot open = shootUntil(box.x + box.w / 2, box.y + 1, Rgb{0xFF, 0xFF, 0xFF});
     EXPECT_EQ(open.dark(normal.x, normal.y, kMenuCheckColumn, normal.h), 0);
     EXPECT_GT(open.dark(fast.x, fast.y, kMenuCheckColumn, fast.h), 5);
     if (const char* keep = std::getenv("ORVANE_KEEP_SHOTS"))
         writePng(std::string(keep) + "/menu-fast.png", open.image);
     // Escape folds the popup away without reaching the game.
-    ASSERT_TRUE(run("/usr/bin/xdotool key Escape"));
+    ASSERT_TRUE(runTool("/usr/bin/xdotool key Escape"));
     ASSERT_TRUE(pumpUntil([&] { return !view_->isOpen(); }));
     for (const Event& e : events_) EXPECT_NE(e.kind, EventKind::Char);
 }
@@ -284,22 +235,22 @@ TEST_F(SdlMenuBarTest, ChoosingFastMovesTheCheckMarkTheEngineKeeps) {
 // software renderer's window surface shows its top-left, where the bar is.
 class SdlFullScreenMenuTest : public SdlMenuBarTest {
 protected:
-    EnvOverride renderer_{"SDL_RENDER_DRIVER", "software"};
-    EnvOverride acceleration_{"SDL_FRAMEBUFFER_ACCELERATION", "0"};
+    ScopedEnv renderer_{"SDL_RENDER_DRIVER", "software"};
+    ScopedEnv acceleration_{"SDL_FRAMEBUFFER_ACCELERATION", "0"};
 };
 
-TEST_F(SdlFullScreenMenuTest, TheBarOverlaysThePictureOnlyWhileShown) {
+TEST_F(SdlFullScreenMenuTest, TheBarOverlaysTheShotOnlyWhileShown) {
     shootUntil(0, 20, kRed);
     ASSERT_TRUE(platform_->setFullScreen(true));
     platform_->setMenuBarShown(false);
     ASSERT_TRUE(pumpUntil([&] { return sdlLayout(*platform_)->game.w == 1024; }));
     platform_->present({0, 0, 640, 480});
-    const Picture hidden = shootUntil(5, 5, kRed);
+    const Shot hidden = shootUntil(5, 5, kRed);
     EXPECT_EQ(hidden.at(5, 5), kRed);
     EXPECT_EQ(hidden.dark(0, 0, 600, 32), 0);
 
     platform_->setMenuBarShown(true);
-    const Picture shown = shootUntil(5, 5, kGrey);
+    const Shot shown = shootUntil(5, 5, kGrey);
     // Scaled 1.6 times: the bar covers the top 32 rows.
     EXPECT_EQ(shown.at(600, 10), kGrey);
     EXPECT_EQ(shown.at(600, 40), kRed);
@@ -309,7 +260,7 @@ TEST_F(SdlFullScreenMenuTest, TheBarOverlaysThePictureOnlyWhileShown) {
         writePng(std::string(keep) + "/menu-fullscreen.png", shown.image);
 
     platform_->setMenuBarShown(false);
-    const Picture again = shootUntil(5, 5, kRed);
+    const Shot again = shootUntil(5, 5, kRed);
     EXPECT_EQ(again.at(600, 10), kRed);
     ASSERT_TRUE(platform_->setFullScreen(false));
 }

@@ -8,6 +8,7 @@
 #include "platform/sdl/SdlPlatform.h"
 
 #include "TestSupport.h"
+#include "XDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -17,15 +18,8 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <unistd.h>
-
-#if defined(__SANITIZE_ADDRESS__)
-#define ORVANE_TEST_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define ORVANE_TEST_SANITIZED 1
-#endif
-#endif
 
 // SDL's X11 video opens a D-Bus connection whose buffers libdbus never frees.
 extern "C" const char* __lsan_default_suppressions() {
@@ -40,18 +34,23 @@ namespace fs = std::filesystem;
 // ---------------------------------------------------------------------------
 // Layout and mapping
 
-void expectRect(const PixelRect& r, int x, int y, int w, int h) {
-    EXPECT_EQ(r.x, x);
-    EXPECT_EQ(r.y, y);
-    EXPECT_EQ(r.w, w);
-    EXPECT_EQ(r.h, h);
+using Box = std::array<int, 4>;
+using Point = std::tuple<int, int, PointerArea>;
+
+Box box(const PixelRect& r) {
+    return {r.x, r.y, r.w, r.h};
 }
 
-void expectPoint(const GamePoint& p, int x, int y, PointerArea area) {
-    EXPECT_EQ(p.x, x);
-    EXPECT_EQ(p.y, y);
-    EXPECT_EQ(p.area, area);
+Point point(const GamePoint& p) {
+    return {p.x, p.y, p.area};
 }
+
+void expectRect(const PixelRect& r, int x, int y, int w, int h) {
+    EXPECT_EQ(box(r), (Box{x, y, w, h}));
+}
+
+constexpr PointerArea kGame = PointerArea::Game, kStrip = PointerArea::MenuStrip,
+                      kOutside = PointerArea::Outside;
 
 TEST(SdlLayoutTest, WindowAtWholeScalePutsThePictureUnderTheStrip) {
     for (int s = 1; s <= 3; ++s) {
@@ -60,52 +59,55 @@ TEST(SdlLayoutTest, WindowAtWholeScalePutsThePictureUnderTheStrip) {
         expectRect(l.menuStrip, 0, 0, 640 * s, 20 * s);
         expectRect(l.game, 0, 20 * s, 640 * s, 480 * s);
         EXPECT_TRUE(l.wholeScale);
-
-        expectPoint(mapToGame(l, 0, 20 * s), 0, 0, PointerArea::Game);
-        expectPoint(mapToGame(l, 640 * s - 1, 500 * s - 1), 639, 479, PointerArea::Game);
-        // Every output pixel of a game pixel maps to it, the next one does not.
-        expectPoint(mapToGame(l, 100 * s + s - 1, 20 * s + 50 * s), 100, 50, PointerArea::Game);
-        expectPoint(mapToGame(l, 100 * s - 1, 20 * s + 50 * s - 1), 99, 49, PointerArea::Game);
-        // The strip stays out of the picture: negative rows the menu can use.
-        expectPoint(mapToGame(l, 5 * s, 0), 5, -20, PointerArea::MenuStrip);
-        expectPoint(mapToGame(l, 5 * s, 20 * s - 1), 5, -1, PointerArea::MenuStrip);
-        // Beyond the window (a drag outside) clamps to the picture's edge.
-        expectPoint(mapToGame(l, -7, 600 * s), 0, 479, PointerArea::Outside);
-        expectPoint(mapToGame(l, 700 * s, 30 * s), 639, 10, PointerArea::Outside);
+        // Output pixel -> game point: the corners; every output pixel of a game pixel maps to
+        // it and the next one does not; the strip gives negative rows the menu can use; beyond
+        // the window (a drag outside) clamps to the picture's edge.
+        const std::pair<std::array<int, 2>, Point> cases[] = {
+            {{0, 20 * s}, {0, 0, kGame}},
+            {{640 * s - 1, 500 * s - 1}, {639, 479, kGame}},
+            {{100 * s + s - 1, 20 * s + 50 * s}, {100, 50, kGame}},
+            {{100 * s - 1, 20 * s + 50 * s - 1}, {99, 49, kGame}},
+            {{5 * s, 0}, {5, -20, kStrip}},
+            {{5 * s, 20 * s - 1}, {5, -1, kStrip}},
+            {{-7, 600 * s}, {0, 479, kOutside}},
+            {{700 * s, 30 * s}, {639, 10, kOutside}},
+        };
+        for (const auto& [at, want] : cases)
+            EXPECT_EQ(point(mapToGame(l, at[0], at[1])), want) << at[0] << "," << at[1];
     }
 }
 
 TEST(SdlLayoutTest, FullScreenKeepsFourThreeAndLetterboxes) {
-    // Wide display: bars left and right, fractional scale 2.25.
-    SdlLayout wide = computeLayout(1920, 1080, 0);
-    expectRect(wide.menuStrip, 0, 0, 0, 0);
-    expectRect(wide.game, 240, 0, 1440, 1080);
-    EXPECT_FALSE(wide.wholeScale);
-    expectPoint(mapToGame(wide, 960, 540), 320, 240, PointerArea::Game);
-    expectPoint(mapToGame(wide, 240, 0), 0, 0, PointerArea::Game);
-    expectPoint(mapToGame(wide, 1679, 1079), 639, 479, PointerArea::Game);
-    expectPoint(mapToGame(wide, 100, 540), 0, 240, PointerArea::Outside);
-    expectPoint(mapToGame(wide, 1700, 5), 639, 2, PointerArea::Outside);
+    // Wide: bars left and right at 2.25; 5:4: bars above and below at exactly 2; 4:3 at 1.6;
+    // portrait; the game's own size.
+    const struct {
+        int w, h;
+        Box game;
+        bool whole;
+    } layouts[] = {{1920, 1080, {240, 0, 1440, 1080}, false},
+                   {1280, 1024, {0, 32, 1280, 960}, true},
+                   {1024, 768, {0, 0, 1024, 768}, false},
+                   {768, 1024, {0, 224, 768, 576}, false},
+                   {640, 480, {0, 0, 640, 480}, true}};
+    for (const auto& l : layouts) {
+        const SdlLayout got = computeLayout(l.w, l.h, 0);
+        EXPECT_EQ(box(got.menuStrip), (Box{0, 0, 0, 0})) << l.w;
+        EXPECT_EQ(box(got.game), l.game) << l.w;
+        EXPECT_EQ(got.wholeScale, l.whole) << l.w;
+    }
     // Nothing in full screen belongs to the strip, even at the very top.
-    EXPECT_EQ(mapToGame(wide, 960, 0).area, PointerArea::Game);
-
-    // 5:4 display: bars above and below at an exact double size.
-    SdlLayout tall = computeLayout(1280, 1024, 0);
-    expectRect(tall.game, 0, 32, 1280, 960);
-    EXPECT_TRUE(tall.wholeScale);
-    expectPoint(mapToGame(tall, 5, 10), 2, 0, PointerArea::Outside);
-    expectPoint(mapToGame(tall, 3, 33), 1, 0, PointerArea::Game);
-
-    SdlLayout xga = computeLayout(1024, 768, 0);
-    expectRect(xga.game, 0, 0, 1024, 768);
-    EXPECT_FALSE(xga.wholeScale);
-
-    SdlLayout portrait = computeLayout(768, 1024, 0);
-    expectRect(portrait.game, 0, 224, 768, 576);
-
-    SdlLayout exact = computeLayout(640, 480, 0);
-    EXPECT_TRUE(exact.wholeScale);
-    expectPoint(mapToGame(exact, 639, 479), 639, 479, PointerArea::Game);
+    const struct {
+        int w, h, x, y;
+        Point want;
+    } points[] = {
+        {1920, 1080, 960, 540, {320, 240, kGame}},   {1920, 1080, 240, 0, {0, 0, kGame}},
+        {1920, 1080, 1679, 1079, {639, 479, kGame}}, {1920, 1080, 100, 540, {0, 240, kOutside}},
+        {1920, 1080, 1700, 5, {639, 2, kOutside}},   {1920, 1080, 960, 0, {320, 0, kGame}},
+        {1280, 1024, 5, 10, {2, 0, kOutside}},       {1280, 1024, 3, 33, {1, 0, kGame}},
+        {640, 480, 639, 479, {639, 479, kGame}}};
+    for (const auto& p : points)
+        EXPECT_EQ(point(mapToGame(computeLayout(p.w, p.h, 0), p.x, p.y)), p.want)
+            << p.w << ": " << p.x << "," << p.y;
 }
 
 TEST(SdlLayoutTest, EveryGamePixelIsReachedAtFractionalScale) {
@@ -151,29 +153,10 @@ TEST(SdlTextInputTest, DecodesCodePointsAndDropsMalformedBytes) {
     EXPECT_TRUE(decodeUtf8("").empty());
 }
 
-// ---------------------------------------------------------------------------
-// Environment helpers
-
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            setenv(name_.c_str(), old_->c_str(), 1);
-        else
-            unsetenv(name_.c_str());
-    }
-
-private:
-    std::string name_;
-    std::optional<std::string> old_;
-};
+using test::Rgb;
+using test::runTool;
+using test::ScopedEnv;
+using test::Shot;
 
 void drainEvents(Platform& p) {
     Event e;
@@ -283,29 +266,6 @@ TEST(SdlNoDisplayTest, RefusesAnInvisibleFallbackWindow) {
 // ---------------------------------------------------------------------------
 // The real window on an X display without a window manager.
 
-using Rgb = std::array<int, 3>;
-
-// A screenshot of the whole X display.
-struct Shot {
-    RgbImage image;
-    int width() const { return image.width; }
-    int height() const { return image.height; }
-    // (-1, -1, -1) off the picture, so a failed screenshot fails the checks.
-    Rgb at(int x, int y) const {
-        if (x < 0 || y < 0 || x >= image.width || y >= image.height) return {-1, -1, -1};
-        const uint8_t* p = image.pixel(x, y);
-        return {p[0], p[1], p[2]};
-    }
-};
-
-std::optional<Shot> screenshot(const fs::path& file) {
-    const std::string cmd = "/usr/bin/import -window root '" + file.string() + "' 2>/dev/null";
-    if (std::system(cmd.c_str()) != 0) return std::nullopt;
-    std::optional<RgbImage> image = readPng(file.string());
-    if (!image) return std::nullopt;
-    return Shot{std::move(*image)};
-}
-
 constexpr Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kWhite{255, 255, 255},
     kBlack{0, 0, 0}, kYellow{255, 255, 0};
 
@@ -334,10 +294,7 @@ void drawPattern(FrameBuffer& f) {
 class SdlWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* display = std::getenv("DISPLAY");
-        if (!display || !*display)
-            GTEST_SKIP() << "DISPLAY not set; run under xvfb-run to test the window";
-        if (!fs::exists("/usr/bin/import")) GTEST_SKIP() << "/usr/bin/import (ImageMagick) absent";
+        ORVANE_REQUIRE_X_DISPLAY();
 #ifdef ORVANE_TEST_SANITIZED
         // Mesa's GL driver leaves allocations behind when it is unloaded with
         // the display, which the leak checker reports; sanitized builds check
@@ -368,7 +325,7 @@ protected:
             Event e;
             while (p.takeEvent(e))
                 if (e.kind == EventKind::Paint) p.present({0, 0, 640, 480});
-            shot = screenshot(dir_.path() / "shot.png");
+            shot = test::screenshot(dir_.path() / "shot.png");
             if (shot && x < shot->width() && y < shot->height() && shot->at(x, y) == expected)
                 break;
             p.sleep(50);
@@ -470,10 +427,6 @@ TEST_F(SdlWindowTest, ScaleTwoDoublesThePictureAndMapsThePointerBack) {
     ASSERT_TRUE(move) << "no motion came back from the warped pointer";
     EXPECT_EQ(move->x, 300);
     EXPECT_EQ(move->y, 200);
-}
-
-bool runTool(const std::string& cmd) {
-    return std::system((cmd + " 2>/dev/null").c_str()) == 0;
 }
 
 TEST_F(SdlWindowTest, KeysAndClicksBecomeGameEvents) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 
 using namespace orv;
 using namespace orv::test;
@@ -18,6 +19,13 @@ Bgra pixelAt(const CursorImage& image, int x, int y) {
     return {image.bgra.at(at), image.bgra.at(at + 1), image.bgra.at(at + 2), image.bgra.at(at + 3)};
 }
 
+std::vector<Bgra> pixelsAt(const CursorImage& image,
+                           std::initializer_list<std::pair<int, int>> at) {
+    std::vector<Bgra> out;
+    for (auto [x, y] : at) out.push_back(pixelAt(image, x, y));
+    return out;
+}
+
 constexpr Bgra kClear{0, 0, 0, 0};
 constexpr Bgra kOpaqueBlack{0, 0, 0, 255};
 constexpr Bgra kOpaqueWhite{255, 255, 255, 255};
@@ -26,11 +34,7 @@ constexpr Bgra kOpaqueWhite{255, 255, 255, 255};
 // the pixel at (31, 31) an inverting one (white under a set mask), (9, 0) opaque black amid the
 // white block so the bit order inside a byte shows; everything else is transparent.
 DibSpec twoColourSpec() {
-    DibSpec layout;
-    layout.width = 32;
-    layout.height = 32;
-    layout.depth = 1;
-    layout.palette = {0x000000, 0xffffff};
+    DibSpec layout{.width = 32, .height = 32, .depth = 1, .palette = {0x000000, 0xffffff}};
     layout.pixels.assign(32 * 32, 0);
     layout.mask.assign(32 * 32, 1);
     for (int y = 0; y < 8; ++y) {
@@ -52,10 +56,7 @@ std::string twoColourCursor() {
 // 32x32 at 32 bits: alpha rises along x, colour along y; the mask is all set so that using it
 // instead of the alpha channel would show.
 DibSpec alphaSpec() {
-    DibSpec layout;
-    layout.width = 32;
-    layout.height = 32;
-    layout.depth = 32;
+    DibSpec layout{.width = 32, .height = 32, .depth = 32};
     for (uint32_t y = 0; y < 32; ++y) {
         for (uint32_t x = 0; x < 32; ++x) {
             layout.pixels.push_back((x * 8) << 24 | (y * 8) << 16 | 0x40 << 8 | 0x80);
@@ -71,11 +72,7 @@ std::string alphaCursor() {
 
 // A solid 2x2 cursor of one colour, for telling animation frames apart.
 std::string solidCursor(uint32_t rgb, uint32_t hotX, uint32_t hotY) {
-    DibSpec layout;
-    layout.width = 2;
-    layout.height = 2;
-    layout.depth = 24;
-    layout.pixels.assign(4, rgb);
+    const DibSpec layout{.width = 2, .height = 2, .depth = 24, .pixels = {rgb, rgb, rgb, rgb}};
     return buildIconFile(2, {{buildDib(layout), hotX, hotY, 2, 2}});
 }
 
@@ -113,31 +110,24 @@ TEST(CursorFile, TwoColourCursorTakesMaskAndHotSpot) {
     EXPECT_EQ(cursor->ratesMs, std::vector<uint32_t>{0});
     EXPECT_FALSE(cursor->animated());
     const CursorImage& image = cursor->frames[0];
-    EXPECT_EQ(image.width, 32);
-    EXPECT_EQ(image.height, 32);
-    EXPECT_EQ(image.hotX, 5);
-    EXPECT_EQ(image.hotY, 7);
-    EXPECT_EQ(pixelAt(image, 0, 0), kOpaqueWhite);
-    EXPECT_EQ(pixelAt(image, 8, 0), kOpaqueWhite);
-    EXPECT_EQ(pixelAt(image, 9, 0), kOpaqueBlack);
-    EXPECT_EQ(pixelAt(image, 15, 7), kOpaqueWhite);
-    EXPECT_EQ(pixelAt(image, 16, 0), kClear);
-    EXPECT_EQ(pixelAt(image, 0, 8), kClear);
-    EXPECT_EQ(pixelAt(image, 0, 31), kOpaqueBlack);
-    EXPECT_EQ(pixelAt(image, 30, 31), kClear);
-    // Inverting pixels cannot be shown by a colour pointer and come out black.
-    EXPECT_EQ(pixelAt(image, 31, 31), kOpaqueBlack);
+    EXPECT_EQ(std::tuple(image.width, image.height, image.hotX, image.hotY),
+              std::tuple(32, 32, 5, 7));
+    // The last pixel is an inverting one, which a colour pointer cannot show: black.
+    EXPECT_EQ(
+        pixelsAt(image,
+                 {{0, 0}, {8, 0}, {9, 0}, {15, 7}, {16, 0}, {0, 8}, {0, 31}, {30, 31}, {31, 31}}),
+        (std::vector<Bgra>{kOpaqueWhite, kOpaqueWhite, kOpaqueBlack, kOpaqueWhite, kClear, kClear,
+                           kOpaqueBlack, kClear, kOpaqueBlack}));
 }
 
 TEST(CursorFile, ThirtyTwoBitAlphaWinsOverMaskUnlessAllZero) {
     const auto cursor = readCursorFile(alphaCursor());
     ASSERT_TRUE(cursor);
     const CursorImage& image = cursor->frames[0];
-    EXPECT_EQ(image.hotX, 31);
-    EXPECT_EQ(image.hotY, 0);
-    EXPECT_EQ(pixelAt(image, 0, 0), (Bgra{0x80, 0x40, 0, 0}));
-    EXPECT_EQ(pixelAt(image, 3, 5), (Bgra{0x80, 0x40, 40, 24}));
-    EXPECT_EQ(pixelAt(image, 31, 31), (Bgra{0x80, 0x40, 248, 248}));
+    EXPECT_EQ(std::pair(image.hotX, image.hotY), std::pair(31, 0));
+    EXPECT_EQ(
+        pixelsAt(image, {{0, 0}, {3, 5}, {31, 31}}),
+        (std::vector<Bgra>{{0x80, 0x40, 0, 0}, {0x80, 0x40, 40, 24}, {0x80, 0x40, 248, 248}}));
 
     // The same picture without alpha, and without the mask that it then needs.
     DibSpec layout = alphaSpec();
@@ -148,9 +138,9 @@ TEST(CursorFile, ThirtyTwoBitAlphaWinsOverMaskUnlessAllZero) {
     layout.mask[1] = 1;
     const auto masked = readCursorFile(buildIconFile(2, {{buildDib(layout), 0, 0, 32, 32}}));
     ASSERT_TRUE(masked);
-    EXPECT_EQ(pixelAt(masked->frames[0], 0, 0), kOpaqueBlack); // masked colour: inverting
-    EXPECT_EQ(pixelAt(masked->frames[0], 1, 0), kClear);
-    EXPECT_EQ(pixelAt(masked->frames[0], 2, 1), (Bgra{0x80, 0x40, 8, 255}));
+    // A masked colour is inverting (black); masked black is clear.
+    EXPECT_EQ(pixelsAt(masked->frames[0], {{0, 0}, {1, 0}, {2, 1}}),
+              (std::vector<Bgra>{kOpaqueBlack, kClear, {0x80, 0x40, 8, 255}}));
 
     layout.writeMask = false;
     EXPECT_FALSE(readCursorFile(buildIconFile(2, {{buildDib(layout), 0, 0, 32, 32}})));
@@ -166,10 +156,7 @@ TEST(CursorFile, PalettedAndTrueColourDepthsWithRowPadding) {
                                            0xa0b0c0, 0xd0e0f0, 0x0a0b0c, 0x0d0e0f};
     for (int depth : {4, 8, 24}) {
         SCOPED_TRACE(depth);
-        DibSpec layout;
-        layout.width = 3;
-        layout.height = 2;
-        layout.depth = depth;
+        DibSpec layout{.width = 3, .height = 2, .depth = depth};
         if (depth <= 8) {
             layout.palette = palette;
             layout.pixels = {1, 2, 3, 5, 6, 7};
@@ -180,31 +167,27 @@ TEST(CursorFile, PalettedAndTrueColourDepthsWithRowPadding) {
         const auto cursor = readCursorFile(buildIconFile(2, {{buildDib(layout), 1, 1}}));
         ASSERT_TRUE(cursor);
         const CursorImage& image = cursor->frames[0];
-        EXPECT_EQ(pixelAt(image, 0, 0), (Bgra{0x30, 0x20, 0x10, 255}));
-        EXPECT_EQ(pixelAt(image, 2, 0), (Bgra{0x90, 0x80, 0x70, 255}));
-        EXPECT_EQ(pixelAt(image, 0, 1), (Bgra{0xf0, 0xe0, 0xd0, 255}));
-        EXPECT_EQ(pixelAt(image, 1, 1), (Bgra{0x0c, 0x0b, 0x0a, 255}));
-        EXPECT_EQ(pixelAt(image, 2, 1), kOpaqueBlack); // masked non-black
+        // The last one is a masked non-black pixel.
+        EXPECT_EQ(pixelsAt(image, {{0, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}}),
+                  (std::vector<Bgra>{{0x30, 0x20, 0x10, 255},
+                                     {0x90, 0x80, 0x70, 255},
+                                     {0xf0, 0xe0, 0xd0, 255},
+                                     {0x0c, 0x0b, 0x0a, 255},
+                                     kOpaqueBlack}));
     }
 
     // An index past the colours the file declares is refused.
-    DibSpec layout;
-    layout.width = 2;
-    layout.height = 1;
-    layout.depth = 4;
-    layout.palette = {0, 0xffffff};
-    layout.pixels = {1, 2};
+    const DibSpec layout{.width = 2, .depth = 4, .palette = {0, 0xffffff}, .pixels = {1, 2}};
     EXPECT_FALSE(readCursorFile(buildIconFile(2, {{buildDib(layout), 0, 0}})));
 }
 
 TEST(CursorFile, ChoosesThirtyTwoSquareElseLargest) {
     auto square = [](int side, uint32_t rgb, int depth = 24) {
-        DibSpec layout;
-        layout.width = side;
-        layout.height = side;
-        layout.depth = depth;
-        layout.pixels.assign(size_t(side) * side, depth == 32 ? rgb | 0xff000000 : rgb);
-        return buildDib(layout);
+        return buildDib({.width = side,
+                         .height = side,
+                         .depth = depth,
+                         .pixels = std::vector<uint32_t>(size_t(side) * side,
+                                                         depth == 32 ? rgb | 0xff000000 : rgb)});
     };
     const auto withThirtyTwo = readCursorFile(buildIconFile(2, {{square(16, 0x0000ff), 1, 1},
                                                                 {square(32, 0x00ff00), 2, 2},
@@ -247,12 +230,9 @@ TEST(CursorFile, EmbeddedPng) {
     const auto cursor = readCursorFile(buildIconFile(2, {{buildPng(32, 32, argb), 4, 6, 32, 32}}));
     ASSERT_TRUE(cursor);
     const CursorImage& image = cursor->frames[0];
-    EXPECT_EQ(image.width, 32);
-    EXPECT_EQ(image.hotX, 4);
-    EXPECT_EQ(image.hotY, 6);
-    EXPECT_EQ(pixelAt(image, 0, 0), (Bgra{0x33, 0x22, 0x11, 0xff}));
-    EXPECT_EQ(pixelAt(image, 5, 31), (Bgra{0x66, 0x55, 0x44, 0x80}));
-    EXPECT_EQ(pixelAt(image, 1, 0)[3], 0);
+    EXPECT_EQ(std::tuple(image.width, image.hotX, image.hotY), std::tuple(32, 4, 6));
+    EXPECT_EQ(pixelsAt(image, {{0, 0}, {5, 31}, {1, 0}}),
+              (std::vector<Bgra>{{0x33, 0x22, 0x11, 0xff}, {0x66, 0x55, 0x44, 0x80}, kClear}));
 
     // A PNG whose pixel data is damaged after a sound header.
     std::string broken = buildPng(32, 32, argb);
@@ -291,12 +271,11 @@ TEST(CursorFile, AnimatedWithoutSequenceOrRateUsesOrderAndHeaderRate) {
 }
 
 TEST(CursorFile, JiffiesToMilliseconds) {
-    EXPECT_EQ(jiffiesToMs(0), 17u);
-    EXPECT_EQ(jiffiesToMs(1), 17u);
-    EXPECT_EQ(jiffiesToMs(2), 33u);
-    EXPECT_EQ(jiffiesToMs(60), 1000u);
-    EXPECT_EQ(jiffiesToMs(100000000), 1666666667u);
-    EXPECT_EQ(jiffiesToMs(UINT32_MAX), UINT32_MAX); // saturates rather than wrapping
+    std::vector<uint32_t> ms;
+    for (uint32_t jiffies : {0u, 1u, 2u, 60u, 100000000u, UINT32_MAX})
+        ms.push_back(jiffiesToMs(jiffies));
+    // The last saturates rather than wrapping.
+    EXPECT_EQ(ms, (std::vector<uint32_t>{17, 17, 33, 1000, 1666666667, UINT32_MAX}));
 }
 
 TEST(CursorFile, TruncatedFilesAreRefused) {

@@ -2,6 +2,8 @@
 // can hold whatever a test needs, including values no real writer would produce.
 #pragma once
 
+#include "BmpBuilder.h"
+
 #include <png.h>
 
 #include <cstdint>
@@ -12,14 +14,6 @@
 
 namespace orv::test {
 
-inline void le16(std::string& s, uint32_t v) {
-    s += char(v & 0xff);
-    s += char((v >> 8) & 0xff);
-}
-inline void le32(std::string& s, uint32_t v) {
-    le16(s, v & 0xffff);
-    le16(s, v >> 16);
-}
 inline void setLe16(std::string& s, size_t at, uint32_t v) {
     s[at] = char(v & 0xff);
     s[at + 1] = char((v >> 8) & 0xff);
@@ -36,26 +30,26 @@ struct DibSpec {
     int width = 1;
     int height = 1;
     int depth = 1;
-    std::vector<uint32_t> palette; // 0xRRGGBB; its size is written as the colours-used field
-    std::vector<uint32_t> pixels;
-    std::vector<uint8_t> mask; // empty: all clear
+    std::vector<uint32_t> palette{}; // 0xRRGGBB; its size is written as the colours-used field
+    std::vector<uint32_t> pixels{};
+    std::vector<uint8_t> mask{}; // empty: all clear
     bool writeMask = true;
 };
 
 inline std::string buildDib(const DibSpec& layout) {
     std::string out;
-    le32(out, 40);
-    le32(out, uint32_t(layout.width));
-    le32(out, uint32_t(layout.height * 2));
-    le16(out, 1);
-    le16(out, uint32_t(layout.depth));
-    le32(out, 0); // compression
-    le32(out, 0); // image size
-    le32(out, 0);
-    le32(out, 0);
-    le32(out, uint32_t(layout.palette.size()));
-    le32(out, 0);
-    for (uint32_t rgb : layout.palette) le32(out, rgb & 0xffffff);
+    put32(out, 40);
+    put32(out, uint32_t(layout.width));
+    put32(out, uint32_t(layout.height * 2));
+    put16(out, 1);
+    put16(out, uint32_t(layout.depth));
+    put32(out, 0); // compression
+    put32(out, 0); // image size
+    put32(out, 0);
+    put32(out, 0);
+    put32(out, uint32_t(layout.palette.size()));
+    put32(out, 0);
+    for (uint32_t rgb : layout.palette) put32(out, rgb & 0xffffff);
 
     const size_t colorStride = (size_t(layout.width) * layout.depth + 31) / 32 * 4;
     for (int y = layout.height - 1; y >= 0; --y) {
@@ -127,19 +121,19 @@ struct DirEntry {
 // An icon (type 1) or cursor (type 2) file; images follow the directory in order.
 inline std::string buildIconFile(uint32_t type, const std::vector<DirEntry>& entries) {
     std::string out;
-    le16(out, 0);
-    le16(out, type);
-    le16(out, uint32_t(entries.size()));
+    put16(out, 0);
+    put16(out, type);
+    put16(out, uint32_t(entries.size()));
     size_t offset = 6 + 16 * entries.size();
     for (const DirEntry& e : entries) {
         out += char(e.width);
         out += char(e.height);
         out += '\0'; // colour count
         out += '\0';
-        le16(out, e.planesOrHotX);
-        le16(out, e.depthOrHotY);
-        le32(out, uint32_t(e.image.size()));
-        le32(out, uint32_t(offset));
+        put16(out, e.planesOrHotX);
+        put16(out, e.depthOrHotY);
+        put32(out, uint32_t(e.image.size()));
+        put32(out, uint32_t(offset));
         offset += e.image.size();
     }
     for (const DirEntry& e : entries) out += e.image;
@@ -148,7 +142,7 @@ inline std::string buildIconFile(uint32_t type, const std::vector<DirEntry>& ent
 
 inline std::string riffChunk(const std::string& tag, const std::string& data) {
     std::string out = tag;
-    le32(out, uint32_t(data.size()));
+    put32(out, uint32_t(data.size()));
     out += data;
     if (data.size() % 2) out += '\0';
     return out;
@@ -160,7 +154,7 @@ inline std::string riffList(const std::string& type, const std::string& chunks) 
 
 inline std::string riffForm(const std::string& type, const std::string& chunks) {
     std::string out = "RIFF";
-    le32(out, uint32_t(4 + chunks.size()));
+    put32(out, uint32_t(4 + chunks.size()));
     return out + type + chunks;
 }
 
@@ -173,21 +167,21 @@ struct AniHeader {
 
 inline std::string aniHeaderChunk(const AniHeader& h) {
     std::string data;
-    le32(data, 36);
-    le32(data, h.frames);
-    le32(data, h.steps);
-    le32(data, 0); // width, height, depth, planes: unused with icon frames
-    le32(data, 0);
-    le32(data, 0);
-    le32(data, 0);
-    le32(data, h.rateJiffies);
-    le32(data, h.flags);
+    put32(data, 36);
+    put32(data, h.frames);
+    put32(data, h.steps);
+    put32(data, 0); // width, height, depth, planes: unused with icon frames
+    put32(data, 0);
+    put32(data, 0);
+    put32(data, 0);
+    put32(data, h.rateJiffies);
+    put32(data, h.flags);
     return riffChunk("anih", data);
 }
 
 inline std::string dwordChunk(const std::string& tag, const std::vector<uint32_t>& values) {
     std::string data;
-    for (uint32_t v : values) le32(data, v);
+    for (uint32_t v : values) put32(data, v);
     return riffChunk(tag, data);
 }
 

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace orv {
 namespace {
 
@@ -51,30 +53,28 @@ TEST(MenuCommands, SpeedsDisplayModeAndWaveMoveTheirCheckMarks) {
     Harness h;
     Engine& e = h.engine();
     const MenuBar& shown = h.platform().menuBar();
-    command(e, kMenuSpeedFast);
-    EXPECT_EQ(e.shell.speedIndex, 2);
-    EXPECT_EQ(checked(shown, {40014, 40015, 40016}), (std::vector<int>{40016}));
-    command(e, kMenuSpeedSlow);
-    EXPECT_EQ(e.shell.speedIndex, 0);
-    EXPECT_EQ(checked(shown, {40014, 40015, 40016}), (std::vector<int>{40014}));
-    command(e, kMenuSpeedNormal);
-    EXPECT_EQ(e.shell.speedIndex, 1);
-    EXPECT_EQ(checked(shown, {40014, 40015, 40016}), (std::vector<int>{40015}));
-
-    command(e, kMenuClickPage);
-    EXPECT_EQ(e.shell.displayMode, 1);
-    EXPECT_EQ(checked(shown, {40007, 40008}), (std::vector<int>{40007}));
-    command(e, kMenuClickDefault);
-    EXPECT_EQ(e.shell.displayMode, 0);
-    EXPECT_EQ(checked(shown, {40007, 40008}), (std::vector<int>{40008}));
-
-    command(e, kMenuWaveOff);
-    EXPECT_FALSE(e.shell.waveEnabled);
-    EXPECT_EQ(checked(shown, {40017, 40018}), (std::vector<int>{40018}));
-    command(e, kMenuWaveOn);
-    EXPECT_TRUE(e.shell.waveEnabled);
-    EXPECT_EQ(checked(shown, {40017, 40018}), (std::vector<int>{40017}));
-
+    // The command, its group of items, and the state after it: speed, display mode, WAVE.
+    const struct {
+        int id;
+        std::initializer_list<int> group;
+        int speed, mode;
+        bool wave;
+    } rows[] = {
+        {kMenuSpeedFast, {40014, 40015, 40016}, 2, 0, true},
+        {kMenuSpeedSlow, {40014, 40015, 40016}, 0, 0, true},
+        {kMenuSpeedNormal, {40014, 40015, 40016}, 1, 0, true},
+        {kMenuClickPage, {40007, 40008}, 1, 1, true},
+        {kMenuClickDefault, {40007, 40008}, 1, 0, true},
+        {kMenuWaveOff, {40017, 40018}, 1, 0, false},
+        {kMenuWaveOn, {40017, 40018}, 1, 0, true},
+    };
+    for (const auto& r : rows) {
+        command(e, r.id);
+        EXPECT_EQ(checked(shown, r.group), std::vector<int>{r.id}) << r.id;
+        EXPECT_EQ(std::tuple(e.shell.speedIndex, e.shell.displayMode, e.shell.waveEnabled),
+                  std::tuple(r.speed, r.mode, r.wave))
+            << r.id;
+    }
     command(e, kMenuSkip);
     EXPECT_TRUE(e.shell.skipMode);
     // The platform's copy is the engine's.
@@ -186,18 +186,12 @@ TEST(MenuCommands, ATerminatingCloseEndsWithoutAsking) {
     EXPECT_EQ(h.platform().scriptRemaining(), 1u) << "the answer was not used";
 }
 
-TEST(MenuCommands, VersionBoxShowsBothLines) {
+// With versionstr the box shows its two texts: the scenario test menu-version.
+TEST(MenuCommands, VersionBoxWithoutVersionstrNamesTheProgram) {
     Harness h;
     command(h.engine(), kMenuVersion);
-    h.load("\"ゲーム　Ver.2\", \"作者\"");
-    cmdVersionstr(h.engine());
-    command(h.engine(), kMenuVersion);
     EXPECT_EQ(h.log(), "[バージョン情報] Orvane Version 1.22\n"
-                       "Orvane - an interpreter for visual novel scenarios\n"
-                       "[バージョン情報] ゲーム　Ver.2\n作者\n");
-    // The second text is not optional.
-    h.load("\"only\"");
-    EXPECT_EQ(h.capture([&] { cmdVersionstr(h.engine()); }), 2);
+                       "Orvane - an interpreter for visual novel scenarios\n");
 }
 
 // A platform whose display refuses to change.
@@ -303,39 +297,9 @@ TEST(WindowProcPaint, CopiesTheDisplaySurfaceUnlessAVideoPlays) {
     EXPECT_EQ(h.platform().window().row(100)[3 * 200 + 2], 0x7F);
 }
 
-TEST(WindowProcInput, SpaceAndEnterClickAndAClickWhileSkippingOnlyEndsIt) {
-    Harness h;
-    Engine& e = h.engine();
-    ShellState& s = e.shell;
-    for (int key : {' ', '\r'}) {
-        s.clickFlag = false;
-        windowProc(e, {EventKind::Char, 0, 0, key});
-        EXPECT_TRUE(s.clickFlag) << key;
-        EXPECT_EQ(s.pointerX, key);
-    }
-    s.clickFlag = false;
-    for (int key : {int('a'), 27, 10, 8}) windowProc(e, {EventKind::Char, 0, 0, key});
-    EXPECT_FALSE(s.clickFlag);
-
-    command(e, kMenuSkip);
-    windowProc(e, {EventKind::LButtonDown, 40, 50, 0});
-    windowProc(e, {EventKind::LButtonUp, 40, 50, 0});
-    EXPECT_FALSE(s.skipMode);
-    EXPECT_FALSE(s.clickFlag) << "the click only ended the skipping";
-    windowProc(e, {EventKind::LButtonUp, 41, 51, 0});
-    EXPECT_TRUE(s.clickFlag);
-    EXPECT_EQ(s.clickX, 41);
-}
-
-// ---------------------------------------------------------------------------
-// Script commands
-
 std::string cursorFile(uint32_t rgb, uint32_t hotX) {
-    test::DibSpec layout;
-    layout.width = 2;
-    layout.height = 2;
-    layout.depth = 24;
-    layout.pixels.assign(4, rgb);
+    const test::DibSpec layout{
+        .width = 2, .height = 2, .depth = 24, .pixels = {rgb, rgb, rgb, rgb}};
     return test::buildIconFile(2, {{test::buildDib(layout), hotX, 0, 2, 2}});
 }
 
@@ -369,30 +333,17 @@ TEST(MouseCursor, LoadsAFileSetsItInsideThePictureAndOffRestoresTheArrow) {
     EXPECT_FALSE(h.platform().cursor());
 }
 
-TEST(MouseCursor, ErrorsAndFilesThatAreNoCursor) {
-    {
-        Harness h;
-        h.load("often");
-        EXPECT_EQ(h.capture([&] { cmdMousecursor(h.engine()); }), 2);
-        EXPECT_EQ(h.firstMessage(), "[エラー] mousecursorのパラメータは、offかファイル名です。");
-    }
-    {
-        Harness h;
-        h.load("\"none.cur\"");
-        EXPECT_EQ(h.capture([&] { cmdMousecursor(h.engine()); }), 2);
-        EXPECT_EQ(h.firstMessage(), "[エラー] カーソルファイルが見つかりません。");
-    }
-    {
-        Harness h;
-        h.file("bad.cur", "not a cursor");
-        h.file("good.cur", cursorFile(0xFF0000, 0));
-        h.load("\"good.cur\"");
-        cmdMousecursor(h.engine());
-        h.load("\"bad.cur\"");
-        cmdMousecursor(h.engine());
-        EXPECT_FALSE(h.platform().cursor());
-        EXPECT_FALSE(h.engine().shell.customCursor);
-    }
+// The errors are scenario tests (tests/scenarios/menu-err-mousecursor-*).
+TEST(MouseCursor, AFileThatIsNoCursorLeavesTheArrow) {
+    Harness h;
+    h.file("bad.cur", "not a cursor");
+    h.file("good.cur", cursorFile(0xFF0000, 0));
+    h.load("\"good.cur\"");
+    cmdMousecursor(h.engine());
+    h.load("\"bad.cur\"");
+    cmdMousecursor(h.engine());
+    EXPECT_FALSE(h.platform().cursor());
+    EXPECT_FALSE(h.engine().shell.customCursor);
 }
 
 TEST(MouseCursor, AnAnimatedCursorStepsThroughItsSequence) {
@@ -405,15 +356,10 @@ TEST(MouseCursor, AnAnimatedCursorStepsThroughItsSequence) {
     cursor.ratesMs = {100, 200, 500};
     shell.customCursor = cursor;
     shell.customCursorSince = 1000;
-    auto frameAt = [&](uint32_t now) { return currentCursorFrame(shell, now)->width; };
-    EXPECT_EQ(frameAt(1000), 2);
-    EXPECT_EQ(frameAt(1099), 2);
-    EXPECT_EQ(frameAt(1100), 1);
-    EXPECT_EQ(frameAt(1299), 1);
-    EXPECT_EQ(frameAt(1300), 2);
-    EXPECT_EQ(frameAt(1799), 2);
-    EXPECT_EQ(frameAt(1800), 2) << "round again";
-    EXPECT_EQ(frameAt(1900), 1);
+    std::vector<int> widths;
+    for (uint32_t now : {1000, 1099, 1100, 1299, 1300, 1799, 1800, 1900})
+        widths.push_back(currentCursorFrame(shell, now)->width);
+    EXPECT_EQ(widths, (std::vector<int>{2, 2, 1, 1, 2, 2, 2, 1})); // 1800: round again
     shell.customCursor.reset();
     EXPECT_EQ(currentCursorFrame(shell, 0), nullptr);
 }

@@ -1,8 +1,6 @@
 // The pace of the text on the virtual clock, beyond the scenario tests: what the inline waits read,
-// which characters of clickstr wait, clickpos, the right click, skip mode, page-at-a-time mode
-// and the cursors.
+// which characters of clickstr wait, clickpos, the right click and the cursors.
 #include "TextTestSupport.h"
-#include "text/DisplayText.h"
 
 #include <gtest/gtest.h>
 
@@ -76,45 +74,8 @@ TEST(ClickWait, ARightClickHidesTheWindowUntilTheNextClick) {
     EXPECT_EQ(f.run(), 0);
 }
 
-TEST(SkipMode, RunsThroughDelaysAndWaitsButStillClearsPages) {
-    Harness h;
-    Engine& e = h.engine();
-    prepareForText(e);
-    e.shell.skipMode = true;
-    ASSERT_EQ(h.capture([&] {
-        drawDisplayText(e, S("あいう@え\\お"));
-        drawDisplayText(e, S("か@"));
-    }),
-              -1);
-    EXPECT_LT(h.platform().clock(), 10u);
-    EXPECT_EQ(h.transcript(), "あいうえ\fお\nか\n");
-    EXPECT_EQ(e.text.window.line, 2);
-    // Timed waits keep their time.
-    const uint64_t before = h.platform().clock();
-    ASSERT_EQ(h.capture([&] { drawDisplayText(e, S("!w50")); }), -1);
-    EXPECT_GE(h.platform().clock() - before, 50u);
-    // A click ends skip mode and is not taken as a click: the wait goes on, here until the
-    // input runs out.
-    e.platform.postEvent(Event{EventKind::LButtonUp, 0, 0, 0});
-    EXPECT_EQ(h.capture([&] { drawDisplayText(e, S("き@")); }), 3);
-    EXPECT_FALSE(e.shell.skipMode);
-    EXPECT_FALSE(e.shell.clickFlag);
-}
-
-TEST(PageAtATime, OnlyPageWaitsWait) {
-    Harness h("", 600000, true);
-    Engine& e = h.engine();
-    prepareForText(e);
-    e.shell.displayMode = 1;
-    ASSERT_EQ(h.capture([&] { drawDisplayText(e, S("!s0あ@い@う\\え")); }), -1);
-    EXPECT_EQ(h.transcript(), "あいう\fえ\n");
-
-    Harness g; // without autoclick: the page wait is the one that waits for the player
-    prepareForText(g.engine());
-    g.engine().shell.displayMode = 1;
-    EXPECT_EQ(g.capture([&] { drawDisplayText(g.engine(), S("あ@い")); }), -1);
-    EXPECT_EQ(g.capture([&] { drawDisplayText(g.engine(), S("う\\")); }), 3);
-}
+// Skip mode and page-at-a-time mode are the scenario tests text-skip, menu-skip-mode, choice-skip
+// and text-pagemode.
 
 TEST(ClickWait, ACursorOfOneCellIsNeverDrawnAndAnAnimatedOneIs) {
     // The first click ends the click wait; the page wait then runs for 100 ms and the run ends
@@ -128,11 +89,11 @@ TEST(ClickWait, ACursorOfOneCellIsNeverDrawnAndAnAnimatedOneIs) {
     ASSERT_EQ(h.run(), 3) << h.log();
     const FrameBuffer& window = h.platform().window();
     // The page cursor stopped on its last cell, at its fixed place.
-    EXPECT_EQ(framePixel(window, 300, 200), 0x0000ffu);
-    EXPECT_EQ(framePixel(window, 307, 207), 0x0000ffu);
-    EXPECT_NE(framePixel(window, 308, 207), 0x0000ffu);
+    EXPECT_EQ(windowPixel(window, 300, 200), 0x0000ffu);
+    EXPECT_EQ(windowPixel(window, 307, 207), 0x0000ffu);
+    EXPECT_NE(windowPixel(window, 308, 207), 0x0000ffu);
     // The click cursor (one cell) never reached the window.
     for (int y = 0; y < 480; ++y)
         for (int x = 0; x < 640; ++x)
-            ASSERT_NE(framePixel(window, x, y), 0xff0000u) << x << "," << y;
+            ASSERT_NE(windowPixel(window, x, y), 0xff0000u) << x << "," << y;
 }

@@ -66,40 +66,8 @@ TEST(TextLayout, SpacesAndUnknownBangsAreDropped) {
     EXPECT_EQ(h.transcript(), "あいうxyえ\n"); // "!x": the "!" goes, x and y share a cell
 }
 
-TEST(TextPixels, CellsBlendIntoTheDisplayWithShadow) {
-    Harness h;
-    ASSERT_EQ(run(h, "bg #336699,1\n#ff8000あ\n"), "");
-    Engine& e = h.engine();
-    const GlyphCell& cell =
-        e.text.glyphs.cell(e.text.window.currentFace, 26, 26, true, 0x82, 0xa0); // あ
-    const Surface& display = e.graphics.surfaces.display;
-    // Beneath the text: the background tinted by 0x999999.
-    const unsigned base[3] = {mul255(0x33, 0x99), mul255(0x66, 0x99), mul255(0x99, 0x99)};
-    const unsigned ink[3] = {0xff, 0x80, 0x00};
-    int full = 0, partial = 0;
-    for (int j = 0; j < 26; ++j)
-        for (int i = 1; i < 25; ++i) {
-            const unsigned a = cell.at(i, j);
-            const unsigned left = cell.at(i - 1, j);
-            const uint32_t got = surfacePixel(display, 8 + i, 16 + j);
-            EXPECT_EQ(coverageAt(e, 8 + i, 16 + j), a);
-            uint32_t layer = 0, want = 0;
-            for (int k = 0; k < 3; ++k) {
-                layer = layer << 8 | mul255(ink[k], a);
-                // The pixel to the left darkened this one first (shadow), then it is blended.
-                const unsigned p = mul255(base[k], 255 - left);
-                want = want << 8 | std::min(255u, mul255(ink[k], a) + mul255(p, 255 - a));
-            }
-            EXPECT_EQ(surfacePixel(e.text.textLayer, 8 + i, 16 + j), layer) << i << "," << j;
-            EXPECT_EQ(got, want) << i << "," << j << " a=" << a << " left=" << left;
-            full += a == 255;
-            partial += a > 0 && a < 255;
-        }
-    EXPECT_GT(full, 10);
-    EXPECT_GT(partial, 10);
-    // The window shows the same pixels.
-    EXPECT_EQ(framePixel(h.platform().window(), 20, 30), surfacePixel(display, 20, 30));
-}
+// How cells blend into the picture, with their shadow, is fixed by the golden pictures of the
+// text-* and choice-* scenario tests.
 
 namespace {
 
@@ -112,7 +80,7 @@ void expectRedrawMatchesDisplay(Engine& e) {
     for (int y = 0; y < 480; ++y)
         for (int x = 0; x < 640; ++x) {
             differing +=
-                surfacePixel(display, x, y) != surfacePixel(e.graphics.surfaces.composition, x, y);
+                pixelColor(display, x, y) != pixelColor(e.graphics.surfaces.composition, x, y);
             inked += coverageAt(e, x, y) > 0;
         }
     EXPECT_EQ(differing, 0);
@@ -136,23 +104,7 @@ TEST(TextPixels, DrawnCellsMatchTheRedrawOfThePage) {
     expectRedrawMatchesDisplay(g.engine());
 }
 
-TEST(TextWindowShade, WhiteLeavesThePictureAndAColourTints) {
-    Harness h;
-    ASSERT_EQ(run(h, "bg #336699,1\nsetwindow 8,16,23,16,26,26,0,2,0,1,1,#ffffff,0,0,639,479\n"
-                     "あ\n"),
-              "");
-    EXPECT_EQ(surfacePixel(h.engine().graphics.surfaces.display, 600, 400), 0x336699u);
-
-    Harness g;
-    ASSERT_EQ(run(g, "bg #336699,1\nsetwindow 8,16,23,16,26,26,0,2,0,1,1,#80ff40,0,240,639,479\n"
-                     "locate 0,9\nあ\n"),
-              "");
-    const Surface& d = g.engine().graphics.surfaces.display;
-    EXPECT_EQ(surfacePixel(d, 600, 100), 0x336699u); // above the window
-    EXPECT_EQ(surfacePixel(d, 600, 400),
-              (mul255(0x80, 0x33) << 16) | (mul255(0xff, 0x66) << 8) | mul255(0x40, 0x99));
-}
-
+// The tint of a coloured window is fixed by the golden pictures of the text-window scenario.
 TEST(TextWindowShade, APictureWindowTakesThePictureSize) {
     Harness h;
     h.file("win.bmp", bmp24(300, 100, [](int x, int) { return x < 150 ? 0x102030u : 0x405060u; }));
@@ -166,9 +118,9 @@ TEST(TextWindowShade, APictureWindowTakesThePictureSize) {
     EXPECT_EQ(w.right, 399);
     EXPECT_EQ(w.bottom, 399);
     const Surface& d = h.engine().graphics.surfaces.display;
-    EXPECT_EQ(surfacePixel(d, 105, 395), 0x102030u);
-    EXPECT_EQ(surfacePixel(d, 390, 395), 0x405060u);
-    EXPECT_EQ(surfacePixel(d, 50, 350), 0xffffffu); // outside the window
+    // (50, 350) outside the window.
+    EXPECT_EQ(coloursAt(d, {{105, 395}, {390, 395}, {50, 350}}),
+              (std::vector<uint32_t>{0x102030u, 0x405060u, 0xffffffu}));
     EXPECT_FALSE(inkBox(h.engine(), 110, 310, 136, 336).empty());
 }
 
@@ -197,7 +149,7 @@ TEST(TextLinks, RecordPositionsAndUseTheLinkColour) {
             for (int x = 8 + 26 * cell; x < 8 + 26 * (cell + 1); ++x)
                 if (coverageAt(e, x, y) > bestA) {
                     bestA = coverageAt(e, x, y);
-                    best = surfacePixel(e.text.textLayer, x, y);
+                    best = pixelColor(e.text.textLayer, x, y);
                 }
         return best;
     };
@@ -284,59 +236,3 @@ TEST(TextCommands, SetwindowReadsEveryField) {
     EXPECT_EQ(w.bottom, 300);
     EXPECT_FALSE(w.shown);
 }
-
-struct ErrorCase {
-    const char* name;
-    const char* game; // game block text (UTF-8)
-    const char* message;
-};
-
-void PrintTo(const ErrorCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class TextErrors : public ::testing::TestWithParam<ErrorCase> {};
-
-TEST_P(TextErrors, AreReported) {
-    Harness h;
-    h.scenario(std::string(kPrologue) + GetParam().game + "\nend\n");
-    EXPECT_EQ(h.run(), 2);
-    EXPECT_EQ(h.firstMessage(), GetParam().message);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    All, TextErrors,
-    ::testing::Values(
-        ErrorCase{"PastTheLastLine",
-                  "setwindow 8,16,23,2,26,26,0,2,0,1,1,#999999,0,0,639,479\nあ\nい",
-                  "[エラー] 文字が枠をはみ出してしまいました。"},
-        ErrorCase{"FullLastLine",
-                  "setwindow 8,16,3,1,26,26,0,2,0,1,1,#999999,0,0,639,479\nあいう\\",
-                  "[エラー] 文字が枠をはみ出してしまいました。"},
-        ErrorCase{"BelowTheScreen", "locate 0,20\nあ",
-                  "[エラー！] 文字がウィンドウからはみ出ました"},
-        ErrorCase{"LeftOfTheWindow",
-                  "setwindow 8,16,23,16,26,26,0,2,0,1,1,#999999,10,0,639,479\nあ",
-                  "[エラー！] 文字がウィンドウからはみ出ました"},
-        ErrorCase{"TextWhileTextmodeIsOff", "textmode 0\nあ",
-                  "[エラー！] textmodeが非表示設定なのに文字を書こうとしました。"},
-        ErrorCase{"SlashNotAtTheEnd", "あ/い",
-                  "[エラー] 表示文中の、/の次は改行文字でなければなりません。"},
-        ErrorCase{"NegativeLines", "setwindow 8,16,23,-1,26,26,0,2,0,1,1,#999999,0,0,639,479",
-                  "[エラー] setwindowの縦横文字数指定が間違っています。"},
-        ErrorCase{"NegativeColumns", "setwindow 8,16,-23,1,26,26,0,2,0,1,1,#999999,0,0,639,479",
-                  "[エラー] setwindowの縦横文字数指定が間違っています。"},
-        ErrorCase{"CursorNumber", "setcursor 2,\"c.bmp\",0,0",
-                  "[エラー] カーソルは０（通常）と１（クリック消去用）です。"},
-        ErrorCase{"AbsCursorNumber", "abssetcursor -1,\"c.bmp\",0,0",
-                  "[エラー] カーソルは０（通常）と１（クリック消去用）です。"},
-        ErrorCase{"CursorPictureMissing", "setcursor 0,\"none.bmp\",0,0",
-                  "[ロードエラー] ファイルnone.bmpを開けません。"},
-        ErrorCase{"ClickposFirst", "clickpos 1,%2",
-                  "[構文エラー] clickposの第一引数は数字変数です。"},
-        ErrorCase{"ClickposSecond", "clickpos %1,$2",
-                  "[構文エラー] clickposの第ニ引数は数字変数です。"},
-        ErrorCase{"BadInlineColour", "あ#12xx56い",
-                  "[構文エラー] "
-                  "カラー指定が間違っています。HTMLと同じ形式（例：#75fe1b）で指定してください。"}),
-    [](const ::testing::TestParamInfo<ErrorCase>& info) { return std::string(info.param.name); });

@@ -1,12 +1,15 @@
-// Small pictures and pixel access for the composition and transition tests.
+// Small pictures, BMP files of them, and pixel access.
 #pragma once
 
+#include "BmpBuilder.h"
 #include "graphics/Surface.h"
 #include "platform/Platform.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace orv::test {
 
@@ -43,9 +46,40 @@ inline Surface makeIndexed(int w, int h, const std::function<int(int, int)>& ind
     return s;
 }
 
+// A 24-bit BMP file whose pixel (x, y) from the top-left is colour(x, y).
+inline std::string bmp24(int w, int h, const std::function<uint32_t(int, int)>& colour) {
+    BmpSpec layout{.width = w, .height = h};
+    const size_t stride = (size_t(w) * 3 + 3) / 4 * 4;
+    for (int y = h - 1; y >= 0; --y) {
+        std::string row(stride, '\0');
+        for (int x = 0; x < w; ++x) {
+            const uint32_t c = colour(x, y);
+            row[x * 3] = char(c & 0xff);
+            row[x * 3 + 1] = char((c >> 8) & 0xff);
+            row[x * 3 + 2] = char((c >> 16) & 0xff);
+        }
+        layout.pixels += row;
+    }
+    return buildBmp(layout);
+}
+
 inline uint32_t windowPixel(const FrameBuffer& fb, int x, int y) {
     const uint8_t* p = fb.row(y) + x * 3;
     return (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
+}
+
+// The colours at the given points, to compare a list of them at once.
+inline std::vector<uint32_t> coloursAt(const Surface& s,
+                                       std::initializer_list<std::pair<int, int>> at) {
+    std::vector<uint32_t> out;
+    for (auto [x, y] : at) out.push_back(pixelColor(s, x, y));
+    return out;
+}
+inline std::vector<uint32_t> windowColoursAt(const FrameBuffer& fb,
+                                             std::initializer_list<std::pair<int, int>> at) {
+    std::vector<uint32_t> out;
+    for (auto [x, y] : at) out.push_back(windowPixel(fb, x, y));
+    return out;
 }
 
 // Distinct, position-dependent test patterns for "before" and "after" pictures.

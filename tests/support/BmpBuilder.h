@@ -21,11 +21,11 @@ struct BmpSpec {
     uint32_t colorsUsed = 0;
     // Written after the info header when non-empty (bit fields after a 40-byte header), or into
     // the header from byte 40 on for larger headers.
-    std::vector<uint32_t> masks;
+    std::vector<uint32_t> masks{};
     // Blue, green, red per entry (the fourth byte is written as 0, except in the 12-byte form).
-    std::vector<uint32_t> palette; // 0xRRGGBB
-    std::string gap;               // bytes between the palette and the pixels
-    std::string pixels;
+    std::vector<uint32_t> palette{}; // 0xRRGGBB
+    std::string gap{};               // bytes between the palette and the pixels
+    std::string pixels{};
     int64_t fileSizeField = -1;    // -1: the real size
     int64_t pixelOffsetField = -1; // -1: the real offset
 };
