@@ -75,9 +75,11 @@ int runGame(const orv::Options& options) {
     };
     if (!options.screenshotFile.empty() &&
         !writePng(options.screenshotFile, platform->window(), &error))
-        outputLost("cannot write screenshot '" + escapeControls(options.screenshotFile) + "': " + error);
+        outputLost("cannot write screenshot '" + escapeControls(options.screenshotFile) +
+                   "': " + error);
     if (!platform->finishTranscript(&error))
-        outputLost("cannot write transcript '" + escapeControls(options.transcriptFile) + "': " + error);
+        outputLost("cannot write transcript '" + escapeControls(options.transcriptFile) +
+                   "': " + error);
     if (platform->lostOutput() && status == 0) status = 1;
     return status;
 }

@@ -114,7 +114,7 @@ const ErrorCase kCases[] = {
      4},
     {"label-start-missing", "*define\ngame\n*begin\nend\n", "ラベルエラー",
      "ラベル*startは存在しません", 2, "*define\n>game"},
-    {"define-missing", "", "ラベルエラー", "ラベル*defineは存在しません", 1},
+    {"define-missing", "", "ラベルエラー", "ラベル*defineは存在しません", 2},
     {"label-too-many", game(numbered("*l", "", 4998) + "*over\n"), "エラー",
      "ラベルが5000を超えました。", 5002, "\n|*l4996\n|*l4997\n>*over"},
     {"len", game("len $0,\"a\"\n"), "構文エラー", "lenの第一引数は数字変数です。", 4},
@@ -236,7 +236,7 @@ TEST_P(ScenarioError, EndsTheRunWithItsReport) {
     // Pictures some rows load: one that is not a BMP, and one whose name has two dots.
     h.file("bad.bmp", "BM not a picture");
     h.file("c.b.bmp", test::bmp24(2, 2, [](int, int) { return 0u; }));
-    if (!c.scenario.empty()) h.scenario(c.scenario);
+    h.scenario(c.scenario);
     EXPECT_EQ(h.run(), 2);
     std::string head = "[" + std::string(c.caption) + "] " + c.message +
                        "\n\n0.txt line:" + std::to_string(c.line) + "\n";
