@@ -13,6 +13,8 @@
 
 namespace orv::test {
 
+using Colours = std::vector<uint32_t>;
+
 // A 24-bit picture whose pixel (x, y) is colour(x, y) = 0xRRGGBB.
 inline Surface makePicture(int w, int h, const std::function<uint32_t(int, int)>& colour,
                            TransMode mode = TransMode::Copy) {
