@@ -103,26 +103,20 @@ TEST(TransitionTest, EveryTypeEndsWithTheCompositionOnDisplayAndWindow) {
     const DirtyRect region{40, 30, 400, 300};
     for (int type = 1; type <= 18; ++type) {
         if (type == 16) continue;
+        SCOPED_TRACE(type);
         Fixture f;
         f.host.mask = gradientMask();
         const bool whole = transitionCoversScreen(type);
         f.run(type, 480, whole ? kWholeScreen : region, "mask.bmp");
-        EXPECT_TRUE(f.windowShowsNewOnlyIn(whole ? kWholeScreen : region)) << "type " << type;
-        EXPECT_TRUE(f.g.layers.dirty.empty()) << "type " << type;
-        EXPECT_TRUE(f.host.errors.empty()) << "type " << type;
-        ASSERT_FALSE(f.host.presents.empty()) << "type " << type;
+        EXPECT_TRUE(f.windowShowsNewOnlyIn(whole ? kWholeScreen : region));
+        EXPECT_TRUE(f.g.layers.dirty.empty() && f.host.errors.empty());
+        ASSERT_FALSE(f.host.presents.empty());
         EXPECT_EQ(f.host.presents.back().left, whole ? 0 : 40);
         EXPECT_EQ(f.host.presents.back().bottom, whole ? 480 : 301);
         // The effect pause closes every transition except the plain one.
-        if (type == 1) {
-            EXPECT_TRUE(f.host.sleeps.empty());
-            EXPECT_EQ(f.host.pumps, 0);
-        } else {
-            EXPECT_EQ(f.host.sleeps.back(), 30u) << "type " << type;
-        }
-        if (type == 15 || type == 18) {
-            EXPECT_EQ(f.host.loadedText, "mask.bmp");
-        }
+        if (type == 1) EXPECT_TRUE(f.host.sleeps.empty() && f.host.pumps == 0);
+        if (type != 1) EXPECT_EQ(f.host.sleeps.back(), 30u);
+        if (type == 15 || type == 18) EXPECT_EQ(f.host.loadedText, "mask.bmp");
     }
 }
 
