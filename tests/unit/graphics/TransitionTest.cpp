@@ -114,9 +114,9 @@ TEST(TransitionTest, EveryTypeEndsWithTheCompositionOnDisplayAndWindow) {
         EXPECT_EQ(f.host.presents.back().left, whole ? 0 : 40);
         EXPECT_EQ(f.host.presents.back().bottom, whole ? 480 : 301);
         // The effect pause closes every transition except the plain one.
-        if (type == 1) EXPECT_TRUE(f.host.sleeps.empty() && f.host.pumps == 0);
-        if (type != 1) EXPECT_EQ(f.host.sleeps.back(), 30u);
-        if (type == 15 || type == 18) EXPECT_EQ(f.host.loadedText, "mask.bmp");
+        EXPECT_EQ(f.host.sleeps.empty() ? 0u : f.host.sleeps.back(), type == 1 ? 0u : 30u);
+        EXPECT_EQ(f.host.pumps == 0, type == 1);
+        EXPECT_EQ(f.host.loadedText, type == 15 || type == 18 ? "mask.bmp" : "");
     }
 }
 
