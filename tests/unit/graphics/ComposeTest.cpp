@@ -12,6 +12,7 @@
 namespace orv {
 namespace {
 
+using test::Colours;
 using test::coloursAt;
 using test::makeIndexed;
 using test::makePicture;
@@ -57,7 +58,7 @@ TEST(ComposeDrawTest, CopyModeDrawsEveryPixelAtItsPosition) {
         for (int x = 0; x < 4; ++x)
             EXPECT_EQ(pixelColor(dest, 10 + x, 20 + y), pixelColor(pic, x, y));
     EXPECT_EQ(coloursAt(dest, {{9, 20}, {14, 20}, {10, 23}}),
-              (std::vector<uint32_t>{0x123456u, 0x123456u, 0x123456u}));
+              (Colours{0x123456u, 0x123456u, 0x123456u}));
 }
 
 TEST(ComposeDrawTest, LeftUpOnWideRowsKeysEveryMatchingPixelAndNothingElse) {
@@ -84,7 +85,7 @@ TEST(ComposeDrawTest, KeyedColourAndPaletteIndexKeys) {
         2, 1, [](int x, int) { return x == 0 ? 0xff00ffu : 0x00ff00u; }, TransMode::Keyed);
     rgb.keyRed = rgb.keyBlue = 0xff;
     drawSurface(rgb, dest, 0, 0);
-    EXPECT_EQ(coloursAt(dest, {{0, 0}, {1, 0}}), (std::vector<uint32_t>{0x101010u, 0x00ff00u}));
+    EXPECT_EQ(coloursAt(dest, {{0, 0}, {1, 0}}), (Colours{0x101010u, 0x00ff00u}));
 
     // Index 1 is keyed even though index 0 has the same colour: keys compare indices.
     Surface indexed = makeIndexed(
@@ -106,7 +107,7 @@ TEST(ComposeDrawTest, LeftUpOnAnIndexedPictureComparesIndicesNotColours) {
         [](int i) { return i == 7 ? 0x00ff00u : 0xff0000u; }, TransMode::LeftUp);
     drawSurface(pic, dest, 0, 0);
     EXPECT_EQ(coloursAt(dest, {{0, 0}, {1, 0}, {2, 0}}),
-              (std::vector<uint32_t>{0x202020u, 0xff0000u, 0x00ff00u}));
+              (Colours{0x202020u, 0xff0000u, 0x00ff00u}));
 }
 
 TEST(ComposeDrawTest, AlphaMixesThePictureHalfByTheMaskHalf) {
@@ -127,8 +128,7 @@ TEST(ComposeDrawTest, AlphaMixesThePictureHalfByTheMaskHalf) {
             EXPECT_EQ(pixelColor(dest, x, y),
                       mixRgb(pixelColor(pic, x, y), under, 255 - masks[y][x], masks[y][x]));
     // Black mask: opaque; the mask itself is not drawn.
-    EXPECT_EQ(coloursAt(dest, {{0, 0}, {2, 0}}),
-              (std::vector<uint32_t>{pixelColor(pic, 0, 0), under}));
+    EXPECT_EQ(coloursAt(dest, {{0, 0}, {2, 0}}), (Colours{pixelColor(pic, 0, 0), under}));
 }
 
 TEST(ComposeDrawTest, BlendLevelsWeighCopyKeyedAndAlphaPixels) {
@@ -148,10 +148,9 @@ TEST(ComposeDrawTest, BlendLevelsWeighCopyKeyedAndAlphaPixels) {
     draw(makeIndexed(2, 1, index, palette, TransMode::LeftUp), 30, level);
     draw(solidPicture(1, 1, 0xffffff), 40, 0);
     auto mix = [&](uint32_t rgb, unsigned w) { return mixRgb(rgb, under, w, 255 - w); };
-    EXPECT_EQ(
-        coloursAt(dest, {{0, 0}, {10, 0}, {11, 0}, {20, 0}, {30, 0}, {31, 0}, {40, 0}}),
-        (std::vector<uint32_t>{mix(0xc08040, level), under, mix(0xffffff, level),
-                               mix(0, T(255 - 0x40, level)), under, mix(0x10f0e0, level), under}));
+    EXPECT_EQ(coloursAt(dest, {{0, 0}, {10, 0}, {11, 0}, {20, 0}, {30, 0}, {31, 0}, {40, 0}}),
+              (Colours{mix(0xc08040, level), under, mix(0xffffff, level),
+                       mix(0, T(255 - 0x40, level)), under, mix(0x10f0e0, level), under}));
     // Hand-computed for the blue channel: T[100][0x40] + T[155][0x60] = 25 + 58.
     EXPECT_EQ(pixelColor(dest, 0, 0) & 0xff, 25u + 58u);
 }
@@ -163,13 +162,13 @@ TEST(ComposeDrawTest, ClippingDropsColumnsAndRowsOnEverySide) {
         drawSurface(pic, dest, DirtyRect{5, 6, 100, 100}, 2, 3);
         // Columns 0..2 and rows 0..2 of the picture fall before the clip.
         EXPECT_EQ(coloursAt(dest, {{4, 6}, {5, 5}, {5, 6}, {11, 10}}),
-                  (std::vector<uint32_t>{0u, 0u, pixelColor(pic, 3, 3), pixelColor(pic, 9, 7)}));
+                  (Colours{0u, 0u, pixelColor(pic, 3, 3), pixelColor(pic, 9, 7)}));
     }
     {
         Surface dest = screen();
         drawSurface(pic, dest, DirtyRect{0, 0, 7, 5}, 2, 3);
         EXPECT_EQ(coloursAt(dest, {{7, 5}, {8, 5}, {7, 6}}),
-                  (std::vector<uint32_t>{pixelColor(pic, 5, 2), 0u, 0u}));
+                  (Colours{pixelColor(pic, 5, 2), 0u, 0u}));
     }
     {
         // Pictures hanging off the screen are cut at its edges.
@@ -200,8 +199,7 @@ TEST(ComposeDrawTest, TheCurrentCellIsDrawnAndAlphaCellsHaveTheirOwnMask) {
     cells.currentCell = 2;
     Surface dest = screen();
     drawSurface(cells, dest, 0, 0);
-    EXPECT_EQ(coloursAt(dest, {{0, 0}, {1, 0}, {2, 0}}),
-              (std::vector<uint32_t>{0x333333u, 0x333333u, 0u}));
+    EXPECT_EQ(coloursAt(dest, {{0, 0}, {1, 0}, {2, 0}}), (Colours{0x333333u, 0x333333u, 0u}));
 
     // Two alpha cells of 2 + 2 columns: the second cell's mask is white, so it draws nothing.
     Surface alpha = makePicture(
@@ -237,45 +235,32 @@ TEST(ComposeDrawTest, PicturesTheCompositorCannotDrawAreSkipped) {
 
 // ---- redrawRegion --------------------------------------------------------------------------
 
-// An opaque square of one colour: where two overlap, the colour tells which layer is on top.
-Surface tile(uint32_t rgb) {
-    return solidPicture(20, 20, rgb, TransMode::Copy);
-}
-
 LayerState layersWithBackground(uint32_t rgb) {
     LayerState layers;
     layers.background = solidPicture(640, 480, rgb);
     layers.backgroundName = "bg";
+    layers.sprites.resize(kSpriteCount);
     return layers;
 }
 
-void putSprite(LayerState& layers, int n, uint32_t rgb, int x, int y) {
-    if (layers.sprites.size() < kSpriteCount) layers.sprites.resize(kSpriteCount);
-    Sprite& s = layers.sprites[static_cast<size_t>(n)];
-    s.name = "s" + std::to_string(n);
-    s.picture = tile(rgb);
-    s.visible = 1;
-    s.x = x;
-    s.y = y;
-}
-
-void putStanding(LayerState& layers, int pos, uint32_t rgb, int x, int y) {
-    StandingPicture& p = layers.standing[static_cast<size_t>(pos)];
-    p.name = "p";
-    p.picture = tile(rgb);
-    p.x = x;
-    p.y = y;
+// An opaque square of one colour: where two overlap, the colour tells which layer is on top.
+template <class Layer> void put(Layer& layer, uint32_t rgb, int x, int y) {
+    layer.name = "p";
+    layer.picture = solidPicture(20, 20, rgb);
+    layer.x = x;
+    layer.y = y;
+    if constexpr (requires { layer.visible; }) layer.visible = 1;
 }
 
 TEST(ComposeRedrawTest, LayersStackInTheirOrder) {
     LayerState layers = layersWithBackground(0x0000ff);
     layers.humanz = 10;
-    putStanding(layers, kLeft, 0x00ff00, 100, 100);
-    putStanding(layers, kCentre, 0x00ff01, 105, 100); // centre covers left
-    putSprite(layers, 11, 0xff0000, 90, 90);          // behind the standing pictures
-    putSprite(layers, 10, 0xff00aa, 112, 112);        // in front of them
-    putSprite(layers, 1, 0x111111, 200, 200);
-    putSprite(layers, 0, 0x222222, 205, 205); // 0 lies over 1
+    put(layers.standing[kLeft], 0x00ff00, 100, 100);
+    put(layers.standing[kCentre], 0x00ff01, 105, 100); // centre covers left
+    put(layers.sprites[11], 0xff0000, 90, 90);         // behind the standing pictures
+    put(layers.sprites[10], 0xff00aa, 112, 112);       // in front of them
+    put(layers.sprites[1], 0x111111, 200, 200);
+    put(layers.sprites[0], 0x222222, 205, 205); // 0 lies over 1
     Surface comp = screen();
     redrawRegion(layers, comp, kWholeScreen);
 
@@ -284,34 +269,33 @@ TEST(ComposeRedrawTest, LayersStackInTheirOrder) {
     EXPECT_EQ(
         coloursAt(comp,
                   {{0, 0}, {92, 92}, {101, 101}, {106, 101}, {113, 113}, {206, 206}, {201, 201}}),
-        (std::vector<uint32_t>{0x0000ffu, 0xff0000u, 0x00ff00u, 0x00ff01u, 0xff00aau, 0x222222u,
-                               0x111111u}));
+        (Colours{0x0000ffu, 0xff0000u, 0x00ff00u, 0x00ff01u, 0xff00aau, 0x222222u, 0x111111u}));
 }
 
 TEST(ComposeRedrawTest, HiddenOrNamelessLayersAreNotDrawnAndHumanz255PutsAllInFront) {
     LayerState layers = layersWithBackground(0x0000ff);
-    putSprite(layers, 3, 0xff0000, 0, 0);
+    put(layers.sprites[3], 0xff0000, 0, 0);
     layers.sprites[3].visible = 0;
-    putSprite(layers, 4, 0x00ff00, 50, 0);
+    put(layers.sprites[4], 0x00ff00, 50, 0);
     layers.sprites[4].name.clear();
-    putStanding(layers, kRight, 0x123456, 100, 0);
+    put(layers.standing[kRight], 0x123456, 100, 0);
     layers.standing[kRight].name.clear();
-    putStanding(layers, kLeft, 0x00ffff, 300, 0);
-    putSprite(layers, 200, 0xaaaaaa, 305, 5);
+    put(layers.standing[kLeft], 0x00ffff, 300, 0);
+    put(layers.sprites[200], 0xaaaaaa, 305, 5);
     layers.humanz = 255;
     Surface comp = screen();
     redrawRegion(layers, comp, kWholeScreen);
     EXPECT_EQ(coloursAt(comp, {{1, 1}, {51, 1}, {101, 1}, {306, 6}}),
-              (std::vector<uint32_t>{0x0000ffu, 0x0000ffu, 0x0000ffu, 0xaaaaaau}));
+              (Colours{0x0000ffu, 0x0000ffu, 0x0000ffu, 0xaaaaaau}));
 }
 
 TEST(ComposeRedrawTest, OnlyTheRegionIsRecomposed) {
     LayerState layers = layersWithBackground(0x336699);
-    putStanding(layers, kCentre, 0xffffff, 300, 200);
+    put(layers.standing[kCentre], 0xffffff, 300, 200);
     Surface comp = screen(0x010203);
     redrawRegion(layers, comp, DirtyRect{305, 205, 309, 209});
     EXPECT_EQ(coloursAt(comp, {{305, 205}, {309, 209}, {304, 205}, {310, 209}, {305, 210}}),
-              (std::vector<uint32_t>{0xffffffu, 0xffffffu, 0x010203u, 0x010203u, 0x010203u}));
+              (Colours{0xffffffu, 0xffffffu, 0x010203u, 0x010203u, 0x010203u}));
     redrawRegion(layers, comp, DirtyRect{0, 0, 0, 0}); // the origin pixel alone
     EXPECT_EQ(pixelColor(comp, 0, 0), 0x336699u);
 }
@@ -344,13 +328,13 @@ TEST(ComposeRedrawTest, BackgroundWindowShowsTheBackgroundOffsetOnBlack) {
     redrawRegion(layers, comp, kWholeScreen);
     // (260, 139) the window is narrower than the picture.
     EXPECT_EQ(coloursAt(comp, {{199, 100}, {200, 100}, {259, 139}, {260, 139}, {259, 140}}),
-              (std::vector<uint32_t>{0u, pixelColor(layers.background, 0, 0),
-                                     pixelColor(layers.background, 59, 39), 0u, 0u}));
+              (Colours{0u, pixelColor(layers.background, 0, 0),
+                       pixelColor(layers.background, 59, 39), 0u, 0u}));
     // A window bigger than the picture shows black where the picture ends.
     layers.bgalia = BackgroundWindow{600, 0, 100, 100};
     redrawRegion(layers, comp, kWholeScreen);
     EXPECT_EQ(coloursAt(comp, {{639, 49}, {639, 50}}),
-              (std::vector<uint32_t>{pixelColor(layers.background, 39, 49), 0u}));
+              (Colours{pixelColor(layers.background, 39, 49), 0u}));
 }
 
 TEST(ComposeRedrawTest, IndexedAndMissingBackgrounds) {
@@ -360,10 +344,10 @@ TEST(ComposeRedrawTest, IndexedAndMissingBackgrounds) {
         [](int i) { return i ? 0xff8800u : 0x0088ffu; });
     Surface comp = screen(0x777777);
     redrawRegion(layers, comp, kWholeScreen);
-    EXPECT_EQ(coloursAt(comp, {{0, 5}, {1, 5}}), (std::vector<uint32_t>{0x0088ffu, 0xff8800u}));
+    EXPECT_EQ(coloursAt(comp, {{0, 5}, {1, 5}}), (Colours{0x0088ffu, 0xff8800u}));
     layers.background = solidPicture(10, 10, 0xffffff);
     redrawRegion(layers, comp, kWholeScreen);
-    EXPECT_EQ(coloursAt(comp, {{9, 9}, {10, 9}}), (std::vector<uint32_t>{0xffffffu, 0u}));
+    EXPECT_EQ(coloursAt(comp, {{9, 9}, {10, 9}}), (Colours{0xffffffu, 0u}));
 }
 
 TEST(ComposeStateTest, ResetsKeepTheBaselineAndEmptyTheLayers) {
