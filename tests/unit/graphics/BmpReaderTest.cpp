@@ -32,7 +32,8 @@ BmpSpec eightBit(int width, int height, std::string pixels) {
             .pixels = std::move(pixels)};
 }
 
-// Plain 24-bit rows (bottom-up, padded, or top-down) are checked against the public suite.
+// Plain 24-bit rows (bottom-up, padded, or top-down) and the OS/2 headers with their short
+// palettes are checked against the public suite.
 
 // Low depths become 8-bit with the same palette; the colours used count, when not 0, tells how
 // many entries are read before the pixels.
@@ -115,38 +116,6 @@ TEST(BmpReader, DirectColourChannelsAndTheirMasks) {
         std::vector<uint32_t> got;
         for (int x = 0; x < s.width; ++x) got.push_back(pixelColor(s, x, 0));
         EXPECT_EQ(got, c.colours) << at;
-    }
-}
-
-TEST(BmpReader, OldOs2HeadersAndTheirPalettes) {
-    // 12-byte header: 16-bit sizes and three-byte palette entries.
-    BmpSpec core{.headerSize = 12, .width = 2, .height = 2, .bitsPerPixel = 8};
-    for (uint32_t i = 0; i < 256; ++i) core.palette.push_back(i * 0x010101);
-    core.pixels = bytes({7, 8, 0, 0, 200, 1, 0, 0});
-    Surface s;
-    auto r = readBmpFile(s, buildBmp(core));
-    ASSERT_TRUE(r) << r.error;
-    EXPECT_EQ(indices(s), (Rows{{200, 1}, {7, 8}}));
-    EXPECT_EQ(pixelColor(s, 0, 0), 0xc8c8c8u);
-
-    // Without a colour count, the pixel offset tells how much palette was written.
-    core.palette = {0x0000ff, 0x00ff00, 0xff0000};
-    core.pixels = bytes({2, 1, 0, 0, 0, 2, 0, 0});
-    r = readBmpFile(s, buildBmp(core));
-    ASSERT_TRUE(r) << r.error;
-    EXPECT_EQ(coloursAt(s, {{0, 1}, {1, 1}}), (Colours{0xff0000, 0x00ff00}));
-    core.pixels = bytes({3, 1, 0, 0, 0, 2, 0, 0}); // index 3 is not in that palette
-    EXPECT_FALSE(readBmpFile(s, buildBmp(core)));
-
-    // 16- and 64-byte OS/2 2.x headers read like the Windows form.
-    BmpSpec v2 = eightBit(2, 1, bytes({3, 2, 0, 0}));
-    v2.palette.resize(256, 0);
-    v2.colorsUsed = 0;
-    for (uint32_t size : {16u, 64u}) {
-        v2.headerSize = size;
-        r = readBmpFile(s, buildBmp(v2));
-        ASSERT_TRUE(r) << size << ": " << r.error;
-        EXPECT_EQ(coloursAt(s, {{0, 0}, {1, 0}}), (Colours{0x0000ff, 0x00ff00}));
     }
 }
 
