@@ -13,6 +13,7 @@
 namespace orv {
 namespace {
 
+using test::Colours;
 using test::coloursAt;
 using test::newColour;
 using test::oldColour;
@@ -60,12 +61,8 @@ struct Fixture {
 
     Fixture() {
         createEngineSurfaces(g);
-        for (int y = 0; y < 480; ++y) {
-            for (int x = 0; x < 640; ++x) {
-                setPixel(g.surfaces.display, x, y, oldColour(x, y));
-                setPixel(g.surfaces.composition, x, y, newColour(x, y));
-            }
-        }
+        g.surfaces.display = test::makePicture(640, 480, oldColour);
+        g.surfaces.composition = test::makePicture(640, 480, newColour);
         copyToWindow(g.surfaces.display, host.fb, kWholeScreen);
         g.layers.dirty = DirtyRect{1, 2, 3, 4};
     }
@@ -81,10 +78,9 @@ struct Fixture {
             for (int x = 0; x < 640; ++x) {
                 const bool inside = x >= r.left && x <= r.right && y >= r.top && y <= r.bottom;
                 const uint32_t expected = inside ? newColour(x, y) : oldColour(x, y);
-                if (windowPixel(host.fb, x, y) != expected)
-                    return ::testing::AssertionFailure() << "window pixel " << x << "," << y;
-                if (pixelColor(g.surfaces.display, x, y) != expected)
-                    return ::testing::AssertionFailure() << "display pixel " << x << "," << y;
+                if (windowPixel(host.fb, x, y) != expected ||
+                    pixelColor(g.surfaces.display, x, y) != expected)
+                    return ::testing::AssertionFailure() << "pixel " << x << "," << y;
             }
         }
         return ::testing::AssertionSuccess();
@@ -266,12 +262,12 @@ TEST(TransitionFrameTest, MosaicOutCoarsensTheOldPictureAndLeavesTheScreenDirty)
     Fixture f;
     Snapshot first = snapshotAt(f, 1, 16, 600);
     // Blocks of 5 counted from the bottom-left: screen rows 475..479 share row 479's pixel.
-    EXPECT_EQ(pixelColor(first.display, 3, 476), oldColour(0, 479));
-    EXPECT_EQ(pixelColor(first.display, 7, 470), oldColour(5, 474));
+    EXPECT_EQ(coloursAt(first.display, {{3, 476}, {7, 470}}),
+              (Colours{oldColour(0, 479), oldColour(5, 474)}));
     EXPECT_EQ(windowPixel(first.window, 7, 470), oldColour(5, 474));
     // After the last frame (blocks of 160) there is no finish: the display stays coarse.
-    EXPECT_EQ(pixelColor(f.g.surfaces.display, 159, 320), oldColour(0, 479));
-    EXPECT_EQ(pixelColor(f.g.surfaces.display, 160, 319), oldColour(160, 319));
+    EXPECT_EQ(coloursAt(f.g.surfaces.display, {{159, 320}, {160, 319}}),
+              (Colours{oldColour(0, 479), oldColour(160, 319)}));
     EXPECT_EQ(windowPixel(f.host.fb, 639, 0), oldColour(480, 159));
     EXPECT_EQ(f.g.layers.dirty, kWholeScreen);
     EXPECT_EQ(f.host.sleeps.back(), 30u);
@@ -280,8 +276,8 @@ TEST(TransitionFrameTest, MosaicOutCoarsensTheOldPictureAndLeavesTheScreenDirty)
 TEST(TransitionFrameTest, MosaicInResolvesTheNewPicture) {
     Fixture f;
     Snapshot first = snapshotAt(f, 1, 17, 600);
-    EXPECT_EQ(pixelColor(first.display, 100, 400), newColour(0, 479));
-    EXPECT_EQ(pixelColor(first.display, 200, 100), newColour(160, 159));
+    EXPECT_EQ(coloursAt(first.display, {{100, 400}, {200, 100}}),
+              (Colours{newColour(0, 479), newColour(160, 159)}));
     Fixture g;
     Snapshot fifth = snapshotAt(g, 6, 17, 600); // blocks of 5
     EXPECT_EQ(pixelColor(fifth.display, 12, 471), newColour(10, 474));
