@@ -157,38 +157,25 @@ TEST(ComposeDrawTest, BlendLevelsWeighCopyKeyedAndAlphaPixels) {
 
 TEST(ComposeDrawTest, ClippingDropsColumnsAndRowsOnEverySide) {
     Surface pic = makePicture(10, 8, [](int x, int y) { return 0x100000u * x + 0x10u * y + 1; });
-    {
+    auto drawn = [&](const DirtyRect& clip, int x, int y) {
         Surface dest = screen();
-        drawSurface(pic, dest, DirtyRect{5, 6, 100, 100}, 2, 3);
-        // Columns 0..2 and rows 0..2 of the picture fall before the clip.
-        EXPECT_EQ(coloursAt(dest, {{4, 6}, {5, 5}, {5, 6}, {11, 10}}),
-                  (Colours{0u, 0u, pixelColor(pic, 3, 3), pixelColor(pic, 9, 7)}));
-    }
-    {
-        Surface dest = screen();
-        drawSurface(pic, dest, DirtyRect{0, 0, 7, 5}, 2, 3);
-        EXPECT_EQ(coloursAt(dest, {{7, 5}, {8, 5}, {7, 6}}),
-                  (Colours{pixelColor(pic, 5, 2), 0u, 0u}));
-    }
-    {
-        // Pictures hanging off the screen are cut at its edges.
-        Surface dest = screen();
-        drawSurface(pic, dest, 635, 475);
-        EXPECT_EQ(pixelColor(dest, 639, 479), pixelColor(pic, 4, 4));
-        drawSurface(pic, dest, -8, -6);
-        EXPECT_EQ(pixelColor(dest, 0, 0), pixelColor(pic, 8, 6));
-        EXPECT_EQ(pixelColor(dest, 2, 0), 0u);
-    }
-    {
-        // A clip outside the screen is clamped to it; nothing left means nothing drawn.
-        Surface dest = screen();
-        drawSurface(pic, dest, DirtyRect{-50, -50, 2000, 2000}, 0, 0);
-        EXPECT_EQ(pixelColor(dest, 9, 7), pixelColor(pic, 9, 7));
-        Surface untouched = screen();
-        drawSurface(pic, untouched, DirtyRect{0, 0, 100, 100}, 200, 0);
-        drawSurface(pic, untouched, DirtyRect{0, 0, 100, 100}, 0, 200);
-        EXPECT_EQ(untouched.pixels, screen().pixels);
-    }
+        drawSurface(pic, dest, clip, x, y);
+        return dest;
+    };
+    // Columns 0..2 and rows 0..2 of the picture fall before the clip.
+    EXPECT_EQ(coloursAt(drawn({5, 6, 100, 100}, 2, 3), {{4, 6}, {5, 5}, {5, 6}, {11, 10}}),
+              (Colours{0u, 0u, pixelColor(pic, 3, 3), pixelColor(pic, 9, 7)}));
+    EXPECT_EQ(coloursAt(drawn({0, 0, 7, 5}, 2, 3), {{7, 5}, {8, 5}, {7, 6}}),
+              (Colours{pixelColor(pic, 5, 2), 0u, 0u}));
+    // Pictures hanging off the screen are cut at its edges.
+    EXPECT_EQ(coloursAt(drawn(kWholeScreen, 635, 475), {{639, 479}}),
+              Colours{pixelColor(pic, 4, 4)});
+    EXPECT_EQ(coloursAt(drawn(kWholeScreen, -8, -6), {{0, 0}, {2, 0}}),
+              (Colours{pixelColor(pic, 8, 6), 0u}));
+    // A clip outside the screen is clamped to it; nothing left means nothing drawn.
+    EXPECT_EQ(pixelColor(drawn({-50, -50, 2000, 2000}, 0, 0), 9, 7), pixelColor(pic, 9, 7));
+    EXPECT_EQ(drawn({0, 0, 100, 100}, 200, 0).pixels, screen().pixels);
+    EXPECT_EQ(drawn({0, 0, 100, 100}, 0, 200).pixels, screen().pixels);
 }
 
 TEST(ComposeDrawTest, TheCurrentCellIsDrawnAndAlphaCellsHaveTheirOwnMask) {
