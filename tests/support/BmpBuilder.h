@@ -31,8 +31,7 @@ struct BmpSpec {
 };
 
 inline void put16(std::string& s, uint32_t v) {
-    s += static_cast<char>(v & 0xff);
-    s += static_cast<char>((v >> 8) & 0xff);
+    s += {static_cast<char>(v & 0xff), static_cast<char>((v >> 8) & 0xff)};
 }
 inline void put32(std::string& s, uint32_t v) {
     put16(s, v & 0xffff);
@@ -40,27 +39,20 @@ inline void put32(std::string& s, uint32_t v) {
 }
 
 inline std::string buildBmp(const BmpSpec& layout) {
+    const bool core = layout.headerSize == 12;
     std::string info;
     put32(info, layout.headerSize);
-    if (layout.headerSize == 12) {
-        put16(info, static_cast<uint32_t>(layout.width));
-        put16(info, static_cast<uint32_t>(layout.height));
-        put16(info, layout.planes);
-        put16(info, layout.bitsPerPixel);
-    } else {
-        put32(info, static_cast<uint32_t>(layout.width));
-        put32(info, static_cast<uint32_t>(layout.height));
-        put16(info, layout.planes);
-        put16(info, layout.bitsPerPixel);
-        put32(info, layout.compression);
-        put32(info, layout.imageSize);
-        put32(info, static_cast<uint32_t>(layout.xDensity));
-        put32(info, static_cast<uint32_t>(layout.yDensity));
-        put32(info, layout.colorsUsed);
-        put32(info, 0); // colours important
-        if (layout.headerSize > 40) {
+    for (int32_t size : {layout.width, layout.height})
+        (core ? put16 : put32)(info, static_cast<uint32_t>(size));
+    put16(info, layout.planes);
+    put16(info, layout.bitsPerPixel);
+    if (!core) {
+        for (uint32_t v :
+             {layout.compression, layout.imageSize, static_cast<uint32_t>(layout.xDensity),
+              static_cast<uint32_t>(layout.yDensity), layout.colorsUsed, 0u})
+            put32(info, v); // the last: colours important
+        if (layout.headerSize > 40)
             for (uint32_t m : layout.masks) put32(info, m);
-        }
         info.resize(layout.headerSize, '\0');
     }
     if (layout.headerSize == 40)
@@ -68,20 +60,17 @@ inline std::string buildBmp(const BmpSpec& layout) {
 
     std::string table;
     for (uint32_t c : layout.palette) {
-        table += static_cast<char>(c & 0xff);
-        table += static_cast<char>((c >> 8) & 0xff);
-        table += static_cast<char>((c >> 16) & 0xff);
-        if (layout.headerSize != 12) table += '\0';
+        put32(table, c & 0xffffff);
+        if (core) table.pop_back();
     }
 
     const size_t offset = 14 + info.size() + table.size() + layout.gap.size();
     const size_t total = offset + layout.pixels.size();
     std::string file = "BM";
-    put32(file, layout.fileSizeField < 0 ? static_cast<uint32_t>(total)
-                                         : static_cast<uint32_t>(layout.fileSizeField));
+    put32(file, static_cast<uint32_t>(layout.fileSizeField < 0 ? total : layout.fileSizeField));
     put32(file, 0);
-    put32(file, layout.pixelOffsetField < 0 ? static_cast<uint32_t>(offset)
-                                            : static_cast<uint32_t>(layout.pixelOffsetField));
+    put32(file,
+          static_cast<uint32_t>(layout.pixelOffsetField < 0 ? offset : layout.pixelOffsetField));
     return file + info + table + layout.gap + layout.pixels;
 }
 

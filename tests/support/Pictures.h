@@ -13,6 +13,8 @@
 
 namespace orv::test {
 
+using Colours = std::vector<uint32_t>;
+
 // A 24-bit picture whose pixel (x, y) is colour(x, y) = 0xRRGGBB.
 inline Surface makePicture(int w, int h, const std::function<uint32_t(int, int)>& colour,
                            TransMode mode = TransMode::Copy) {
@@ -49,16 +51,12 @@ inline Surface makeIndexed(int w, int h, const std::function<int(int, int)>& ind
 // A 24-bit BMP file whose pixel (x, y) from the top-left is colour(x, y).
 inline std::string bmp24(int w, int h, const std::function<uint32_t(int, int)>& colour) {
     BmpSpec layout{.width = w, .height = h};
-    const size_t stride = (size_t(w) * 3 + 3) / 4 * 4;
     for (int y = h - 1; y >= 0; --y) {
-        std::string row(stride, '\0');
         for (int x = 0; x < w; ++x) {
-            const uint32_t c = colour(x, y);
-            row[x * 3] = char(c & 0xff);
-            row[x * 3 + 1] = char((c >> 8) & 0xff);
-            row[x * 3 + 2] = char((c >> 16) & 0xff);
+            put32(layout.pixels, colour(x, y));
+            layout.pixels.pop_back();
         }
-        layout.pixels += row;
+        layout.pixels.resize((layout.pixels.size() + 3) / 4 * 4, '\0');
     }
     return buildBmp(layout);
 }

@@ -8,6 +8,12 @@
 namespace orv {
 namespace {
 
+std::vector<uint8_t> randomBytes(std::mt19937& rng, size_t n) {
+    std::vector<uint8_t> out(n);
+    for (uint8_t& b : out) b = static_cast<uint8_t>(rng());
+    return out;
+}
+
 TEST(BlendTest, TableIsTheTruncatedProductAndArithmeticMatchesItForEveryPair) {
     const BlendTable& t = blendTable();
     for (unsigned a = 0; a < 256; ++a) {
@@ -16,10 +22,6 @@ TEST(BlendTest, TableIsTheTruncatedProductAndArithmeticMatchesItForEveryPair) {
             ASSERT_EQ(blendMul(a, b), t[a][b]) << a << " " << b;
         }
     }
-    EXPECT_EQ(t[255][77], 77);
-    EXPECT_EQ(t[0][200], 0);
-    EXPECT_EQ(t[128][255], 128);
-    EXPECT_EQ(t[254][1], 0);
 }
 
 TEST(BlendTest, Div255IsExactOverTheSixteenBitRangeTheKernelsUse) {
@@ -32,12 +34,8 @@ TEST(BlendTest, MixBytesMatchesTheTableForEveryLengthAndWeight) {
     // Lengths around the vector width exercise both the vector body and the scalar tail.
     for (size_t n :
          {size_t{0}, size_t{1}, size_t{15}, size_t{16}, size_t{17}, size_t{33}, size_t{1000}}) {
-        std::vector<uint8_t> src(n), dst(n), inv(n);
-        for (size_t i = 0; i < n; ++i) {
-            src[i] = static_cast<uint8_t>(rng());
-            dst[i] = static_cast<uint8_t>(rng());
-            inv[i] = static_cast<uint8_t>(rng());
-        }
+        std::vector<uint8_t> src = randomBytes(rng, n), dst = randomBytes(rng, n),
+                             inv = randomBytes(rng, n);
         if (n > 2) {
             inv[0] = 0;
             inv[1] = 255;
@@ -53,10 +51,9 @@ TEST(BlendTest, MixBytesMatchesTheTableForEveryLengthAndWeight) {
 TEST(BlendTest, SelectBytesKeepsMarkedBytesAndTakesTheOthers) {
     std::mt19937 rng(3);
     for (size_t n : {size_t{0}, size_t{5}, size_t{31}, size_t{32}, size_t{33}, size_t{100}}) {
-        std::vector<uint8_t> src(n), dst(n), keep(n), expected(n);
+        std::vector<uint8_t> src = randomBytes(rng, n), dst = randomBytes(rng, n), keep(n),
+                             expected(n);
         for (size_t i = 0; i < n; ++i) {
-            src[i] = static_cast<uint8_t>(rng());
-            dst[i] = static_cast<uint8_t>(rng());
             keep[i] = (rng() & 1) ? 0xff : 0;
             expected[i] = keep[i] ? dst[i] : src[i];
         }
@@ -68,13 +65,9 @@ TEST(BlendTest, SelectBytesKeepsMarkedBytesAndTakesTheOthers) {
 TEST(BlendTest, CrossfadeUpdatesOnlyBytesOfThePhaseWithTheTableFormula) {
     const BlendTable& t = blendTable();
     const size_t n = 301;
-    std::vector<uint8_t> display(n), composition(n), original(n);
     std::mt19937 rng(11);
-    for (size_t i = 0; i < n; ++i) {
-        display[i] = static_cast<uint8_t>(rng());
-        composition[i] = static_cast<uint8_t>(rng());
-        original[i] = static_cast<uint8_t>(rng());
-    }
+    const std::vector<uint8_t> display = randomBytes(rng, n), composition = randomBytes(rng, n),
+                               original = randomBytes(rng, n);
     struct Span {
         size_t begin, end;
     };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace orv {
 namespace {
 
@@ -18,10 +20,8 @@ ImageTagProblem problemOf(std::string_view text) {
 
 TEST(ComposeImageTagTest, PlainNamesTakeTheDefaultModeAndOneCell) {
     ImageTag tag = parsed("bg\\sky.bmp", TransMode::Copy);
-    EXPECT_EQ(tag.fileName, "bg\\sky.bmp");
-    EXPECT_EQ(tag.mode, TransMode::Copy);
-    EXPECT_EQ(tag.cellCount, 1);
-    EXPECT_FALSE(tag.animated);
+    EXPECT_EQ(std::tuple(tag.fileName, tag.mode, tag.cellCount, tag.animated),
+              std::tuple("bg\\sky.bmp", TransMode::Copy, 1, false));
 }
 
 TEST(ComposeImageTagTest, ModeLettersAndBlanksAfterTheColon) {
@@ -39,40 +39,30 @@ TEST(ComposeImageTagTest, ModeLettersAndBlanksAfterTheColon) {
 
 TEST(ComposeImageTagTest, ColourAndIndexKeys) {
     ImageTag colour = parsed(":#Ff00a1;k.bmp");
-    EXPECT_EQ(colour.mode, TransMode::Keyed);
-    EXPECT_TRUE(colour.keyedByColour);
-    EXPECT_EQ(colour.keyColour, 0xff00a1u);
-    EXPECT_EQ(colour.fileName, "k.bmp");
-
+    EXPECT_EQ(std::tuple(colour.mode, colour.keyedByColour, colour.keyColour, colour.fileName),
+              std::tuple(TransMode::Keyed, true, 0xff00a1u, "k.bmp"));
     ImageTag index = parsed(":!17;k.bmp");
-    EXPECT_EQ(index.mode, TransMode::Keyed);
-    EXPECT_TRUE(index.keyedByIndex);
-    EXPECT_EQ(index.keyIndex, 17);
-
-    EXPECT_EQ(problemOf(":#ff00f;k.bmp"), ImageTagProblem::BadColour);
-    EXPECT_EQ(problemOf(":#ff0g00;k.bmp"), ImageTagProblem::BadColour);
-    EXPECT_EQ(problemOf(":#ff"), ImageTagProblem::BadColour);
+    EXPECT_EQ(std::tuple(index.mode, index.keyedByIndex, index.keyIndex),
+              std::tuple(TransMode::Keyed, true, 17));
+    for (const char* bad : {":#ff00f;k.bmp", ":#ff0g00;k.bmp", ":#ff"})
+        EXPECT_EQ(problemOf(bad), ImageTagProblem::BadColour) << bad;
 }
 
 TEST(ComposeImageTagTest, AnimationClauses) {
     ImageTag cursor = parsed(":l/3,160,2;cursor0.bmp");
-    EXPECT_TRUE(cursor.animated);
-    EXPECT_EQ(cursor.cellCount, 3);
-    EXPECT_EQ(cursor.cellTime, 160);
-    EXPECT_EQ(cursor.loopMode, 2);
-    EXPECT_EQ(cursor.fileName, "cursor0.bmp");
+    EXPECT_EQ(std::tuple(cursor.animated, cursor.cellCount, cursor.cellTime, cursor.loopMode,
+                         cursor.fileName),
+              std::tuple(true, 3, 160, 2, "cursor0.bmp"));
 
     ImageTag list = parsed(":c/4,<100,100,400,100>,0;walk.bmp");
-    EXPECT_EQ(list.mode, TransMode::Copy);
-    EXPECT_EQ(list.cellTime, -1);
+    EXPECT_EQ(std::tuple(list.mode, list.cellTime, list.loopMode),
+              std::tuple(TransMode::Copy, -1, 0));
     EXPECT_EQ(list.cellTimes, (std::vector<int>{100, 100, 400, 100}));
-    EXPECT_EQ(list.loopMode, 0);
 
     // Anything up to the comma after the count is skipped, and any separator goes in the list.
     ImageTag loose = parsed(":a/2 cells,<5;6>,1;x.bmp");
-    EXPECT_EQ(loose.cellCount, 2);
+    EXPECT_EQ(std::tuple(loose.cellCount, loose.loopMode), std::tuple(2, 1));
     EXPECT_EQ(loose.cellTimes, (std::vector<int>{5, 6}));
-    EXPECT_EQ(loose.loopMode, 1);
 }
 
 TEST(ComposeImageTagTest, MalformedTags) {

@@ -13,6 +13,7 @@
 namespace orv {
 namespace {
 
+using test::Colours;
 using test::coloursAt;
 using test::newColour;
 using test::oldColour;
@@ -60,12 +61,8 @@ struct Fixture {
 
     Fixture() {
         createEngineSurfaces(g);
-        for (int y = 0; y < 480; ++y) {
-            for (int x = 0; x < 640; ++x) {
-                setPixel(g.surfaces.display, x, y, oldColour(x, y));
-                setPixel(g.surfaces.composition, x, y, newColour(x, y));
-            }
-        }
+        g.surfaces.display = test::makePicture(640, 480, oldColour);
+        g.surfaces.composition = test::makePicture(640, 480, newColour);
         copyToWindow(g.surfaces.display, host.fb, kWholeScreen);
         g.layers.dirty = DirtyRect{1, 2, 3, 4};
     }
@@ -81,10 +78,9 @@ struct Fixture {
             for (int x = 0; x < 640; ++x) {
                 const bool inside = x >= r.left && x <= r.right && y >= r.top && y <= r.bottom;
                 const uint32_t expected = inside ? newColour(x, y) : oldColour(x, y);
-                if (windowPixel(host.fb, x, y) != expected)
-                    return ::testing::AssertionFailure() << "window pixel " << x << "," << y;
-                if (pixelColor(g.surfaces.display, x, y) != expected)
-                    return ::testing::AssertionFailure() << "display pixel " << x << "," << y;
+                if (windowPixel(host.fb, x, y) != expected ||
+                    pixelColor(g.surfaces.display, x, y) != expected)
+                    return ::testing::AssertionFailure() << "pixel " << x << "," << y;
             }
         }
         return ::testing::AssertionSuccess();
@@ -103,26 +99,20 @@ TEST(TransitionTest, EveryTypeEndsWithTheCompositionOnDisplayAndWindow) {
     const DirtyRect region{40, 30, 400, 300};
     for (int type = 1; type <= 18; ++type) {
         if (type == 16) continue;
+        SCOPED_TRACE(type);
         Fixture f;
         f.host.mask = gradientMask();
         const bool whole = transitionCoversScreen(type);
         f.run(type, 480, whole ? kWholeScreen : region, "mask.bmp");
-        EXPECT_TRUE(f.windowShowsNewOnlyIn(whole ? kWholeScreen : region)) << "type " << type;
-        EXPECT_TRUE(f.g.layers.dirty.empty()) << "type " << type;
-        EXPECT_TRUE(f.host.errors.empty()) << "type " << type;
-        ASSERT_FALSE(f.host.presents.empty()) << "type " << type;
+        EXPECT_TRUE(f.windowShowsNewOnlyIn(whole ? kWholeScreen : region));
+        EXPECT_TRUE(f.g.layers.dirty.empty() && f.host.errors.empty());
+        ASSERT_FALSE(f.host.presents.empty());
         EXPECT_EQ(f.host.presents.back().left, whole ? 0 : 40);
         EXPECT_EQ(f.host.presents.back().bottom, whole ? 480 : 301);
         // The effect pause closes every transition except the plain one.
-        if (type == 1) {
-            EXPECT_TRUE(f.host.sleeps.empty());
-            EXPECT_EQ(f.host.pumps, 0);
-        } else {
-            EXPECT_EQ(f.host.sleeps.back(), 30u) << "type " << type;
-        }
-        if (type == 15 || type == 18) {
-            EXPECT_EQ(f.host.loadedText, "mask.bmp");
-        }
+        EXPECT_EQ(f.host.sleeps.empty() ? 0u : f.host.sleeps.back(), type == 1 ? 0u : 30u);
+        EXPECT_EQ(f.host.pumps == 0, type == 1);
+        EXPECT_EQ(f.host.loadedText, type == 15 || type == 18 ? "mask.bmp" : "");
     }
 }
 
@@ -130,22 +120,16 @@ TEST(TransitionTest, TypeZeroDoesNothingAndBadTypesAreReported) {
     Fixture f;
     f.run(0, 100);
     EXPECT_EQ(f.g.layers.dirty, (DirtyRect{1, 2, 3, 4}));
-    EXPECT_TRUE(f.windowShowsNewOnlyIn(DirtyRect{-1, -1, -1, -1}));
-
     f.run(-1, 100);
-    ASSERT_EQ(f.host.errors.size(), 1u);
-    EXPECT_EQ(f.host.errors[0].first, S("エラー"));
-    EXPECT_EQ(f.host.errors[0].second, S("未定義のエフェクトを使いました"));
-
-    for (int bad : {19, -2}) {
-        f.host.errors.clear();
-        f.g.layers.dirty = DirtyRect{1, 2, 3, 4};
-        f.run(bad, 100);
-        ASSERT_EQ(f.host.errors.size(), 1u);
-        EXPECT_EQ(f.host.errors[0].second,
-                  S("不正なエフェクト番号です。EFFECT命令をチェックしてください。"));
-        EXPECT_TRUE(f.g.layers.dirty.empty());
-    }
+    f.run(19, 100);
+    f.g.layers.dirty = DirtyRect{1, 2, 3, 4};
+    f.run(-2, 100);
+    const std::string undefined = S("未定義のエフェクトを使いました"),
+                      invalid = S("不正なエフェクト番号です。EFFECT命令をチェックしてください。");
+    EXPECT_EQ(f.host.errors,
+              (std::vector<std::pair<std::string, std::string>>{
+                  {S("エラー"), undefined}, {S("エラー"), invalid}, {S("エラー"), invalid}}));
+    EXPECT_TRUE(f.g.layers.dirty.empty());
     EXPECT_TRUE(f.windowShowsNewOnlyIn(DirtyRect{-1, -1, -1, -1}));
 }
 
@@ -154,82 +138,45 @@ TEST(TransitionTest, EffectPauseFollowsTheSetting) {
     f.g.effects.effectPause = 0;
     f.run(2, 0);
     EXPECT_TRUE(f.host.sleeps.empty());
-    Fixture g;
-    g.g.effects.effectPause = 75;
-    g.run(1, 0);
-    EXPECT_TRUE(g.host.sleeps.empty());
-    g.run(3, 0);
-    EXPECT_EQ(g.host.sleeps, std::vector<uint32_t>{75});
+    f.g.effects.effectPause = 75;
+    f.run(3, 0);
+    EXPECT_EQ(f.host.sleeps, std::vector<uint32_t>{75});
 }
 
-// ---- pacing -----------------------------------------------------------------------------------
-
-TEST(TransitionPacingTest, FramesSleepOnlyWhatIsLeftOfTheirPeriod) {
-    Fixture f;
-    f.host.frameCost = 4;
-    f.run(2, 160); // 16 frames of 10 ms
-    EXPECT_EQ(f.host.pumps, 16);
-    std::vector<uint32_t> expected(16, 6);
-    expected.push_back(30);
-    EXPECT_EQ(f.host.sleeps, expected);
-
-    Fixture slow;
-    slow.host.frameCost = 15; // slower than the period: no sleeping at all
-    slow.run(6, 480);         // 49 frames of 10 ms
-    EXPECT_EQ(slow.host.pumps, 49);
-    EXPECT_EQ(slow.host.sleeps, std::vector<uint32_t>{30});
-
-    Fixture sweep;
-    sweep.run(8, 420); // 43 frames of 420 / 42
-    EXPECT_EQ(sweep.host.pumps, 43);
-    EXPECT_EQ(sweep.host.sleeps.front(), 10u);
-
-    Fixture scroll;
-    scroll.run(11, 800);
-    EXPECT_EQ(scroll.host.pumps, 80);
-    EXPECT_EQ(scroll.host.sleeps.front(), 10u);
-
-    Fixture mosaic;
-    mosaic.run(17, 1000);
-    EXPECT_EQ(mosaic.host.pumps, 6);
-    EXPECT_EQ(mosaic.host.sleeps.front(), 100u);
-}
-
-TEST(TransitionPacingTest, CrossfadeAdvancesByTheTimeSpent) {
-    // On an idle clock each frame takes no time: one level per frame, sleeping d / 256 each.
-    Fixture idle;
-    idle.run(10, 1024);
-    EXPECT_EQ(idle.host.pumps, 255);
-    EXPECT_EQ(idle.host.sleeps.size(), 254u + 1u);
-    EXPECT_EQ(idle.host.sleeps.front(), 4u);
-
-    // 10 ms a frame over 1000 ms: the level grows by 256 * 10 / 1000 = 2 per frame, so
-    // 1, 3, ..., 253, 255 (capped): 128 frames and no sleeping.
-    Fixture busy;
-    busy.host.frameCost = 10;
-    busy.run(10, 1000);
-    EXPECT_EQ(busy.host.pumps, 128);
-    EXPECT_EQ(busy.host.sleeps, std::vector<uint32_t>{30});
-
-    // No duration: the first frame is the last.
-    Fixture instant;
-    instant.run(10, 0);
-    EXPECT_EQ(instant.host.pumps, 2);
-}
-
-TEST(TransitionPacingTest, MaskWipesAdvanceByTheTimeSpent) {
-    Fixture idle;
-    idle.host.mask = gradientMask();
-    idle.run(15, 512); // level 1..254, one per frame, sleeping 512 / 256 = 2 ms each
-    EXPECT_EQ(idle.host.pumps, 254);
-    EXPECT_EQ(idle.host.sleeps.front(), 2u);
-
-    Fixture busy;
-    busy.host.mask = gradientMask();
-    busy.host.frameCost = 8;
-    busy.run(18, 1024); // step 8 / (1024 / 512) = 4: levels 1, 5, ..., 509 then past 511
-    EXPECT_EQ(busy.host.pumps, 128);
-    EXPECT_EQ(busy.host.sleeps, std::vector<uint32_t>{30});
+// Frames sleep only what is left of their period; the crossfade and the mask wipes instead
+// advance by the time spent. Every run ends with the effect pause of 30 ms.
+TEST(TransitionTest, PacingFollowsTheTimeEachFrameTakes) {
+    const struct {
+        int type, duration;
+        uint32_t frameCost;
+        int pumps;
+        size_t sleepingFrames;
+        uint32_t sleep;
+    } cases[] = {
+        {2, 160, 4, 16, 16, 6},   // 16 frames of 10 ms
+        {6, 480, 15, 49, 0, 0},   // 49 frames, each slower than the period
+        {8, 420, 0, 43, 43, 10},  // 43 frames of 420 / 42
+        {11, 800, 0, 80, 80, 10}, //
+        {17, 1000, 0, 6, 6, 100}, //
+        // Idle: one level per frame, sleeping d / 256. Busy at 10 ms a frame over 1000 ms: the
+        // level grows by 2 per frame to 255 (capped). No duration: the first frame is the last.
+        {10, 1024, 0, 255, 254, 4},
+        {10, 1000, 10, 128, 0, 0},
+        {10, 0, 0, 2, 0, 0},
+        // Levels 1..254 sleeping 512 / 256; busy, step 8 / (1024 / 512) = 4 up to past 511.
+        {15, 512, 0, 254, 254, 2},
+        {18, 1024, 8, 128, 0, 0},
+    };
+    for (const auto& c : cases) {
+        Fixture f;
+        f.host.mask = gradientMask();
+        f.host.frameCost = c.frameCost;
+        f.run(c.type, c.duration, kWholeScreen, "mask.bmp");
+        EXPECT_EQ(f.host.pumps, c.pumps) << c.type << "/" << c.duration;
+        std::vector<uint32_t> sleeps(c.sleepingFrames, c.sleep);
+        sleeps.push_back(30);
+        EXPECT_EQ(f.host.sleeps, sleeps) << c.type << "/" << c.duration;
+    }
 }
 
 // ---- intermediate frames ---------------------------------------------------------------------
@@ -315,12 +262,12 @@ TEST(TransitionFrameTest, MosaicOutCoarsensTheOldPictureAndLeavesTheScreenDirty)
     Fixture f;
     Snapshot first = snapshotAt(f, 1, 16, 600);
     // Blocks of 5 counted from the bottom-left: screen rows 475..479 share row 479's pixel.
-    EXPECT_EQ(pixelColor(first.display, 3, 476), oldColour(0, 479));
-    EXPECT_EQ(pixelColor(first.display, 7, 470), oldColour(5, 474));
+    EXPECT_EQ(coloursAt(first.display, {{3, 476}, {7, 470}}),
+              (Colours{oldColour(0, 479), oldColour(5, 474)}));
     EXPECT_EQ(windowPixel(first.window, 7, 470), oldColour(5, 474));
     // After the last frame (blocks of 160) there is no finish: the display stays coarse.
-    EXPECT_EQ(pixelColor(f.g.surfaces.display, 159, 320), oldColour(0, 479));
-    EXPECT_EQ(pixelColor(f.g.surfaces.display, 160, 319), oldColour(160, 319));
+    EXPECT_EQ(coloursAt(f.g.surfaces.display, {{159, 320}, {160, 319}}),
+              (Colours{oldColour(0, 479), oldColour(160, 319)}));
     EXPECT_EQ(windowPixel(f.host.fb, 639, 0), oldColour(480, 159));
     EXPECT_EQ(f.g.layers.dirty, kWholeScreen);
     EXPECT_EQ(f.host.sleeps.back(), 30u);
@@ -329,8 +276,8 @@ TEST(TransitionFrameTest, MosaicOutCoarsensTheOldPictureAndLeavesTheScreenDirty)
 TEST(TransitionFrameTest, MosaicInResolvesTheNewPicture) {
     Fixture f;
     Snapshot first = snapshotAt(f, 1, 17, 600);
-    EXPECT_EQ(pixelColor(first.display, 100, 400), newColour(0, 479));
-    EXPECT_EQ(pixelColor(first.display, 200, 100), newColour(160, 159));
+    EXPECT_EQ(coloursAt(first.display, {{100, 400}, {200, 100}}),
+              (Colours{newColour(0, 479), newColour(160, 159)}));
     Fixture g;
     Snapshot fifth = snapshotAt(g, 6, 17, 600); // blocks of 5
     EXPECT_EQ(pixelColor(fifth.display, 12, 471), newColour(10, 474));
