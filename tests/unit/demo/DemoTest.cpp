@@ -73,21 +73,6 @@ TEST(Demo, FolderHoldsTheScenarioInShiftJis) {
         EXPECT_TRUE(fs::exists(kDemoDir / picture)) << picture;
 }
 
-TEST(Demo, PlaysToItsEndWithAutomaticClicks) {
-    TempDir work;
-    fs::path shot = work.path() / "end.png";
-    DemoRun run = playDemo(work, kPointerOnUmbrella, {"--screenshot", shot.string()});
-    ASSERT_EQ(run.status, 0) << run.stderrText;
-    EXPECT_EQ(run.stderrText, "");
-    // The closing page was reached, and every page before it was shown.
-    EXPECT_TRUE(run.shows("遊んでくれて、ありがとう。"));
-    EXPECT_GE(std::count(run.transcript.begin(), run.transcript.end(), '\f'), 15);
-
-    auto picture = orv::readPng(shot.string());
-    ASSERT_TRUE(picture);
-    EXPECT_FALSE(allBlack(*picture));
-}
-
 // A picture at every wait for the player: the standing pictures' key colour never shows, and the
 // screen is never left black.
 TEST(Demo, EveryPageShowsPicturesWithoutTheKeyColour) {
@@ -113,20 +98,28 @@ TEST(Demo, EveryPageShowsPicturesWithoutTheKeyColour) {
     EXPECT_GE(pages, 30);
 }
 
-// The choice after the letter changes the story: each answer has its own scene, and both end
-// at the closing page.
-TEST(Demo, TheChoiceLeadsToADifferentScene) {
+// The choice after the letter changes the story: each answer has its own scene, and both play to
+// the closing page with automatic clicks.
+TEST(Demo, TheChoiceLeadsToADifferentSceneAndBothReachTheEnd) {
     TempDir telephoneDir, umbrellaDir;
+    const fs::path shot = umbrellaDir.path() / "end.png";
     DemoRun telephone = playDemo(telephoneDir, kPointerOnTelephone);
-    DemoRun umbrella = playDemo(umbrellaDir, kPointerOnUmbrella);
+    DemoRun umbrella = playDemo(umbrellaDir, kPointerOnUmbrella, {"--screenshot", shot.string()});
     ASSERT_EQ(telephone.status, 0) << telephone.stderrText;
     ASSERT_EQ(umbrella.status, 0) << umbrella.stderrText;
+    EXPECT_EQ(umbrella.stderrText, "");
+    // Every page before the closing one was shown, and the last screen is drawn.
+    EXPECT_GE(std::count(umbrella.transcript.begin(), umbrella.transcript.end(), '\f'), 15);
+    auto picture = orv::readPng(shot.string());
+    ASSERT_TRUE(picture);
+    EXPECT_FALSE(allBlack(*picture));
     const std::string telephoneLine = "電話でいいよ」";
     const std::string umbrellaLine = "澪は、紺色の傘を千夏の手に押しつけた。";
     EXPECT_EQ((std::vector{telephone.shows(telephoneLine), telephone.shows(umbrellaLine),
                            umbrella.shows(umbrellaLine), umbrella.shows(telephoneLine)}),
               (std::vector{true, false, true, false}));
-    EXPECT_TRUE(telephone.shows("遊んでくれて、ありがとう。"));
+    for (const DemoRun* run : {&telephone, &umbrella})
+        EXPECT_TRUE(run->shows("遊んでくれて、ありがとう。"));
     // The choices themselves are not recorded, only the page end that follows them.
     EXPECT_TRUE(umbrella.shows("考えた。\f\f【澪】「これ、持っていって」"));
 }

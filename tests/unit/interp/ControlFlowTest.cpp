@@ -130,11 +130,3 @@ TEST(Trap, ArmingDropsEarlierClicksAndOffDisarms) {
     ASSERT_EQ(g.status, 0) << g.log();
     EXPECT_EQ(g.nums(0, 2), (Nums{1, 0}));
 }
-
-TEST(EndAndMesbox, EndStopsAtOnceAndMesboxShowsABox) {
-    Game g("mesbox \"本文\",\"題\"\nend\nmov %0,1\n");
-    EXPECT_EQ(g.status, 0);
-    EXPECT_EQ(g.log(), "[題] 本文\n");
-    EXPECT_EQ(g.engine().vars.num[0], 0);
-    EXPECT_TRUE(g.engine().shell.shuttingDown);
-}

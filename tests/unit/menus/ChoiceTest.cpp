@@ -211,13 +211,6 @@ TEST(ChoiceRun, FiftyChoicesAreAllowed) {
     EXPECT_EQ(h.transcript(), "\f最後\n");
 }
 
-TEST(ChoiceRun, AnAutomaticClickBesideTheChoicesEndsTheRun) {
-    // An automatic click where no choice is can never take one: the input is exhausted.
-    Harness h("", 5000, true);
-    h.scenario(game("select \"一\",*a\n*a\nend\n"));
-    EXPECT_EQ(h.run(), 3);
-}
-
 TEST(ChoiceRun, SelnumKeepsTheIntlimitBoundsAndSelectvoiceTheNames) {
     Harness h("click 30 50\n");
     h.scenario(game("selnum %7,\"零\",\"一\"\nend\n",

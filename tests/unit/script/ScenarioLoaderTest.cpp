@@ -58,7 +58,6 @@ TEST(ScenarioLoading, JoinsNumberedFilesWithGapsAndRecordsTheirEnds) {
     ASSERT_TRUE(l.fits);
     EXPECT_EQ(l.buffer.text(), "zero\nline\ntwo\n");
     EXPECT_EQ(l.buffer.data()[l.buffer.length()], '\0');
-    EXPECT_EQ(l.buffer.source(), ScenarioSource::Numbered);
     EXPECT_EQ(ends(l, 4), (std::vector{9, kMissing, 13, kMissing}));
     EXPECT_EQ(l.buffer.fileEnds()[99], kMissingFileEnd);
 }
@@ -81,32 +80,15 @@ TEST(ScenarioLoading, NoFileGivesAnEmptyScenario) {
     EXPECT_EQ(l.buffer.data()[0], '\0');
 }
 
-TEST(ScenarioLoading, SourcePrecedence) {
-    const std::string plain = "*define\r\ngame\n";
-    const std::string dat = scrambled(plain, ScenarioSource::Scrambled);
-    const std::string sec = scrambled(plain, ScenarioSource::SecScrambled);
-    // 0.txt wins over both scrambled files; without it the five-byte file wins, even over later
-    // numbered files. No line-end translation for a scrambled file.
-    const struct {
-        std::vector<std::pair<const char*, std::string>> files;
-        std::string text;
-        ScenarioSource source;
-    } cases[] = {
-        {{{"0.txt", "numbered"}, {"orvane.dat", dat}, {"orvane_sec.dat", sec}},
-         "numbered\n",
-         ScenarioSource::Numbered},
-        {{{"1.txt", "numbered"}, {"orvane.dat", dat}, {"orvane_sec.dat", sec}},
-         plain + "\n",
-         ScenarioSource::SecScrambled},
-        {{{"orvane.dat", dat}}, plain + "\n", ScenarioSource::Scrambled},
-    };
-    for (const auto& c : cases) {
-        TempDir dir;
-        for (const auto& [name, bytes] : c.files) dir.write(name, bytes);
-        Loaded l = load(dir);
-        EXPECT_EQ(l.buffer.text(), c.text);
-        EXPECT_EQ(l.buffer.source(), c.source);
-    }
+// Which scrambled file wins without 0.txt is the scenario test core-scrambled.
+TEST(ScenarioLoading, FileZeroWinsOverBothScrambledFiles) {
+    TempDir dir;
+    dir.write("0.txt", "numbered");
+    dir.write("orvane.dat", scrambled("dat", ScenarioSource::Scrambled));
+    dir.write("orvane_sec.dat", scrambled("sec", ScenarioSource::SecScrambled));
+    Loaded l = load(dir);
+    EXPECT_EQ(l.buffer.text(), "numbered\n");
+    EXPECT_EQ(l.buffer.source(), ScenarioSource::Numbered);
 }
 
 TEST(ScenarioLoading, ScramblingUsesTheKeysByteByByte) {

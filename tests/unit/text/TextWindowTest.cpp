@@ -38,25 +38,6 @@ std::string run(Harness& h, const std::string& game, const std::string& define =
 
 } // namespace
 
-TEST(TextLayout, ThreeCellsAtOriginAndPitchThenANewLine) {
-    Harness h;
-    ASSERT_EQ(run(h, "あいう\n"), "");
-    const Engine& e = h.engine();
-    // Nothing outside the three cells (8 + 26k, 16) of 26 x 26.
-    const Box all = inkBox(e, 0, 0, 640, 480);
-    EXPECT_GE(all.left, 8);
-    EXPECT_LT(all.right, 8 + 3 * 26);
-    EXPECT_GE(all.top, 16);
-    EXPECT_LT(all.bottom, 16 + 26);
-    for (int k = 0; k < 3; ++k) {
-        const Box cell = inkBox(e, 8 + 26 * k, 16, 8 + 26 * (k + 1), 42);
-        // Each glyph sits in the middle of its own cell, clear of the cell's edges.
-        EXPECT_GT(cell.left, 8 + 26 * k) << "cell " << k;
-        EXPECT_LT(cell.right, 8 + 26 * (k + 1) - 1) << "cell " << k;
-    }
-    EXPECT_EQ(std::pair(e.text.window.column, e.text.window.line), std::pair(0, 1));
-}
-
 TEST(TextLayout, SpacesAndUnknownBangsAreDropped) {
     Harness h;
     ASSERT_EQ(run(h, "あ い\tう!xyえ\n"), "");
