@@ -45,12 +45,6 @@ TEST(Conditions, ChainsOfIfAndNotif) {
     EXPECT_EQ(g.nums(1, 10), (Nums{1, 0, 1, 0, 1, 1, 1, 0, 0, 1}));
 }
 
-TEST(Conditions, RestOfTheLineMayBeDisplayText) {
-    Game g("mov %0,1\nif %0 = 1 見える\nif %0 = 2 隠れる\n後\nend\n");
-    ASSERT_EQ(g.status, 0);
-    EXPECT_EQ(g.transcript(), "見える\n後\n");
-}
-
 TEST(Conditions, FchkAsksTheReadFileLog) {
     Game g("if fchk \"CG\\A.BMP\" mov %0,1\nif fchk \"b.bmp\" mov %1,1\n"
            "notif fchk \"b.bmp\" && %0 = 1 mov %2,1\nend\n",

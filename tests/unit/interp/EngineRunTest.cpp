@@ -82,17 +82,6 @@ TEST(EngineRun, ResetAfterADisplayLineKeepsGlobalsAndClearsLocals) {
               (std::vector{true, true, false, false}));
 }
 
-TEST(EngineRun, DefineresetRunsEverythingAgain) {
-    Harness h;
-    // Aliases and bounds are cleared by each run, so defining them again is no
-    // duplicate; the globals start empty again without a globals file. Only
-    // the scenario timer carries over, and ends the second run.
-    h.scenario("*define\nnumalias once,1\nintlimit 5,0,3\nadd %300,1\ngame\n*start\n"
-               "mov %5,9\nwait 10\ngettimer %0\nパス%300と%5\nif %0 >= 20 end\ndefinereset\n");
-    ASSERT_EQ(h.run(), 0) << h.log();
-    EXPECT_EQ(h.transcript(), "パス１と３\nパス１と３\n");
-}
-
 TEST(EngineRun, StatementLimitEndsAnEndlessLoop) {
     Harness h;
     h.scenario(std::string(kPrologue) + "*l\ngoto *l\n");

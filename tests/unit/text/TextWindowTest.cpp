@@ -154,17 +154,6 @@ TEST(TextCommands, LocateBrTextclearAndTextoff) {
     EXPECT_TRUE(inkBox(e, 8 + 5 * 26, 16 + 3 * 28, 640, 480).empty());
 }
 
-TEST(TextCommands, EraseFlagKeepsTheWindowThroughPictureCommands) {
-    // bg does not hide the window under the flag; textoff always does.
-    for (auto [game, shown] : {std::pair("erasetextwindow 0\nあ\nbg #102030,1\n", true),
-                               {"erasetextwindow 0\nあ\nbg #102030,1\ntextoff\n", false},
-                               {"あ\nbg #102030,1\n", false}}) {
-        Harness h;
-        ASSERT_EQ(run(h, game), "");
-        EXPECT_EQ(h.engine().text.window.shown, shown) << game;
-    }
-}
-
 TEST(TextCommands, TextmodeZeroHidesTheWindowAndSkipsWaits) {
     Harness h;
     ASSERT_EQ(run(h, "あ\ntextmode 0\n@\\\ntexton\n"), "");
