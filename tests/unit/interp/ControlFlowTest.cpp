@@ -60,13 +60,6 @@ TEST(Cmp, ComparesBytesUnsigned) {
     EXPECT_EQ(g.nums(0, 6), (Nums{0, -1, 1, -1, 1, 0}));
 }
 
-TEST(Jumps, GotoToComputedLabels) {
-    Game g("mov $5,\"*Target\"\ngoto $5\nmov %0,1\n*target\ngoto \"*Next\" mov %1,1\n"
-           "*next\nend\n");
-    ASSERT_EQ(g.status, 0) << g.log();
-    EXPECT_EQ(g.nums(0, 2), (Nums{0, 0}));
-}
-
 TEST(Skip, MovesByLines) {
     Game g("skip 2\nmov %0,1\nmov %1,1\nskip 0 : mov %2,1\ngoto *back\n*fwd\nend\n"
            "*back\nmov %3,1\nskip -3\nmov %4,1\n");
