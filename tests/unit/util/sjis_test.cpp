@@ -69,8 +69,12 @@ TEST(Sjis, AgreesWithTheWindowsTable) {
     EXPECT_EQ(sjis::toUtf8("\xF0\x40\xF9\xFC"), "\uE000\uE757");
 }
 
-// Each half-width katakana byte is a row of the Windows table above.
 TEST(Sjis, SingleBytes) {
+    for (unsigned b = 0xA1; b <= 0xDF; ++b) {
+        size_t pos = 0;
+        EXPECT_EQ(sjis::decode(std::string(1, char(b)), pos), char32_t(0xFF61 + b - 0xA1));
+        EXPECT_EQ(sjis::encode(0xFF61 + b - 0xA1), std::string(1, char(b)));
+    }
     EXPECT_EQ(sjis::toUtf8("\xA1\xDF\\~"), "｡ﾟ\\~");
     EXPECT_EQ(sjis::fromUtf8("\\~¥‾"), "\\~??");
     // 0x5C as a second byte belongs to its character.
