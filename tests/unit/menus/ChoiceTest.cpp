@@ -186,16 +186,13 @@ TEST(ChoiceRun, TheHighlightTakesTheSelectcolourAndLeavesWithThePointer) {
     }
 }
 
-TEST(ChoiceRun, LeavesAnEmptyWindowAndAFinishedLookbackPage) {
+// That the window is empty after a choice is the scenario test choice-page.
+TEST(ChoiceRun, LeavesAFinishedLookbackPage) {
     Harness h("click 30 50\n");
     h.scenario(game("前の文\nselect \"一\",*a\n*a\nend\n"));
     ASSERT_EQ(h.run(), 0) << h.log();
-    const Engine& e = h.engine();
-    EXPECT_EQ(e.text.lookback.text(), sjis::fromUtf8("前の文\n\\"));
-    EXPECT_EQ(e.text.lookback.pageCount(), 1);
-    EXPECT_EQ(std::pair(e.text.window.column, e.text.window.line), std::pair(0, 0));
-    EXPECT_EQ(inkIn(e, 0, 0, 640, 480), 0);
-    EXPECT_TRUE(e.text.window.shown);
+    EXPECT_EQ(h.engine().text.lookback.text(), sjis::fromUtf8("前の文\n\\"));
+    EXPECT_EQ(h.engine().text.lookback.pageCount(), 1);
 }
 
 TEST(ChoiceRun, FiftyChoicesAreAllowed) {
