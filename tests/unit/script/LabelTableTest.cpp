@@ -50,14 +50,6 @@ TEST(LabelTable, NameStartingWithADigitIsEmpty) {
     EXPECT_EQ(positionOf(h, ""), 1);
 }
 
-TEST(LabelTable, Holds5000Labels) {
-    std::string text;
-    for (int i = 0; i < 5000; ++i) text += "*l" + std::to_string(i) + "\n";
-    Harness h;
-    ASSERT_EQ(build(h, text), -1);
-    EXPECT_EQ(h.engine().script.labels.size(), 5000u);
-}
-
 TEST(LabelTable, HashedLookupAgreesWithTheOrderedSearch) {
     std::mt19937 rng(7);
     std::string text;
