@@ -82,16 +82,15 @@ TEST_F(GlyphRasterizerTest, TextSitsOnTheBaselineInsideTheCell) {
               (std::vector{9, 60, 70, 72}));
     EXPECT_LT(a.right, 39);
 
-    // Full-width characters fill the 78 × 78 cell without touching or crossing its edges.
-    for (const char* ch : {"あ", "漢", "「", "」", "ぎ", "ー"}) {
+    // Full-width characters fill the 78 × 78 cell without touching or crossing its edges (あ, 漢
+    // and 「, regular and bold, are fixed to the pixel by GlyphGoldenTest).
+    for (const char* ch : {"」", "ぎ", "ー"}) {
         Ink ink = inkOf(draw(S(ch)));
         EXPECT_TRUE(ink.any() && ink.left > 0 && ink.top > 0 && ink.right < 77 && ink.bottom < 77)
             << ch;
     }
-    // あ spans both halves of the cell; 「 sits in the upper right, 」 in the lower left.
-    Ink hira = inkOf(draw(S("あ"))), open = inkOf(draw(S("「"))), close = inkOf(draw(S("」")));
-    EXPECT_TRUE(hira.left < 20 && hira.right > 58);
-    EXPECT_TRUE(open.left >= 39 && open.bottom < 70);
+    // 」 sits in the lower left.
+    Ink close = inkOf(draw(S("」")));
     EXPECT_TRUE(close.right < 39 && close.top > 8);
 }
 
@@ -106,23 +105,6 @@ TEST_F(GlyphRasterizerTest, HalfWidthCharactersShareTheCell) {
     EXPECT_EQ(halves(pair), (std::vector{true, true, false}));
     EXPECT_EQ(halves(draw(S("ｱｲ"))), (std::vector{true, true, false}));
     EXPECT_EQ(halves(draw("W")), (std::vector{true, false, false}));
-}
-
-TEST_F(GlyphRasterizerTest, BoldIsHeavierAndDrawnTwice) {
-    const GlyphFont& regular = rast.font(kGothic, 78, 39, false);
-    const GlyphFont& bold = rast.font(kGothic, 78, 39, true);
-    for (const char* ch : {"漢", "あ", "A"}) {
-        const std::string text = S(ch);
-        GreyRaster cellR(128, 128), cellB(128, 128);
-        rast.drawCell(regular, text, cellR);
-        rast.drawCell(bold, text, cellB);
-        // The bold cell is the heavier text at (0, 0) and again at (1, 0); the regular cell is
-        // one plain drawing.
-        GreyRaster once = draw(text, true);
-        EXPECT_EQ(cellB.pixels, maxOf(once, draw(text, true, 1, 0)).pixels) << ch;
-        EXPECT_EQ(cellR.pixels, draw(text).pixels) << ch;
-        EXPECT_GT(inkOf(once).total, inkOf(cellR).total * 11 / 10) << ch; // emboldened strokes
-    }
 }
 
 TEST_F(GlyphRasterizerTest, DrawingIsClippedToTheRaster) {
