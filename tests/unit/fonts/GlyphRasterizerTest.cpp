@@ -126,6 +126,7 @@ TEST_F(GlyphRasterizerTest, FacesAndOddBytes) {
     // The face name matters.
     GreyRaster mincho(128, 128);
     rast.drawText(rast.font("ＭＳ 明朝", 78, 39, false), S("漢"), mincho, 0, 0);
+    EXPECT_TRUE(inkOf(mincho).any());
     EXPECT_NE(mincho.pixels, draw(S("漢")).pixels);
     // A pair without a character shows the code page's default character, the middle dot.
     EXPECT_EQ(draw("\x85\x40").pixels, draw(S("・")).pixels);
