@@ -23,9 +23,4 @@ inline uint8_t coverageAt(const Engine& engine, int x, int y) {
     return engine.text.coverage[static_cast<size_t>(y) * 640 + x];
 }
 
-// floor(a * b / 255), written out so the tests do not borrow the engine's arithmetic.
-inline unsigned mul255(unsigned a, unsigned b) {
-    return a * b / 255;
-}
-
 } // namespace orv::test

@@ -18,33 +18,21 @@ std::string familyOf(FontResolver& r, const std::string& face) {
 
 } // namespace
 
-TEST(FontResolver, WindowsJapaneseFacesResolveToInstalledJapaneseFaces) {
+TEST(FontResolver, FacesResolveToInstalledJapaneseFaces) {
+    // Installed faces asked for by name keep their identity, even a proportional one. Faces not
+    // installed anywhere, installed ones without kana (the Shift-JIS font request could not be met
+    // by them) and an empty name (no face set yet) fall back to a Japanese fixed-pitch face.
+    const std::pair<const char*, const char*> cases[] = {
+        {"ＭＳ ゴシック", "IPAGothic"},      {"ＭＳ 明朝", "IPAMincho"},
+        {"IPAMincho", "IPAMincho"},          {"IPAPGothic", "IPAPGothic"},
+        {"ＨＧ創英角ポップ体", "IPAGothic"}, {"Zzyzx Nonexistent", "IPAGothic"},
+        {"DejaVu Sans", "IPAGothic"},        {"", "IPAGothic"}};
     FontResolver r;
-    EXPECT_EQ(familyOf(r, "ＭＳ ゴシック"), "IPAGothic");
-    EXPECT_EQ(familyOf(r, "ＭＳ 明朝"), "IPAMincho");
-    // Installed faces asked for by name keep their identity, even a proportional one.
-    EXPECT_EQ(familyOf(r, "IPAMincho"), "IPAMincho");
-    EXPECT_EQ(familyOf(r, "IPAPGothic"), "IPAPGothic");
-}
-
-TEST(FontResolver, MissingOrLatinFacesFallBackToAJapaneseFixedPitchFace) {
-    FontResolver r;
-    // Not installed anywhere.
-    EXPECT_EQ(familyOf(r, "ＨＧ創英角ポップ体"), "IPAGothic");
-    EXPECT_EQ(familyOf(r, "Zzyzx Nonexistent"), "IPAGothic");
-    // Installed, but without kana: the Shift-JIS font request could not be met by it.
-    EXPECT_EQ(familyOf(r, "DejaVu Sans"), "IPAGothic");
-    // An empty name (no face set yet) still gives a usable face.
-    EXPECT_EQ(familyOf(r, ""), "IPAGothic");
-}
-
-TEST(FontResolver, RepeatedResolutionGivesTheSameFile) {
-    FontResolver r;
+    for (auto [face, family] : cases) EXPECT_EQ(familyOf(r, face), family) << face;
     auto a = r.resolve("ＭＳ ゴシック");
-    auto b = r.resolve("ＭＳ ゴシック");
-    ASSERT_TRUE(a && b);
-    EXPECT_EQ(a->file, b->file);
-    EXPECT_EQ(a->index, b->index);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(std::pair(a->file, a->index),
+              std::pair(r.resolve("ＭＳ ゴシック")->file, r.resolve("ＭＳ ゴシック")->index));
 }
 
 TEST(FontResolver, ListsJapaneseFixedPitchFacesForTheFontMenu) {
@@ -53,17 +41,15 @@ TEST(FontResolver, ListsJapaneseFixedPitchFacesForTheFontMenu) {
     auto has = [&](const std::string& n) {
         return std::find(names.begin(), names.end(), n) != names.end();
     };
-    EXPECT_TRUE(has("IPAGothic"));
-    EXPECT_TRUE(has("IPAMincho"));
     // Proportional and Latin-only faces are not offered.
-    EXPECT_FALSE(has("IPAPGothic"));
-    EXPECT_FALSE(has("DejaVu Sans"));
+    EXPECT_EQ(
+        (std::vector{has("IPAGothic"), has("IPAMincho"), has("IPAPGothic"), has("DejaVu Sans")}),
+        (std::vector{true, true, false, false}));
     EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
     EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end());
+    // Every listed face resolves to itself; vertical ('@') faces are not listed.
     for (const auto& n : names) {
-        ASSERT_FALSE(n.empty());
-        EXPECT_NE(n[0], '@') << n;
+        EXPECT_TRUE(!n.empty() && n[0] != '@') << n;
+        EXPECT_EQ(familyOf(r, n), n);
     }
-    // Every listed face resolves to itself.
-    for (const auto& n : names) EXPECT_EQ(familyOf(r, n), n);
 }

@@ -19,8 +19,7 @@ TEST(ResetUnwind, PendingResetDropsTheStatementAndGoesToStart) {
     e.script.pos = 9; // the second mov
     EXPECT_EQ(h.capture([&] { runStatements(e, BlockMode::Game); }), 0);
     EXPECT_FALSE(e.interp.resetRequested);
-    EXPECT_EQ(e.vars.num[0], 0);   // local: cleared
-    EXPECT_EQ(e.vars.num[1], 0);   // never run
-    EXPECT_EQ(e.vars.num[2], 7);   // from *start on
-    EXPECT_EQ(e.vars.num[250], 9); // global: kept
+    // The local cleared, the dropped statement never run, *start run, the global kept.
+    EXPECT_EQ((std::vector{e.vars.num[0], e.vars.num[1], e.vars.num[2], e.vars.num[250]}),
+              (std::vector{0, 0, 7, 9}));
 }

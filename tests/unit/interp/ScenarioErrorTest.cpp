@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace orv;
 using orv::test::Harness;
 using orv::test::kPrologue;
@@ -240,18 +242,16 @@ TEST_P(ScenarioError, EndsTheRunWithItsReport) {
     EXPECT_EQ(h.run(), 2);
     std::string head = "[" + std::string(c.caption) + "] " + c.message +
                        "\n\n0.txt line:" + std::to_string(c.line) + "\n";
-    std::string log = h.log();
-    if (c.excerpt)
-        EXPECT_EQ(log, head + c.excerpt + "\n");
-    else
-        EXPECT_EQ(log.substr(0, head.size()), head);
+    // Without an excerpt to check, the report only has to begin with the head.
+    const std::string log = h.log();
+    EXPECT_EQ(c.excerpt ? log : log.substr(0, head.size()),
+              c.excerpt ? head + c.excerpt + "\n" : head);
     EXPECT_TRUE(h.engine().shell.shuttingDown);
 }
 
 INSTANTIATE_TEST_SUITE_P(All, ScenarioError, ::testing::ValuesIn(kCases), [](const auto& info) {
     std::string name = info.param.name;
-    for (char& c : name)
-        if (c == '-') c = '_';
+    std::replace(name.begin(), name.end(), '-', '_');
     return name;
 });
 

@@ -39,16 +39,6 @@ TEST(Timers, ZeroAndNegativeWaitsPassOnce) {
     EXPECT_LE(g.num(0), 3);
 }
 
-TEST(Timers, WaittimerKeepsARhythmFromResettimer) {
-    Game g("resettimer\nwait 700\nwaittimer 500\ngettimer %0\nwaittimer 1000\ngettimer %1\n"
-           "waittimer 200\ngettimer %2");
-    ASSERT_EQ(g.status, 0) << g.log();
-    // Already past: the first returns at once (after taking at most one event).
-    EXPECT_LE(g.num(0), 701);
-    EXPECT_EQ(g.num(1), 1000);
-    EXPECT_LE(g.num(2), 1001);
-}
-
 TEST(Timers, GettimerAppliesTheBounds) {
     Harness h;
     h.scenario("*define\nintlimit 3,0,100\ngame\n*start\nresettimer\nwait 250\ngettimer %3\n"

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -19,19 +20,15 @@ const char* const kControlFiles[] = {"test.events",   "test.args",         "expe
                                      "expect.stderr", "expect.transcript", "README.md"};
 
 bool isControlFile(const fs::path& rel) {
-    std::string first = rel.begin()->string();
-    if (first == "expect") return true;
-    for (const char* name : kControlFiles)
-        if (rel == name) return true;
-    return false;
+    return *rel.begin() == "expect" || std::find(std::begin(kControlFiles), std::end(kControlFiles),
+                                                 rel) != std::end(kControlFiles);
 }
 
 // Scenario sources are kept in UTF-8 in the repository; the game sees Shift-JIS.
 bool isScenarioText(const fs::path& rel) {
     std::string name = rel.filename().string();
-    if (rel.has_parent_path() || name.size() < 5) return false;
-    if (name.substr(name.size() - 4) != ".txt") return false;
-    return name.find_first_not_of("0123456789") == name.size() - 4;
+    return !rel.has_parent_path() && name.size() > 4 && name.ends_with(".txt") &&
+           name.find_first_not_of("0123456789") == name.size() - 4;
 }
 
 std::vector<std::string> splitArgs(const std::string& line) {
@@ -65,8 +62,7 @@ void comparePicture(const fs::path& actual, const fs::path& reference) {
     auto want = orv::readPng(reference);
     auto got = orv::readPng(actual);
     ASSERT_TRUE(want && got) << "unreadable picture " << reference << " or " << actual;
-    bool same = want->width == got->width && want->height == got->height && want->rgb == got->rgb;
-    if (same) {
+    if (want->width == got->width && want->height == got->height && want->rgb == got->rgb) {
         fs::remove(mismatch);
         return;
     }
@@ -79,8 +75,7 @@ class Scenario : public ::testing::TestWithParam<std::string> {};
 TEST_P(Scenario, PlaysAsExpected) {
     fs::path dir = sourceDir() / "tests" / "scenarios" / GetParam();
     TempDir work;
-    fs::path game = work.path() / "game";
-    fs::path out = work.path() / "out";
+    fs::path game = work.path() / "game", out = work.path() / "out";
     fs::create_directories(game);
     fs::create_directories(out);
 
@@ -89,28 +84,25 @@ TEST_P(Scenario, PlaysAsExpected) {
         fs::path rel = fs::relative(entry.path(), dir);
         if (isControlFile(rel)) continue;
         fs::create_directories((game / rel).parent_path());
-        if (isScenarioText(rel)) {
+        if (isScenarioText(rel))
             std::ofstream(game / rel, std::ios::binary)
                 << orv::sjis::fromUtf8(readFile(entry.path()));
-        } else {
+        else
             fs::copy_file(entry.path(), game / rel);
-        }
     }
 
     std::vector<std::string> args = {orvaneBinary().string(), "--headless", "--transcript",
                                      (out / "transcript.txt").string()};
-    if (fs::exists(dir / "test.events")) {
-        args.push_back("--events");
-        args.push_back((dir / "test.events").string());
-    }
+    if (fs::exists(dir / "test.events"))
+        args.insert(args.end(), {"--events", (dir / "test.events").string()});
     if (fs::exists(dir / "test.args"))
         for (const std::string& a : splitArgs(readFile(dir / "test.args"))) args.push_back(a);
     args.push_back(game.string());
 
     RunResult run = runProgram(args, out);
 
-    int wantStatus = 0;
-    if (fs::exists(dir / "expect.status")) wantStatus = std::stoi(readFile(dir / "expect.status"));
+    const int wantStatus =
+        fs::exists(dir / "expect.status") ? std::stoi(readFile(dir / "expect.status")) : 0;
     EXPECT_EQ(run.status, wantStatus) << "stderr:\n" << run.stderrText;
     if (fs::exists(dir / "expect.stderr")) {
         EXPECT_EQ(run.stderrText, readFile(dir / "expect.stderr"));
@@ -119,17 +111,15 @@ TEST_P(Scenario, PlaysAsExpected) {
         EXPECT_EQ(readFile(out / "transcript.txt"), readFile(dir / "expect.transcript"));
     }
 
-    for (const auto& entry : fs::directory_iterator(out)) {
-        if (entry.path().extension() != ".png") continue;
-        comparePicture(entry.path(), dir / "expect" / entry.path().filename());
-    }
-    if (fs::is_directory(dir / "expect")) {
+    for (const auto& entry : fs::directory_iterator(out))
+        if (entry.path().extension() == ".png")
+            comparePicture(entry.path(), dir / "expect" / entry.path().filename());
+    if (fs::is_directory(dir / "expect"))
         for (const auto& entry : fs::directory_iterator(dir / "expect")) {
             std::string name = entry.path().filename().string();
-            if (name.ends_with(".actual.png")) continue;
-            EXPECT_TRUE(fs::exists(out / name)) << "the run wrote no picture " << name;
+            EXPECT_TRUE(name.ends_with(".actual.png") || fs::exists(out / name))
+                << "the run wrote no picture " << name;
         }
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(All, Scenario, ::testing::ValuesIn(scenarioNames()), [](const auto& info) {

@@ -17,12 +17,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Outcome {
-    int status;
-    std::string notices;
-};
-
-Outcome run(Harness& h) {
+// The exit status and the notices on stderr.
+std::pair<int, std::string> run(Harness& h) {
     std::ostringstream notices;
     h.engine().script.notices = &notices;
     int status = h.run();
@@ -34,10 +30,9 @@ Outcome run(Harness& h) {
 TEST(ScenarioFiles, AFolderWithoutAScenarioIsAStartUpFailure) {
     Harness h;
     h.file("bg.bmp", "not a scenario");
-    Outcome o = run(h);
-    EXPECT_EQ(o.status, 1);
-    EXPECT_EQ(o.notices, "orvane: no scenario found in " + h.dir().string() +
-                             " (looked for 0.txt to 99.txt, orvane_sec.dat and orvane.dat)\n");
+    EXPECT_EQ(run(h), std::pair(1, "orvane: no scenario found in " + h.dir().string() +
+                                       " (looked for 0.txt to 99.txt, orvane_sec.dat and "
+                                       "orvane.dat)\n"));
     EXPECT_EQ(h.log(), "");
 }
 
@@ -60,10 +55,8 @@ TEST(ScenarioFiles, AScenarioFileThatCannotBeReadSaysWhy) {
             fs::create_symlink(outside.write("0.txt", "*define\ngame\n*start\nend\n"), path);
         else
             fs::create_directory(path);
-        Outcome o = run(h);
-        EXPECT_EQ(o.status, 1);
-        EXPECT_EQ(o.notices, "orvane: cannot read the scenario file " + path.string() + ": " +
-                                 c.reason + "\n");
+        EXPECT_EQ(run(h), std::pair(1, "orvane: cannot read the scenario file " + path.string() +
+                                           ": " + c.reason + "\n"));
     }
 }
 
@@ -79,12 +72,10 @@ TEST(ScenarioFiles, ANulByteIsWarnedAboutOnceWithItsFileAndLine) {
         Harness h;
         if (std::string(c.file) == "1.txt") h.scenario("*define\ngame\n*start\n");
         h.file(c.file, c.text);
-        Outcome o = run(h);
-        EXPECT_EQ(o.status, 2);
+        EXPECT_EQ(run(h), std::pair(2, "orvane: warning: " + (h.dir() / c.file).string() +
+                                           " holds a NUL byte at line " + std::to_string(c.line) +
+                                           "; the scenario ends there\n"));
         EXPECT_EQ(h.firstMessage(), "[スクリプトエラー] ファイルの終端に達しました。");
-        EXPECT_EQ(o.notices, "orvane: warning: " + (h.dir() / c.file).string() +
-                                 " holds a NUL byte at line " + std::to_string(c.line) +
-                                 "; the scenario ends there\n");
     }
 }
 
@@ -99,7 +90,6 @@ TEST(ScenarioFiles, ReadingStopsAtTheLimitWhateverTheFileSize) {
     ASSERT_TRUE(head) << error;
     EXPECT_EQ(*head, "*define\n\0\0"s);
 
-    Outcome o = run(h);
-    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(run(h).first, 2);
     EXPECT_EQ(h.firstMessage(), "[エラー] シナリオが長すぎます。");
 }

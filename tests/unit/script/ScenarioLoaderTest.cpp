@@ -29,17 +29,25 @@ Loaded load(const TempDir& dir) {
     return result;
 }
 
+// The recorded ends of files 0 .. n-1.
+std::vector<int> ends(const Loaded& l, int n) {
+    return std::vector<int>(l.buffer.fileEnds().begin(), l.buffer.fileEnds().begin() + n);
+}
+
+constexpr int kMissing = kMissingFileEnd;
+
 } // namespace
 
 TEST(TextMode, TranslatesLineEndsAndStopsAtCtrlZ) {
-    EXPECT_EQ(textModeTranslate("a\r\nb\r\n"), "a\nb\n");
     // A CR without its LF stays, and so does one before the end of the input.
-    EXPECT_EQ(textModeTranslate("a\rb\r"), "a\rb\r");
-    EXPECT_EQ(textModeTranslate("a\r\r\nb"), "a\r\nb");
-    EXPECT_EQ(textModeTranslate("ab\x1a"
-                                "cd\r\n"),
-              "ab");
-    EXPECT_EQ(textModeTranslate(std::string("a\0b", 3)), std::string("a\0b", 3));
+    for (auto [in, out] : {std::pair<std::string, std::string>("a\r\nb\r\n", "a\nb\n"),
+                           {"a\rb\r", "a\rb\r"},
+                           {"a\r\r\nb", "a\r\nb"},
+                           {"ab\x1a"
+                            "cd\r\n",
+                            "ab"},
+                           {std::string("a\0b", 3), std::string("a\0b", 3)}})
+        EXPECT_EQ(textModeTranslate(in), out);
 }
 
 TEST(ScenarioLoading, JoinsNumberedFilesWithGapsAndRecordsTheirEnds) {
@@ -50,22 +58,18 @@ TEST(ScenarioLoading, JoinsNumberedFilesWithGapsAndRecordsTheirEnds) {
     ASSERT_TRUE(l.fits);
     EXPECT_EQ(l.buffer.text(), "zero\nline\ntwo\n");
     EXPECT_EQ(l.buffer.data()[l.buffer.length()], '\0');
-    EXPECT_EQ(l.buffer.source(), ScenarioSource::Numbered);
-    EXPECT_EQ(l.buffer.fileEnds()[0], 9);
-    EXPECT_EQ(l.buffer.fileEnds()[1], kMissingFileEnd);
-    EXPECT_EQ(l.buffer.fileEnds()[2], 13);
+    EXPECT_EQ(ends(l, 4), (std::vector{9, kMissing, 13, kMissing}));
     EXPECT_EQ(l.buffer.fileEnds()[99], kMissingFileEnd);
 }
 
-TEST(ScenarioLoading, WithoutFileZeroReadsTheLaterFiles) {
+TEST(ScenarioLoading, WithoutFileZeroReadsTheLaterFilesInAnyCase) {
     TempDir dir;
-    dir.write("1.txt", "one");
+    dir.write("1.TXT", "one");
     dir.write("10.txt", "ten");
     Loaded l = load(dir);
     EXPECT_EQ(l.buffer.text(), "one\nten\n");
-    EXPECT_EQ(l.buffer.fileEnds()[0], kMissingFileEnd);
-    EXPECT_EQ(l.buffer.fileEnds()[1], 3);
-    EXPECT_EQ(l.buffer.fileEnds()[10], 7);
+    EXPECT_EQ(ends(l, 11), (std::vector{kMissing, 3, kMissing, kMissing, kMissing, kMissing,
+                                        kMissing, kMissing, kMissing, kMissing, 7}));
 }
 
 TEST(ScenarioLoading, NoFileGivesAnEmptyScenario) {
@@ -76,40 +80,15 @@ TEST(ScenarioLoading, NoFileGivesAnEmptyScenario) {
     EXPECT_EQ(l.buffer.data()[0], '\0');
 }
 
-TEST(ScenarioLoading, FileNamesAreFoundInAnyCase) {
+// Which scrambled file wins without 0.txt is the scenario test core-scrambled.
+TEST(ScenarioLoading, FileZeroWinsOverBothScrambledFiles) {
     TempDir dir;
-    dir.write("0.TXT", "upper");
-    EXPECT_EQ(load(dir).buffer.text(), "upper\n");
-}
-
-TEST(ScenarioLoading, SourcePrecedence) {
-    const std::string plain = "*define\r\ngame\n";
-    {
-        // 0.txt wins over both scrambled files.
-        TempDir dir;
-        dir.write("0.txt", "numbered");
-        dir.write("orvane.dat", scrambled("dat", ScenarioSource::Scrambled));
-        dir.write("orvane_sec.dat", scrambled("sec", ScenarioSource::SecScrambled));
-        EXPECT_EQ(load(dir).buffer.text(), "numbered\n");
-    }
-    {
-        // Without 0.txt the five-byte file wins, even over later numbered files.
-        TempDir dir;
-        dir.write("1.txt", "numbered");
-        dir.write("orvane.dat", scrambled("dat", ScenarioSource::Scrambled));
-        dir.write("orvane_sec.dat", scrambled(plain, ScenarioSource::SecScrambled));
-        Loaded l = load(dir);
-        // No line-end translation for a scrambled file.
-        EXPECT_EQ(l.buffer.text(), plain + "\n");
-        EXPECT_EQ(l.buffer.source(), ScenarioSource::SecScrambled);
-    }
-    {
-        TempDir dir;
-        dir.write("orvane.dat", scrambled(plain, ScenarioSource::Scrambled));
-        Loaded l = load(dir);
-        EXPECT_EQ(l.buffer.text(), plain + "\n");
-        EXPECT_EQ(l.buffer.source(), ScenarioSource::Scrambled);
-    }
+    dir.write("0.txt", "numbered");
+    dir.write("orvane.dat", scrambled("dat", ScenarioSource::Scrambled));
+    dir.write("orvane_sec.dat", scrambled("sec", ScenarioSource::SecScrambled));
+    Loaded l = load(dir);
+    EXPECT_EQ(l.buffer.text(), "numbered\n");
+    EXPECT_EQ(l.buffer.source(), ScenarioSource::Numbered);
 }
 
 TEST(ScenarioLoading, ScramblingUsesTheKeysByteByByte) {
@@ -141,21 +120,20 @@ TEST(ScenarioLoading, ScrambledFileAtTheCapacityIsTooLong) {
 TEST(ScenarioLoading, NumberedFilesStopAtTheCapacity) {
     TempDir dir;
     // Two files whose text and LFs fill the buffer exactly.
-    size_t half = size_t(kScriptCapacity) / 2;
-    dir.write("0.txt", std::string(half - 1, 'a'));
-    dir.write("1.txt", std::string(half - 2, 'b'));
+    const int half = kScriptCapacity / 2;
+    dir.write("0.txt", std::string(size_t(half - 1), 'a'));
+    dir.write("1.txt", std::string(size_t(half - 2), 'b'));
     EXPECT_TRUE(load(dir).fits);
-    dir.write("1.txt", std::string(half - 1, 'b'));
+    dir.write("1.txt", std::string(size_t(half - 1), 'b'));
     Loaded l = load(dir);
     EXPECT_FALSE(l.fits);
     EXPECT_EQ(l.buffer.length(), kScriptCapacity);
     // A later file would not even be looked at.
-    dir.write("1.txt", std::string(half + 10, 'b'));
+    dir.write("1.txt", std::string(size_t(half + 10), 'b'));
     dir.write("2.txt", "c");
     l = load(dir);
     EXPECT_FALSE(l.fits);
-    EXPECT_EQ(l.buffer.fileEnds()[1], kScriptCapacity - 1);
-    EXPECT_EQ(l.buffer.fileEnds()[2], kMissingFileEnd);
+    EXPECT_EQ(ends(l, 3), (std::vector{half - 1, kScriptCapacity - 1, kMissing}));
 }
 
 TEST(ScenarioLoading, TooLongIsReportedAtTheEndOfTheOverflowingFile) {

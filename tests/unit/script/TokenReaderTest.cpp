@@ -29,29 +29,23 @@ std::string toSjis(const std::string& utf8) {
 } // namespace
 
 TEST(ReadWord, FoldsCaseAndStopsAtTheFirstNonWordByte) {
-    Reader r("  MoV_2x  ,next");
-    std::string word;
-    EXPECT_EQ(readWord(r.engine(), word), ',');
-    EXPECT_EQ(word, "mov_2x");
-    EXPECT_EQ(r.pos(), 10);
-
-    // A digit cannot start a word: the word is empty and the byte is left.
-    Reader d("9abc");
-    EXPECT_EQ(readWord(d.engine(), word), '9');
-    EXPECT_EQ(word, "");
-    EXPECT_EQ(d.pos(), 0);
-
-    // A double-byte character ends a word.
-    Reader j("abcあ");
-    readWord(j.engine(), word);
-    EXPECT_EQ(word, "abc");
-}
-
-TEST(ReadWord, AcceptsAtMost254Bytes) {
-    std::string word;
-    Reader ok(std::string(254, 'A') + " x");
-    EXPECT_EQ(readWord(ok.engine(), word), 'x');
-    EXPECT_EQ(word, std::string(254, 'a'));
+    // A digit cannot start a word: the word is empty and the byte is left. A double-byte
+    // character ends a word. Up to 254 bytes are accepted.
+    const struct {
+        std::string text, word;
+        char next;
+        int32_t pos;
+    } cases[] = {{"  MoV_2x  ,next", "mov_2x", ',', 10},
+                 {"9abc", "", '9', 0},
+                 {"abcあ", "abc", '\x82', 3},
+                 {std::string(254, 'A') + " x", std::string(254, 'a'), 'x', 255}};
+    for (const auto& c : cases) {
+        Reader r(c.text);
+        std::string word;
+        EXPECT_EQ(readWord(r.engine(), word), c.next) << c.text;
+        EXPECT_EQ(word, c.word);
+        EXPECT_EQ(r.pos(), c.pos) << c.text;
+    }
 }
 
 TEST(ReadNumber, LiteralsSignsAndTheirLimits) {
@@ -79,11 +73,10 @@ TEST(ReadNumber, VariablesIndirectionAndAliases) {
     r.engine().vars.num[3] = 42;
     r.engine().vars.addNumAlias("max", 9);
     r.engine().vars.addNumAlias("maxi", -2);
-    EXPECT_EQ(readNumber(r.engine()), 42);
-    EXPECT_EQ(readNumber(r.engine()), 42); // %%0: variable number %0 = 3
-    EXPECT_EQ(readNumber(r.engine()), 42); // blanks are allowed after each %
-    EXPECT_EQ(readNumber(r.engine()), 9);
-    EXPECT_EQ(readNumber(r.engine()), -2);
+    // %%0: variable number %0 = 3; blanks are allowed after each %.
+    std::vector<int32_t> read;
+    for (int i = 0; i < 5; ++i) read.push_back(readNumber(r.engine()));
+    EXPECT_EQ(read, (std::vector<int32_t>{42, 42, 42, 9, -2}));
     EXPECT_EQ(r.current(), '\0');
 }
 
@@ -100,10 +93,9 @@ TEST(ReadString, LiteralsVariablesAndAliases) {
     EXPECT_EQ(readString(r.engine()), toSjis("あいう"));
     EXPECT_EQ(r.current(), ',');
     ++r.engine().script.pos;
-    EXPECT_EQ(readString(r.engine()), toSjis("値"));
-    EXPECT_EQ(readString(r.engine()), toSjis("値"));
-    EXPECT_EQ(readString(r.engine()), toSjis("こんにちは"));
-    EXPECT_EQ(readString(r.engine()), "");
+    std::vector<std::string> read;
+    for (int i = 0; i < 4; ++i) read.push_back(readString(r.engine()));
+    EXPECT_EQ(read, (std::vector{toSjis("値"), toSjis("値"), toSjis("こんにちは"), std::string()}));
     EXPECT_EQ(r.current(), 'x');
 }
 
@@ -141,9 +133,9 @@ TEST(ReadLabel, AllForms) {
 
 TEST(ReadColor, SixHexDigitsInEitherCase) {
     Reader r("");
-    EXPECT_EQ(readColor(r.engine(), "75fe1b"), 0x75fe1bu);
-    EXPECT_EQ(readColor(r.engine(), "75FE1B"), 0x75fe1bu);
-    EXPECT_EQ(readColor(r.engine(), "000000 trailing"), 0u);
+    EXPECT_EQ((std::vector{readColor(r.engine(), "75fe1b"), readColor(r.engine(), "75FE1B"),
+                           readColor(r.engine(), "000000 trailing")}),
+              (std::vector<uint32_t>{0x75fe1bu, 0x75fe1bu, 0u}));
     const std::string message = "[構文エラー] カラー指定が間違っています。HTMLと同じ形式（例：#"
                                 "75fe1b）で指定してください。";
     for (const char* bad : {"75fe1 ", "75fe1", "g00000", ""})

@@ -20,16 +20,12 @@ std::vector<int32_t> timings(Harness& h, const std::string& game, const std::str
 
 } // namespace
 
+// What !w and !d wait for with digits is the scenario test text-pacing.
 TEST(InlineWaits, WaitSkipAndSpeedReadDigitsOnly) {
-    Harness h("wait 150\nclick\n");
-    const auto t = timings(h, "resettimer\n!s0!w100\ngettimer %0\n"
-                              "resettimer\n!s0!d500\ngettimer %1\n"
-                              "resettimer\n!s0!w\ngettimer %2\n"
-                              "resettimer\n!s0ab!s!w%5\ngettimer %3\n");
-    EXPECT_EQ(t[0], 100);
-    EXPECT_EQ(t[1], 50); // the click ended !d early
-    EXPECT_LE(t[2], 1);  // no time but a look at the input
-    EXPECT_LE(t[3], 1);
+    Harness h;
+    const auto t = timings(h, "resettimer\n!s0!w\ngettimer %0\n"
+                              "resettimer\n!s0ab!s!w%5\ngettimer %1\n");
+    EXPECT_LE(std::max(t[0], t[1]), 1); // !w without digits: no time but a look at the input
     // "!s" followed by "!" set the delay to 0; "!w" read no digits, then "%5" is drawn as text.
     EXPECT_EQ(h.transcript(), "ab%5\n");
 }
@@ -48,30 +44,27 @@ int waitsFor(const std::string& line, const std::string& list) {
 } // namespace
 
 TEST(ClickWait, ClickstrWaitsOnceAfterARunAndNotBeforeAnExplicitWait) {
-    EXPECT_EQ(waitsFor("あ。」", "。」"), 1);    // after 」 only
-    EXPECT_EQ(waitsFor("あ。」", "。"), 1);      // after 。 although 」 follows
-    EXPECT_EQ(waitsFor("あ。@い", "。"), 1);     // the explicit wait only
-    EXPECT_EQ(waitsFor("い。え_。お", "。"), 1); // _ exempts the second 。
-    EXPECT_EQ(waitsFor("い。え。", "。"), 2);
-    EXPECT_EQ(waitsFor("い。え。", ""), 0);
+    // After 」 only; after 。 although 」 follows; the explicit wait only; _ exempts the second 。.
+    const std::tuple<const char*, const char*, int> cases[] = {
+        {"あ。」", "。」", 1},    {"あ。」", "。", 1},   {"あ。@い", "。", 1},
+        {"い。え_。お", "。", 1}, {"い。え。", "。", 2}, {"い。え。", "", 0}};
+    for (auto [line, list, waits] : cases) EXPECT_EQ(waitsFor(line, list), waits) << line;
 }
 
 TEST(ClickWait, ClickposStoresWhereTheClickWas) {
     Harness h("click 123 45\n");
     const auto t = timings(h, "clickpos %3,%4\n");
-    EXPECT_EQ(t[3], 123);
-    EXPECT_EQ(t[4], 45);
+    EXPECT_EQ(std::pair(t[3], t[4]), std::pair(123, 45));
 }
 
 TEST(ClickWait, ARightClickHidesTheWindowUntilTheNextClick) {
-    Harness h("rclick\nclick\nclick\n");
-    ASSERT_EQ(timings(h, "bg #336699,1\nあ@\n")[0], 0);
-    Harness g("rclick\nclick\n"); // the wait itself is never answered
-    g.scenario(std::string(kPrologue) + "あ@\nend\n");
-    EXPECT_EQ(g.run(), 3);
-    Harness f("rclick\nclick\n"); // click ignores right clicks
-    f.scenario(std::string(kPrologue) + "あ\nclick\nend\n");
-    EXPECT_EQ(f.run(), 0);
+    // The wait itself is never answered by the click that brings the window back; the click
+    // command ignores right clicks.
+    for (auto [game, status] : {std::pair("あ@\nend\n", 3), {"あ\nclick\nend\n", 0}}) {
+        Harness g("rclick\nclick\n");
+        g.scenario(std::string(kPrologue) + game);
+        EXPECT_EQ(g.run(), status) << game;
+    }
 }
 
 // Skip mode and page-at-a-time mode are the scenario tests text-skip, menu-skip-mode, choice-skip

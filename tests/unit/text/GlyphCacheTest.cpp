@@ -49,31 +49,20 @@ TEST(DownFilter, WeighsCornersEdgesAndCentre) {
         for (int x = 0; x < 3; ++x) set(12 + x, y, mixed[y * 3 + x]);
 
     GlyphCell c = downFilter(g, 5, 1);
-    ASSERT_EQ(c.width, 5);
-    ASSERT_EQ(c.height, 1);
-    ASSERT_EQ(c.coverage.size(), 5u);
-    EXPECT_EQ(c.at(0, 0), 255);
-    EXPECT_EQ(c.at(1, 0), 63);                           // 4 * 255 / 16 = 63.75
-    EXPECT_EQ(c.at(2, 0), (100 + 101 + 102 + 103) / 16); // 25
-    EXPECT_EQ(c.at(3, 0), 2 * (16 + 32 + 48 + 64) / 16); // 20
-    // Corners 1 + 3 + 7 + 9, edges 20 + 40 + 60 + 80, centre 5: (20 + 400 + 20) / 16.
-    EXPECT_EQ(c.at(4, 0), 27);
+    ASSERT_EQ(std::pair(c.width, c.height), std::pair(5, 1));
+    // Centre 4 * 255 / 16 = 63.75; corners; edges twice. The mixed cell: corners 1 + 3 + 7 + 9,
+    // edges 20 + 40 + 60 + 80, centre 5: (20 + 400 + 20) / 16.
+    EXPECT_EQ(c.coverage, (std::vector<uint8_t>{255, 63, (100 + 101 + 102 + 103) / 16,
+                                                2 * (16 + 32 + 48 + 64) / 16, 27}));
 }
 
 TEST(DownFilter, PixelsOutsideTheRasterAreBlack) {
     GreyRaster g(4, 4);
     g.pixels.assign(16, 255);
-    GlyphCell c = downFilter(g, 3, 2);
-    ASSERT_EQ(c.coverage.size(), 6u);
-    EXPECT_EQ(c.at(0, 0), 255);
-    // Block at (3, 0): only column 3 exists, rows 0-2: corner, edge, corner.
-    EXPECT_EQ(c.at(1, 0), (255 + 2 * 255 + 255) / 16);
-    EXPECT_EQ(c.at(2, 0), 0);
-    // Block at (0, 3): only row 3 exists.
-    EXPECT_EQ(c.at(0, 1), (255 + 2 * 255 + 255) / 16);
-    // Block at (3, 3): a single corner.
-    EXPECT_EQ(c.at(1, 1), 255 / 16);
-    EXPECT_EQ(c.at(2, 1), 0);
+    // Block (3, 0) has only column 3 (corner, edge, corner), block (0, 3) only row 3, block
+    // (3, 3) a single corner.
+    const uint8_t edge = (255 + 2 * 255 + 255) / 16;
+    EXPECT_EQ(downFilter(g, 3, 2).coverage, (std::vector<uint8_t>{255, edge, 0, edge, 15, 0}));
     EXPECT_TRUE(downFilter(g, 0, 5).coverage.empty());
 }
 
@@ -82,8 +71,7 @@ TEST(GlyphCache, EachKeyIsRenderedOnce) {
     GlyphCache cache;
     const GlyphCell& first = cellOf(cache, "あ");
     EXPECT_EQ(cache.renderCount(), 1u);
-    const GlyphCell& again = cellOf(cache, "あ");
-    EXPECT_EQ(&first, &again);
+    EXPECT_EQ(&first, &cellOf(cache, "あ"));
     EXPECT_EQ(cache.renderCount(), 1u);
 
     // Every part of the key makes its own cell.
@@ -100,8 +88,7 @@ TEST(GlyphCache, EachKeyIsRenderedOnce) {
     EXPECT_EQ(cache.renderCount(), 6u + 0x3F);
 
     // An empty cell is not rendered at all.
-    const GlyphCell& empty = cache.cell(kGothicSjis, 0, 26, false, 0x82, 0xA0);
-    EXPECT_TRUE(empty.coverage.empty());
+    EXPECT_TRUE(cache.cell(kGothicSjis, 0, 26, false, 0x82, 0xA0).coverage.empty());
     EXPECT_EQ(cache.renderCount(), 6u + 0x3F);
 }
 

@@ -23,9 +23,8 @@ TEST(LookAhead, CollectsTwoByteCharactersAndPassesOverTheRest) {
     const std::string text = S("あ!s20#ff0000いab う");
     const LookAhead a = lookAhead(text, 0);
     ASSERT_EQ(a.count, 3);
-    EXPECT_EQ(a.chars[0], ch("あ"));
-    EXPECT_EQ(a.chars[1], ch("い"));
-    EXPECT_EQ(a.chars[2], ch("う"));
+    EXPECT_EQ((std::vector(a.chars.begin(), a.chars.begin() + 3)),
+              (std::vector{ch("あ"), ch("い"), ch("う")}));
     EXPECT_FALSE(a.explicitWait);
 }
 
@@ -50,23 +49,13 @@ TEST(LookAhead, StopsAfter128BytesOrAtTheEnd) {
     EXPECT_EQ(lookAhead(withNul, 0).count, 0);
 }
 
-TEST(Kinsoku, OpeningBracketsTakeTheNextCharacterAlong) {
-    EXPECT_EQ(glueOf("「い"), 1);
-    EXPECT_EQ(glueOf("「『い"), 2);
-    EXPECT_EQ(glueOf("（い）"), 2); // the bracket, then the closing bracket after い
-}
-
-TEST(Kinsoku, ClosingMarksStayWithTheCharacterBefore) {
-    EXPECT_EQ(glueOf("あ。"), 1);
-    EXPECT_EQ(glueOf("あ。」"), 2);
-    EXPECT_EQ(glueOf("あーー"), 2);
-    EXPECT_EQ(glueOf("ああ。"), 0); // the mark belongs to the second あ, not the next one
-}
-
-TEST(Kinsoku, NothingGluesWithFewerThanTwoCharacters) {
-    EXPECT_EQ(glueOf("「"), 0);
-    EXPECT_EQ(glueOf(""), 0);
-    EXPECT_EQ(glueOf("あい"), 0);
+TEST(Kinsoku, GluesBracketsToWhatFollowsAndMarksToWhatPrecedes) {
+    // After （い comes the closing bracket; in ああ。 the mark belongs to the second あ. Nothing
+    // glues with fewer than two characters.
+    const std::pair<const char*, int> cases[] = {
+        {"「い", 1},   {"「『い", 2}, {"（い）", 2}, {"あ。", 1}, {"あ。」", 2},
+        {"あーー", 2}, {"ああ。", 0}, {"「", 0},     {"", 0},     {"あい", 0}};
+    for (auto [text, glue] : cases) EXPECT_EQ(glueOf(text), glue) << text;
 }
 
 TEST(Kinsoku, BothSetsAreExact) {
