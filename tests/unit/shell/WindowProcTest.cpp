@@ -59,16 +59,6 @@ TEST(WindowProc, CloseAsksAndEndsOnYes) {
     EXPECT_TRUE(h.engine().shell.shuttingDown);
 }
 
-TEST(WindowProc, DecliningToCloseCarriesOnWithTheTimer) {
-    Harness h("answer no\n");
-    h.scenario("*define\ngame\n*start\nwait 50\nmov %0,1\nwait 250\nend\n");
-    // The player closes the window during the first wait.
-    h.platform().postEvent({EventKind::Close, 0, 0, 0});
-    ASSERT_EQ(h.run(), 0);
-    EXPECT_EQ(h.log(), "[終了確認] 終了しますか？\n");
-    EXPECT_EQ(h.engine().vars.num[0], 1);
-}
-
 TEST(PumpOneEvent, DispatchesOneEventAtATime) {
     Harness h;
     h.platform().postEvent({EventKind::MouseMove, 1, 2, 0});
