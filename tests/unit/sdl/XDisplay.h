@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 #include "platform/Png.h"
 
+#include "ScopedEnv.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -32,28 +33,6 @@
 #endif
 
 namespace orv::test {
-
-// Sets (or with nullptr removes) an environment variable for the object's lifetime.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            setenv(name_.c_str(), old_->c_str(), 1);
-        else
-            unsetenv(name_.c_str());
-    }
-
-private:
-    std::string name_;
-    std::optional<std::string> old_;
-};
 
 using Rgb = std::array<int, 3>;
 

@@ -1,5 +1,6 @@
 // The run's temporary directory: named after its process, left by no ending the system asks
 // for, and cleared up after a run that could not clear up itself.
+#include "ScopedEnv.h"
 #include "TestSupport.h"
 #include "shell/Startup.h"
 
@@ -19,23 +20,6 @@ namespace fs = std::filesystem;
 namespace orv {
 namespace {
 
-class ScopedTmpdir {
-public:
-    explicit ScopedTmpdir(const std::string& value) {
-        if (const char* old = std::getenv("TMPDIR")) old_ = old;
-        setenv("TMPDIR", value.c_str(), 1);
-    }
-    ~ScopedTmpdir() {
-        if (old_.empty())
-            unsetenv("TMPDIR");
-        else
-            setenv("TMPDIR", old_.c_str(), 1);
-    }
-
-private:
-    std::string old_;
-};
-
 // A process id that belonged to a process now gone.
 pid_t goneProcess() {
     const pid_t pid = fork();
@@ -47,14 +31,14 @@ pid_t goneProcess() {
 TEST(TempDirectoryNaming, CarriesThePidAndAMissingBaseIsNamed) {
     test::TempDir dir;
     {
-        ScopedTmpdir tmp(dir.path().string());
+        test::ScopedEnv tmp("TMPDIR", dir.path().c_str());
         auto t = TempDirectory::make(nullptr);
         ASSERT_TRUE(t);
         EXPECT_EQ(t->path().parent_path(), dir.path());
         EXPECT_TRUE(
             t->path().filename().string().starts_with("orvane-" + std::to_string(getpid()) + "-"));
     }
-    ScopedTmpdir tmp("/nonexistent");
+    test::ScopedEnv tmp("TMPDIR", "/nonexistent");
     std::string error;
     EXPECT_FALSE(TempDirectory::make(&error));
     EXPECT_NE(error.find("/nonexistent"), std::string::npos) << error;
