@@ -297,22 +297,19 @@ TEST(MenuPaintTest, LabelsInkTheirEntriesAndCheckMarksShow) {
     RgbCanvas popup(box.w, box.h);
     view.paintPopup(popup, text, 1);
     const MenuBox full = view.itemBoxes()[0], window = view.itemBoxes()[1];
-    auto checkColumnInk = [&](const MenuBox& item) {
-        return darkPixels(popup, item.x - box.x, item.y - box.y, kMenuCheckColumn, item.h);
+    auto checkColumnInk = [&](const RgbCanvas& c, const MenuBox& item, int scale) {
+        return darkPixels(c, (item.x - box.x) * scale, (item.y - box.y) * scale,
+                          kMenuCheckColumn * scale, item.h * scale);
     };
-    EXPECT_EQ(checkColumnInk(full), 0);
-    EXPECT_GT(checkColumnInk(window), 5);
+    EXPECT_EQ(checkColumnInk(popup, full, 1), 0);
+    EXPECT_GT(checkColumnInk(popup, window, 1), 5);
 
     // At scale 2 the same picture is twice the size: the check mark lands in the same place.
     UiText text2(kMenuTextPixels * 2);
     RgbCanvas popup2(box.w * 2, box.h * 2);
     view.paintPopup(popup2, text2, 2);
-    EXPECT_GT(darkPixels(popup2, (window.x - box.x) * 2, (window.y - box.y) * 2,
-                         kMenuCheckColumn * 2, window.h * 2),
-              20);
-    EXPECT_EQ(darkPixels(popup2, (full.x - box.x) * 2, (full.y - box.y) * 2, kMenuCheckColumn * 2,
-                         full.h * 2),
-              0);
+    EXPECT_GT(checkColumnInk(popup2, window, 2), 20);
+    EXPECT_EQ(checkColumnInk(popup2, full, 2), 0);
 
     // A hidden bar is an empty strip.
     view.setShown(false);
