@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <initializer_list>
+#include <optional>
 #include <tuple>
 #include <vector>
 
@@ -104,6 +105,25 @@ TEST(Options, BackendSpecificOptionsNeedTheirBackend) {
     // Order does not matter.
     EXPECT_TRUE(parse({"--max-time", "10", "--headless"}).ok());
     EXPECT_TRUE(parse({"--transcript", "t.txt", "--screenshot", "s.png"}).ok());
+}
+
+// A window runs until the player ends it: --max-steps is for headless runs only.
+TEST(Options, MaxStepsIsAPositiveCountForHeadlessRunsOnly) {
+    const std::pair<std::vector<const char*>, std::optional<uint64_t>> cases[] = {
+        {{"--headless", "--max-steps", "5000"}, 5000},
+        {{"--headless", "--max-steps=18446744073709551615"}, UINT64_MAX},
+        {{"--headless", "--max-steps", "0"}, std::nullopt},
+        {{"--headless", "--max-steps", "-3"}, std::nullopt},
+        {{"--headless", "--max-steps", "1e6"}, std::nullopt},
+        {{"--max-steps", "5000"}, std::nullopt},
+    };
+    for (const auto& [args, steps] : cases) {
+        const CommandLine line = parse(args);
+        EXPECT_EQ(line.ok(), steps.has_value()) << args.back() << ": " << line.error;
+        if (steps) {
+            EXPECT_EQ(line.options.maxSteps, steps);
+        }
+    }
 }
 
 } // namespace
