@@ -56,24 +56,16 @@ int exitStatusOf(const std::function<void()>& f) {
     return -1;
 }
 
-void expectEvent(const Event& e, EventKind kind, int x, int y, int code = 0) {
-    EXPECT_EQ(int(e.kind), int(kind));
-    EXPECT_EQ(e.x, x);
-    EXPECT_EQ(e.y, y);
-    EXPECT_EQ(e.code, code);
-}
-
 TEST(HeadlessClock, SleepAndIdlePollsAdvanceTheVirtualClock) {
     Rig r("");
-    EXPECT_EQ(r.p->ticks(), 0u);
     r.p->sleep(250);
     EXPECT_EQ(r.p->ticks(), 250u);
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(r.take().code, -1);
+    EXPECT_EQ(r.take(5), Events(5, {EventKind::Paint, 0, 0, -1}));
     EXPECT_EQ(r.p->ticks(), 255u);
     // A poll that finds something costs no time.
     r.p->postEvent({EventKind::Char, 0, 0, 'x'});
     EXPECT_TRUE(r.p->hasEvent(EventKind::Char));
-    expectEvent(r.take(), EventKind::Char, 0, 0, 'x');
+    EXPECT_EQ(r.take(1), (Events{{kChar, 0, 0, 'x'}}));
     EXPECT_EQ(r.p->ticks(), 255u);
     // The millisecond clock wraps like the one it stands for.
     r.p->sleep(0xFFFFFFFFu);
@@ -87,8 +79,7 @@ TEST(HeadlessClock, TimersFireOnTheVirtualClock) {
     r.p->sleep(99);
     EXPECT_FALSE(r.p->hasEvent(EventKind::Timer));
     r.p->sleep(1);
-    expectEvent(r.take(), EventKind::Timer, 0, 0, 1);
-    EXPECT_EQ(r.take().code, -1);
+    EXPECT_EQ(r.take(2), (Events{{EventKind::Timer, 0, 0, 1}, {EventKind::Paint, 0, 0, -1}}));
     r.p->killTimer(1);
     r.p->sleep(500);
     EXPECT_FALSE(r.p->hasEvent(EventKind::Timer));
@@ -117,7 +108,7 @@ TEST(HeadlessClock, MaxTimeEndsWithStatusFour) {
 
 TEST(HeadlessDelivery, PlayerInputWaitsForAPlayerWait) {
     Rig r("click 10 20\nclick\nrclick 30 40\nkey escape\ntext a\xE3\x81\x82\n");
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(r.take().code, -1);
+    EXPECT_EQ(r.take(3), Events(3, {EventKind::Paint, 0, 0, -1}));
     EXPECT_FALSE(r.p->hasEvent(EventKind::LButtonDown));
 
     r.p->setWaitKind(WaitKind::Player);
@@ -144,8 +135,7 @@ TEST(HeadlessDelivery, DeliveredInputMustBeTakenBeforeTheNextEntry) {
     // The wait ended on the press; the release is still queued when the
     // engine goes back to running text, and the second click is kept back.
     r.p->setWaitKind(WaitKind::None);
-    EXPECT_EQ(r.take().kind, EventKind::LButtonUp);
-    EXPECT_EQ(r.take().code, -1);
+    EXPECT_EQ(r.take(2), (Events{{kUp, 0, 0, 0}, {EventKind::Paint, 0, 0, -1}}));
     EXPECT_EQ(r.p->scriptRemaining(), 1u);
     r.p->setWaitKind(WaitKind::Player);
     EXPECT_EQ(r.take().kind, EventKind::LButtonDown);
@@ -174,17 +164,17 @@ TEST(HeadlessDelivery, AfterAWaitTheNextEventComesWhateverTheEngineDoes) {
     r.p->sleep(1000);
     EXPECT_EQ(r.take().code, -1);
     r.p->setWaitKind(WaitKind::Player);
-    expectEvent(r.take(), EventKind::Char, 5, 6, 'a');
+    EXPECT_EQ(r.take(1), (Events{{kChar, 5, 6, 'a'}}));
 }
 
 TEST(HeadlessDelivery, WaitsAddUpFromWhenThePreviousEventWasDelivered) {
     Rig r("move 1 1\nwait 50\nwait 30\nkey a\n");
     r.p->sleep(1000);
-    expectEvent(r.take(), EventKind::MouseMove, 1, 1);
+    EXPECT_EQ(r.take(1), (Events{{kMove, 1, 1, 0}}));
     r.p->sleep(79);
     EXPECT_EQ(r.take().code, -1);
     EXPECT_EQ(r.p->clock(), 1080u);
-    expectEvent(r.take(), EventKind::Char, 1, 1, 'a');
+    EXPECT_EQ(r.take(1), (Events{{kChar, 1, 1, 'a'}}));
 }
 
 TEST(HeadlessDelivery, ShotWritesTheWindowWhenThePlayerIsAwaited) {
@@ -197,19 +187,17 @@ TEST(HeadlessDelivery, ShotWritesTheWindowWhenThePlayerIsAwaited) {
     EXPECT_FALSE(std::filesystem::exists(path));
     r.p->setWaitKind(WaitKind::Player);
     // The shot posts nothing, so the key after it comes in the same pump.
-    expectEvent(r.take(), EventKind::Char, 0, 0, 'b');
+    EXPECT_EQ(r.take(1), (Events{{kChar, 0, 0, 'b'}}));
     auto image = readPng(path);
     ASSERT_TRUE(image);
     EXPECT_EQ(*image, toRgb(r.p->window()));
-    EXPECT_EQ(image->pixel(0, 0)[2], 200);
-    EXPECT_EQ(image->pixel(639, 479)[0], 100);
 }
 
 TEST(HeadlessDelivery, FailedShotIsReportedAndTheRunGoesOn) {
     test::TempDir dir;
     Rig r("shot " + (dir.path() / "no/such/x.png").string() + "\nkey c\n");
     r.p->setWaitKind(WaitKind::Player);
-    expectEvent(r.take(), EventKind::Char, 0, 0, 'c');
+    EXPECT_EQ(r.take(1), (Events{{kChar, 0, 0, 'c'}}));
     EXPECT_NE(r.log.str().find("cannot write screenshot"), std::string::npos);
 }
 
@@ -283,18 +271,8 @@ TEST(HeadlessMessageBox, PrintsAndTakesTheNextAnswer) {
     EXPECT_EQ(r.p->scriptRemaining(), 0u);
 }
 
-TEST(HeadlessWindow, RecordsWhatWouldBeShown) {
+TEST(HeadlessWindow, DiscardTakesOnlyTheGivenKind) {
     Rig r("");
-    EXPECT_TRUE(r.p->isHeadless());
-    r.p->setTitle("\xE3\x82\xBF title");
-    EXPECT_EQ(r.p->title(), "\xE3\x82\xBF title");
-    EXPECT_TRUE(r.p->setFullScreen(true));
-    EXPECT_TRUE(r.p->fullScreen());
-    r.p->present({0, 0, 640, 480});
-    r.p->present({0, 0, 1, 1});
-    EXPECT_EQ(r.p->presentCount(), 2);
-    EXPECT_EQ(r.p->window().width, 640);
-    EXPECT_EQ(r.p->window().pixels.size(), 640u * 480u * 3u);
     r.p->postEvent({EventKind::Char, 0, 0, 1});
     r.p->postEvent({EventKind::Paint, 0, 0, 0});
     r.p->discardEvents(EventKind::Char);

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <optional>
+
 namespace orv {
 namespace {
 
@@ -22,34 +25,26 @@ MenuBar sampleMenu() {
 TEST(MenuBarModel, FindsChecksAndUnchecksByIdAcrossEntries) {
     MenuBar m = sampleMenu();
     ASSERT_NE(m.find(1), nullptr);
-    EXPECT_EQ(m.find(1)->label, "Quit");
-    EXPECT_EQ(m.find(3)->label, "Window");
-    EXPECT_EQ(m.find(99), nullptr);
+    EXPECT_EQ(m.find(1)->label + m.find(3)->label, "QuitWindow");
     // A separator's id 0 is no item.
-    EXPECT_EQ(m.find(0), nullptr);
+    EXPECT_TRUE(!m.find(99) && !m.find(0));
 
     EXPECT_TRUE(m.isChecked(3));
-    EXPECT_TRUE(m.check(2, true));
-    EXPECT_TRUE(m.check(3, false));
-    EXPECT_TRUE(m.isChecked(2));
-    EXPECT_FALSE(m.isChecked(3));
-    EXPECT_FALSE(m.check(99, true));
-    EXPECT_FALSE(m.isChecked(99));
-    // A plain bar entry carries a check mark as well.
-    EXPECT_TRUE(m.check(5, true));
-    EXPECT_TRUE(m.isChecked(5));
+    // A plain bar entry (5) carries a check mark as well.
+    EXPECT_EQ((std::vector<bool>{m.check(2, true), m.check(3, false), m.check(99, true),
+                                 m.check(5, true)}),
+              (std::vector<bool>{true, true, false, true}));
+    EXPECT_EQ((std::vector<bool>{m.isChecked(2), m.isChecked(3), m.isChecked(99), m.isChecked(5)}),
+              (std::vector<bool>{true, false, false, true}));
 }
 
 TEST(MenuBarModel, InsertsBeforeAnItemAndRemovesItemsAndEntries) {
     MenuBar m = sampleMenu();
     EXPECT_TRUE(m.insertBefore(4, {0, "Zero"}));
     EXPECT_TRUE(m.insertBefore(4, {1, "One"}));
-    const std::vector<MenuItem>& font = m.entries()[2].items;
-    ASSERT_EQ(font.size(), 5u);
-    EXPECT_EQ(font[0].label, "A");
-    EXPECT_EQ(font[2].label, "Zero");
-    EXPECT_EQ(font[3].label, "One");
-    EXPECT_EQ(font[4].id, 4);
+    std::vector<std::string> font;
+    for (const MenuItem& i : m.entries()[2].items) font.push_back(i.label);
+    EXPECT_EQ(font, (std::vector<std::string>{"A", "", "Zero", "One", "Default"}));
     // Only popups take items: a plain entry's id is no place to insert.
     EXPECT_FALSE(m.insertBefore(5, {7, "x"}));
     EXPECT_FALSE(m.insertBefore(99, {7, "x"}));
@@ -65,7 +60,6 @@ TEST(MenuBarModel, InsertsBeforeAnItemAndRemovesItemsAndEntries) {
     EXPECT_EQ(m.entries().front().item.label, "Screen");
     EXPECT_FALSE(m.removeEntryAt(3));
     EXPECT_TRUE(m.removeEntryAt(2));
-    EXPECT_EQ(m.entries().size(), 2u);
 }
 
 // ---------------------------------------------------------------------------
@@ -73,6 +67,16 @@ TEST(MenuBarModel, InsertsBeforeAnItemAndRemovesItemsAndEntries) {
 // Ten pixels a byte keeps the arithmetic readable.
 int tenPerByte(std::string_view s) {
     return int(s.size()) * 10;
+}
+
+// What a view made of an input: taken from the game, and the command chosen.
+using Outcome = std::pair<bool, std::optional<int>>;
+Outcome outcome(const MenuView::Result& r) {
+    return {r.consumed, r.command};
+}
+const Outcome kTaken{true, std::nullopt}, kPassed{false, std::nullopt};
+Outcome chose(int id) {
+    return {true, id};
 }
 
 struct ViewFixture : ::testing::Test {
@@ -96,34 +100,26 @@ TEST_F(ViewFixture, LaysEntriesSideBySideAndHidesWhatDoesNotFit) {
     view.setMenu(wide);
     EXPECT_EQ(view.entryBoxes()[0].w, 412);
     EXPECT_EQ(view.entryBoxes()[1].w, 0) << "past the right edge";
-    EXPECT_FALSE(view.buttonDown(500, 5).command);
-    EXPECT_FALSE(view.buttonUp(500, 5).command);
+    EXPECT_EQ(outcome(view.buttonDown(500, 5)), kTaken);
+    EXPECT_EQ(outcome(view.buttonUp(500, 5)), kTaken);
 }
 
 TEST_F(ViewFixture, APopupOpensOnPressAndChoosesOnRelease) {
     const MenuBox screen = entry(1);
-    MenuView::Result r = view.buttonDown(cx(screen), cy(screen));
-    EXPECT_TRUE(r.consumed);
-    EXPECT_TRUE(r.changed);
+    EXPECT_TRUE(view.buttonDown(cx(screen), cy(screen)).changed);
     EXPECT_EQ(view.openEntry(), 1);
-    EXPECT_EQ(view.popupBox().x, screen.x);
-    EXPECT_EQ(view.popupBox().y, kMenuBarRows);
+    EXPECT_EQ(std::pair(view.popupBox().x, view.popupBox().y), std::pair(screen.x, kMenuBarRows));
     ASSERT_EQ(view.itemBoxes().size(), 2u);
     // Releasing on the bar leaves it open for a second click.
-    r = view.buttonUp(cx(screen), cy(screen));
-    EXPECT_TRUE(r.consumed);
-    EXPECT_FALSE(r.command);
+    EXPECT_EQ(outcome(view.buttonUp(cx(screen), cy(screen))), kTaken);
     EXPECT_TRUE(view.isOpen());
 
     const MenuBox window = view.itemBoxes()[1];
-    r = view.pointerMove(cx(window), cy(window));
-    EXPECT_TRUE(r.consumed);
+    EXPECT_EQ(outcome(view.pointerMove(cx(window), cy(window))), kTaken);
     EXPECT_EQ(view.hotItem(), 1);
-    EXPECT_TRUE(view.buttonDown(cx(window), cy(window)).consumed);
+    EXPECT_EQ(outcome(view.buttonDown(cx(window), cy(window))), kTaken);
     EXPECT_TRUE(view.isOpen());
-    r = view.buttonUp(cx(window), cy(window));
-    EXPECT_TRUE(r.consumed);
-    EXPECT_EQ(r.command, 3);
+    EXPECT_EQ(outcome(view.buttonUp(cx(window), cy(window))), chose(3));
     EXPECT_FALSE(view.isOpen());
 
     // Press on the entry, drag to the item, release: the same choice.
@@ -141,14 +137,12 @@ TEST_F(ViewFixture, SeparatorsAndBordersChooseNothing) {
     EXPECT_EQ(sep.h, kMenuSeparatorHeight);
     view.pointerMove(cx(sep), cy(sep));
     EXPECT_EQ(view.hotItem(), -1);
-    EXPECT_TRUE(view.buttonDown(cx(sep), cy(sep)).consumed);
-    MenuView::Result r = view.buttonUp(cx(sep), cy(sep));
-    EXPECT_TRUE(r.consumed);
-    EXPECT_FALSE(r.command);
-    EXPECT_TRUE(view.isOpen());
     const MenuBox box = view.popupBox();
-    r = view.buttonUp(box.x, box.y + box.h - 1); // the frame
-    EXPECT_FALSE(r.command);
+    // The separator, then the frame.
+    EXPECT_EQ((std::vector<Outcome>{outcome(view.buttonDown(cx(sep), cy(sep))),
+                                    outcome(view.buttonUp(cx(sep), cy(sep))),
+                                    outcome(view.buttonUp(box.x, box.y + box.h - 1))}),
+              std::vector<Outcome>(3, kTaken));
     EXPECT_TRUE(view.isOpen());
     // The item below the separator is reached.
     const MenuBox def = view.itemBoxes()[2];
@@ -161,17 +155,15 @@ TEST_F(ViewFixture, APressElsewhereOnlyClosesThePopup) {
     view.buttonUp(cx(entry(1)), cy(entry(1)));
     ASSERT_TRUE(view.isOpen());
     // Over the picture the game does not see the pointer while the popup is open.
-    EXPECT_TRUE(view.pointerMove(300, 300).consumed);
-    MenuView::Result down = view.buttonDown(300, 300);
-    EXPECT_TRUE(down.consumed);
+    EXPECT_EQ(outcome(view.pointerMove(300, 300)), kTaken);
+    EXPECT_EQ(outcome(view.buttonDown(300, 300)), kTaken);
     EXPECT_FALSE(view.isOpen());
-    MenuView::Result up = view.buttonUp(300, 300);
-    EXPECT_TRUE(up.consumed) << "the release of the closing press is the menu's";
-    EXPECT_FALSE(up.command);
+    EXPECT_EQ(outcome(view.buttonUp(300, 300)), kTaken) << "the closing press's release";
     // Afterwards the picture is the game's again.
-    EXPECT_FALSE(view.pointerMove(300, 300).consumed);
-    EXPECT_FALSE(view.buttonDown(300, 300).consumed);
-    EXPECT_FALSE(view.buttonUp(300, 300).consumed);
+    EXPECT_EQ((std::vector<Outcome>{outcome(view.pointerMove(300, 300)),
+                                    outcome(view.buttonDown(300, 300)),
+                                    outcome(view.buttonUp(300, 300))}),
+              std::vector<Outcome>(3, kPassed));
 
     // A letterbox press closes too.
     view.buttonDown(cx(entry(2)), cy(entry(2)));
@@ -195,38 +187,35 @@ TEST_F(ViewFixture, SlidingAlongTheBarSwitchesPopupsAndEscapeCloses) {
     EXPECT_EQ(view.openEntry(), 2);
     EXPECT_TRUE(view.key('a').consumed);
     EXPECT_TRUE(view.isOpen());
-    MenuView::Result r = view.key(27);
-    EXPECT_TRUE(r.consumed);
+    EXPECT_TRUE(view.key(27).consumed);
     EXPECT_FALSE(view.isOpen());
     EXPECT_FALSE(view.key(27).consumed) << "keys are the game's when no popup is open";
 }
 
 TEST_F(ViewFixture, PlainEntriesChooseOnAReleaseOverThemselves) {
     const MenuBox quit = entry(0), about = entry(3);
-    EXPECT_TRUE(view.buttonDown(cx(quit), cy(quit)).consumed);
-    MenuView::Result r = view.buttonUp(cx(quit), cy(quit));
-    EXPECT_EQ(r.command, 1);
-    view.buttonDown(cx(quit), cy(quit));
-    r = view.buttonUp(cx(about), cy(about));
-    EXPECT_TRUE(r.consumed);
-    EXPECT_FALSE(r.command) << "released over another entry";
-    view.buttonDown(cx(about), cy(about));
-    r = view.buttonUp(300, 300);
-    EXPECT_TRUE(r.consumed);
-    EXPECT_FALSE(r.command);
-    // The empty end of the bar is the menu's but does nothing.
-    r = view.buttonDown(630, 10);
-    EXPECT_TRUE(r.consumed);
-    EXPECT_FALSE(view.buttonUp(630, 10).command);
+    // Press and release positions: on Quit; Quit to About; About to the picture; the empty end
+    // of the bar, which is the menu's but does nothing.
+    const std::array<int, 4> clicks[] = {{cx(quit), cy(quit), cx(quit), cy(quit)},
+                                         {cx(quit), cy(quit), cx(about), cy(about)},
+                                         {cx(about), cy(about), 300, 300},
+                                         {630, 10, 630, 10}};
+    std::vector<Outcome> got;
+    for (const auto& c : clicks) {
+        EXPECT_TRUE(view.buttonDown(c[0], c[1]).consumed);
+        got.push_back(outcome(view.buttonUp(c[2], c[3])));
+    }
+    EXPECT_EQ(got, (std::vector<Outcome>{chose(1), kTaken, kTaken, kTaken}));
 }
 
 TEST_F(ViewFixture, AHiddenBarLetsEverythingThrough) {
     view.buttonDown(cx(entry(1)), cy(entry(1)));
     view.setShown(false);
     EXPECT_FALSE(view.isOpen());
-    EXPECT_FALSE(view.pointerMove(cx(entry(1)), cy(entry(1))).consumed);
-    EXPECT_FALSE(view.buttonDown(cx(entry(0)), cy(entry(0))).consumed);
-    EXPECT_FALSE(view.buttonUp(cx(entry(0)), cy(entry(0))).command);
+    EXPECT_EQ((std::vector<Outcome>{outcome(view.pointerMove(cx(entry(1)), cy(entry(1)))),
+                                    outcome(view.buttonDown(cx(entry(0)), cy(entry(0)))),
+                                    outcome(view.buttonUp(cx(entry(0)), cy(entry(0))))}),
+              std::vector<Outcome>(3, kPassed));
     view.setShown(true);
     EXPECT_TRUE(view.buttonDown(cx(entry(0)), cy(entry(0))).consumed);
 }
@@ -308,22 +297,19 @@ TEST(MenuPaintTest, LabelsInkTheirEntriesAndCheckMarksShow) {
     RgbCanvas popup(box.w, box.h);
     view.paintPopup(popup, text, 1);
     const MenuBox full = view.itemBoxes()[0], window = view.itemBoxes()[1];
-    auto checkColumnInk = [&](const MenuBox& item) {
-        return darkPixels(popup, item.x - box.x, item.y - box.y, kMenuCheckColumn, item.h);
+    auto checkColumnInk = [&](const RgbCanvas& c, const MenuBox& item, int scale) {
+        return darkPixels(c, (item.x - box.x) * scale, (item.y - box.y) * scale,
+                          kMenuCheckColumn * scale, item.h * scale);
     };
-    EXPECT_EQ(checkColumnInk(full), 0);
-    EXPECT_GT(checkColumnInk(window), 5);
+    EXPECT_EQ(checkColumnInk(popup, full, 1), 0);
+    EXPECT_GT(checkColumnInk(popup, window, 1), 5);
 
     // At scale 2 the same picture is twice the size: the check mark lands in the same place.
     UiText text2(kMenuTextPixels * 2);
     RgbCanvas popup2(box.w * 2, box.h * 2);
     view.paintPopup(popup2, text2, 2);
-    EXPECT_GT(darkPixels(popup2, (window.x - box.x) * 2, (window.y - box.y) * 2,
-                         kMenuCheckColumn * 2, window.h * 2),
-              20);
-    EXPECT_EQ(darkPixels(popup2, (full.x - box.x) * 2, (full.y - box.y) * 2, kMenuCheckColumn * 2,
-                         full.h * 2),
-              0);
+    EXPECT_GT(checkColumnInk(popup2, window, 2), 20);
+    EXPECT_EQ(checkColumnInk(popup2, full, 2), 0);
 
     // A hidden bar is an empty strip.
     view.setShown(false);

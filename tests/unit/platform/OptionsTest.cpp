@@ -4,15 +4,16 @@
 
 #include <filesystem>
 #include <initializer_list>
+#include <optional>
 #include <tuple>
 #include <vector>
 
 namespace orv {
 namespace {
 
-CommandLine parse(std::initializer_list<const char*> args) {
+CommandLine parse(const std::vector<const char*>& args) {
     std::vector<const char*> argv{"orvane"};
-    argv.insert(argv.end(), args);
+    argv.insert(argv.end(), args.begin(), args.end());
     return parseCommandLine(int(argv.size()), argv.data());
 }
 
@@ -31,36 +32,28 @@ TEST(Options, HeadlessRunWithEveryHeadlessOption) {
                            "--screenshot=out.png", "--max-time", "60000", "games/demo"});
     ASSERT_TRUE(c.ok()) << c.error;
     const Options& o = c.options;
-    EXPECT_TRUE(o.headless);
-    EXPECT_EQ(o.eventsFile, "ev.txt");
-    EXPECT_TRUE(o.autoClick);
-    EXPECT_EQ(o.transcriptFile, "-");
+    EXPECT_EQ(
+        std::tuple(o.headless, o.eventsFile, o.autoClick, o.transcriptFile, o.maxTimeMs, o.gameDir),
+        std::tuple(true, "ev.txt", true, "-", std::optional<uint64_t>(60000), "games/demo"));
     EXPECT_EQ(std::filesystem::path(o.screenshotFile), std::filesystem::absolute("out.png"));
-    ASSERT_TRUE(o.maxTimeMs);
-    EXPECT_EQ(*o.maxTimeMs, 60000u);
-    EXPECT_EQ(o.gameDir, "games/demo");
 }
 
 TEST(Options, WindowRunOptions) {
     CommandLine c = parse({"--scale", "3", "--fullscreen", "--pack-scenario", "src", "--", "-odd"});
     ASSERT_TRUE(c.ok()) << c.error;
-    EXPECT_EQ(c.options.scale, 3);
-    EXPECT_TRUE(c.options.fullscreen);
-    EXPECT_EQ(c.options.packScenario, "src");
-    EXPECT_EQ(c.options.gameDir, "-odd");
+    EXPECT_EQ(std::tuple(c.options.scale, c.options.fullscreen, c.options.packScenario,
+                         c.options.gameDir),
+              std::tuple(3, true, "src", "-odd"));
     EXPECT_EQ(parse({"--scale=8"}).options.scale, 8);
 }
 
 TEST(Options, HelpAndVersion) {
-    CommandLine h = parse({"--help"});
-    ASSERT_TRUE(h.ok());
-    EXPECT_TRUE(h.options.help);
-    EXPECT_TRUE(parse({"-h"}).options.help);
     // Help wins over combinations that would otherwise be refused.
-    EXPECT_TRUE(parse({"--events", "x", "--help"}).ok());
-    CommandLine v = parse({"--version"});
-    ASSERT_TRUE(v.ok());
-    EXPECT_TRUE(v.options.version);
+    for (const CommandLine& h :
+         {parse({"--help"}), parse({"-h"}), parse({"--events", "x", "--help"})})
+        EXPECT_TRUE(h.ok() && h.options.help);
+    const CommandLine v = parse({"--version"});
+    EXPECT_TRUE(v.ok() && v.options.version);
     EXPECT_EQ(versionText(), std::string("orvane ") + ORVANE_VERSION + "\n");
 
     std::string help = helpText();
@@ -79,7 +72,7 @@ TEST(Options, HelpAndVersion) {
 }
 
 TEST(Options, BadValuesAreUsageErrors) {
-    for (auto args : std::vector<std::vector<const char*>>{
+    for (const std::vector<const char*>& args : std::vector<std::vector<const char*>>{
              {"--bogus"},
              {"-x"},
              {"--headless", "--max-time"},
@@ -98,12 +91,8 @@ TEST(Options, BadValuesAreUsageErrors) {
              {"--headless=yes"},
              {"game1", "game2"},
              {""},
-         }) {
-        std::vector<const char*> argv{"orvane"};
-        argv.insert(argv.end(), args.begin(), args.end());
-        CommandLine c = parseCommandLine(int(argv.size()), argv.data());
-        EXPECT_FALSE(c.ok()) << (args.empty() ? "" : args[0]);
-    }
+         })
+        EXPECT_FALSE(parse(args).ok()) << args[0];
     EXPECT_EQ(parse({"--bogus"}).error, "unknown option '--bogus'");
 }
 
@@ -116,6 +105,25 @@ TEST(Options, BackendSpecificOptionsNeedTheirBackend) {
     // Order does not matter.
     EXPECT_TRUE(parse({"--max-time", "10", "--headless"}).ok());
     EXPECT_TRUE(parse({"--transcript", "t.txt", "--screenshot", "s.png"}).ok());
+}
+
+// A window runs until the player ends it: --max-steps is for headless runs only.
+TEST(Options, MaxStepsIsAPositiveCountForHeadlessRunsOnly) {
+    const std::pair<std::vector<const char*>, std::optional<uint64_t>> cases[] = {
+        {{"--headless", "--max-steps", "5000"}, 5000},
+        {{"--headless", "--max-steps=18446744073709551615"}, UINT64_MAX},
+        {{"--headless", "--max-steps", "0"}, std::nullopt},
+        {{"--headless", "--max-steps", "-3"}, std::nullopt},
+        {{"--headless", "--max-steps", "1e6"}, std::nullopt},
+        {{"--max-steps", "5000"}, std::nullopt},
+    };
+    for (const auto& [args, steps] : cases) {
+        const CommandLine line = parse(args);
+        EXPECT_EQ(line.ok(), steps.has_value()) << args.back() << ": " << line.error;
+        if (steps) {
+            EXPECT_EQ(line.options.maxSteps, steps);
+        }
+    }
 }
 
 } // namespace

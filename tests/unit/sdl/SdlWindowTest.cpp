@@ -2,7 +2,6 @@
 // driver, and — when a display is reachable (CI runs this program under
 // xvfb-run, which has no window manager) — the real window checked through a
 // screenshot of the X display.
-#include "platform/Png.h"
 #include "platform/Transcript.h"
 #include "platform/sdl/SdlLayout.h"
 #include "platform/sdl/SdlPlatform.h"
@@ -14,7 +13,6 @@
 
 #include <array>
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -45,10 +43,6 @@ Point point(const GamePoint& p) {
     return {p.x, p.y, p.area};
 }
 
-void expectRect(const PixelRect& r, int x, int y, int w, int h) {
-    EXPECT_EQ(box(r), (Box{x, y, w, h}));
-}
-
 constexpr PointerArea kGame = PointerArea::Game, kStrip = PointerArea::MenuStrip,
                       kOutside = PointerArea::Outside;
 
@@ -56,8 +50,8 @@ TEST(SdlLayoutTest, WindowAtWholeScalePutsThePictureUnderTheStrip) {
     for (int s = 1; s <= 3; ++s) {
         SCOPED_TRACE(s);
         const SdlLayout l = computeLayout(640 * s, 500 * s, kMenuBarHeight * s);
-        expectRect(l.menuStrip, 0, 0, 640 * s, 20 * s);
-        expectRect(l.game, 0, 20 * s, 640 * s, 480 * s);
+        EXPECT_EQ(box(l.menuStrip), (Box{0, 0, 640 * s, 20 * s}));
+        EXPECT_EQ(box(l.game), (Box{0, 20 * s, 640 * s, 480 * s}));
         EXPECT_TRUE(l.wholeScale);
         // Output pixel -> game point: the corners; every output pixel of a game pixel maps to
         // it and the next one does not; the strip gives negative rows the menu can use; beyond
@@ -112,31 +106,25 @@ TEST(SdlLayoutTest, FullScreenKeepsFourThreeAndLetterboxes) {
 
 TEST(SdlLayoutTest, EveryGamePixelIsReachedAtFractionalScale) {
     const SdlLayout l = computeLayout(1920, 1080, 0);
-    int expectX = 0;
-    for (int px = l.game.x; px < l.game.x + l.game.w; ++px) {
-        const int gx = mapToGame(l, px, 500).x;
-        // Monotonic, without gaps: each step advances by 0 or 1.
-        ASSERT_TRUE(gx == expectX || gx == expectX + 1) << "px " << px << " -> " << gx;
-        expectX = gx;
+    // Along each axis the game coordinate climbs by 0 or 1 per output pixel, to the far edge.
+    for (bool alongX : {true, false}) {
+        int last = 0;
+        for (int o = 0; o < (alongX ? l.game.w : l.game.h); ++o) {
+            const GamePoint g = alongX ? mapToGame(l, l.game.x + o, 500) : mapToGame(l, 900, o);
+            const int at = alongX ? g.x : g.y;
+            ASSERT_TRUE(at == last || at == last + 1) << alongX << " " << o << " -> " << at;
+            last = at;
+        }
+        EXPECT_EQ(last, alongX ? 639 : 479);
     }
-    EXPECT_EQ(expectX, 639);
-    int expectY = 0;
-    for (int py = l.game.y; py < l.game.y + l.game.h; ++py) {
-        const int gy = mapToGame(l, 900, py).y;
-        ASSERT_TRUE(gy == expectY || gy == expectY + 1) << "py " << py << " -> " << gy;
-        expectY = gy;
-    }
-    EXPECT_EQ(expectY, 479);
 }
 
 TEST(SdlLayoutTest, DegenerateOutputsStaySafe) {
     const SdlLayout none = computeLayout(0, 0, 20);
-    EXPECT_EQ(none.game.w, 0);
-    EXPECT_FALSE(none.wholeScale);
-    EXPECT_EQ(mapToGame(none, 10, 10).area, PointerArea::Outside);
+    EXPECT_EQ(std::tuple(none.game.w, none.wholeScale, mapToGame(none, 10, 10).area),
+              std::tuple(0, false, kOutside));
     const SdlLayout allStrip = computeLayout(640, 10, 20);
-    EXPECT_EQ(allStrip.menuStrip.h, 10);
-    EXPECT_EQ(allStrip.game.h, 0);
+    EXPECT_EQ(std::pair(allStrip.menuStrip.h, allStrip.game.h), std::pair(10, 0));
 }
 
 TEST(SdlTextInputTest, DecodesCodePointsAndDropsMalformedBytes) {
@@ -158,10 +146,16 @@ using test::runTool;
 using test::ScopedEnv;
 using test::Shot;
 
-void drainEvents(Platform& p) {
-    Event e;
-    while (p.takeEvent(e)) {
-    }
+// SIGTERM is only safe to raise while SDL's handler holds it; without it the test program ends.
+void raiseTermThroughSdl() {
+    struct sigaction current {};
+    ASSERT_EQ(sigaction(SIGTERM, nullptr, &current), 0);
+    ASSERT_NE(current.sa_handler, SIG_DFL) << "SDL did not take over SIGTERM";
+    std::raise(SIGTERM);
+}
+
+std::pair<EventKind, int> kindAndCode(const Event& e) {
+    return {e.kind, e.code};
 }
 
 // ---------------------------------------------------------------------------
@@ -178,14 +172,11 @@ TEST_F(SdlDummyTest, AMessageBoxIsNeverAnsweredForThePlayerButYieldsToTerminatio
     auto p = createSdlPlatform({}, &error);
     ASSERT_TRUE(p) << error;
     EXPECT_FALSE(p->isHeadless());
-    drainEvents(*p);
+    test::pumpEvents(*p);
 
     // Nobody can answer on the dummy driver: only the system ending the program ends the box,
     // with the cancel answer, and the engine then hears of the end.
-    struct sigaction current {};
-    ASSERT_EQ(sigaction(SIGTERM, nullptr, &current), 0);
-    ASSERT_NE(current.sa_handler, SIG_DFL) << "SDL did not take over SIGTERM";
-    std::raise(SIGTERM);
+    ASSERT_NO_FATAL_FAILURE(raiseTermThroughSdl());
     ::testing::internal::CaptureStderr();
     const MessageBoxResult answer =
         p->messageBox("\xE7\xB5\x82\xE4\xBA\x86", "quit?", MessageBoxButtons::YesNo);
@@ -193,62 +184,40 @@ TEST_F(SdlDummyTest, AMessageBoxIsNeverAnsweredForThePlayerButYieldsToTerminatio
     EXPECT_EQ(answer, MessageBoxResult::No);
     Event e;
     ASSERT_TRUE(p->takeEvent(e));
-    EXPECT_EQ(e.kind, EventKind::Close);
-    EXPECT_EQ(e.code, kCloseTerminate);
+    EXPECT_EQ(kindAndCode(e), std::pair(EventKind::Close, kCloseTerminate));
 }
 
-TEST_F(SdlDummyTest, QueueTimersTranscriptAndTermination) {
+TEST_F(SdlDummyTest, TimersTranscriptAndTermination) {
     test::TempDir dir;
     SdlOptions options;
     std::string error;
     options.transcript = Transcript::open((dir.path() / "t.txt").string(), &error);
     auto p = createSdlPlatform(options, &error);
     ASSERT_TRUE(p) << error;
-    drainEvents(*p);
+    test::pumpEvents(*p);
 
-    p->writeTranscript("abc\n");
-    p->writeTranscript("\f");
+    p->writeTranscript("abc\n\f");
     EXPECT_TRUE(p->finishTranscript(&error)) << error;
     EXPECT_EQ(test::readFile(dir.path() / "t.txt"), "abc\n\f");
 
     // Presenting odd rectangles must clip, not copy past the frame.
-    FrameBuffer& f = p->window();
-    ASSERT_EQ(f.width, 640);
-    ASSERT_EQ(f.height, 480);
     p->present({-50, -50, 2000, 2000});
     p->present({630, 470, 700, 700});
     p->present({300, 200, 300, 260});
 
-    p->postEvent({EventKind::Command, 0, 0, 40006});
-    p->postEvent({EventKind::Char, 0, 0, 'x'});
-    EXPECT_TRUE(p->hasEvent(EventKind::Command));
-    p->discardEvents(EventKind::Command);
-    EXPECT_FALSE(p->hasEvent(EventKind::Command));
-    Event e;
-    ASSERT_TRUE(p->takeEvent(e));
-    EXPECT_EQ(e.kind, EventKind::Char);
-    EXPECT_EQ(e.code, 'x');
-
     // Timers run on the SDL clock when the queue is pumped.
     p->setTimer(7, 5);
     p->sleep(12);
+    Event e;
     ASSERT_TRUE(p->takeEvent(e));
-    EXPECT_EQ(e.kind, EventKind::Timer);
-    EXPECT_EQ(e.code, 7);
+    EXPECT_EQ(kindAndCode(e), std::pair(EventKind::Timer, 7));
     p->killTimer(7);
-    p->sleep(12);
-    EXPECT_FALSE(p->hasEvent(EventKind::Timer));
 
-    // SIGTERM reaches the engine as a Close it must not ask about. Raising it
-    // without SDL's handler would end the test program, so check first.
-    struct sigaction current {};
-    ASSERT_EQ(sigaction(SIGTERM, nullptr, &current), 0);
-    ASSERT_NE(current.sa_handler, SIG_DFL) << "SDL did not take over SIGTERM";
+    // SIGTERM reaches the engine as a Close it must not ask about.
     p->postEvent({EventKind::Close, 0, 0, 0});
-    std::raise(SIGTERM);
+    ASSERT_NO_FATAL_FAILURE(raiseTermThroughSdl());
     ASSERT_TRUE(p->takeEvent(e));
-    EXPECT_EQ(e.kind, EventKind::Close);
-    EXPECT_EQ(e.code, kCloseTerminate);
+    EXPECT_EQ(kindAndCode(e), std::pair(EventKind::Close, kCloseTerminate));
     EXPECT_FALSE(p->hasEvent(EventKind::Close)) << "the pending question should be dropped";
 }
 
@@ -258,8 +227,7 @@ TEST(SdlNoDisplayTest, RefusesAnInvisibleFallbackWindow) {
     ScopedEnv wayland("WAYLAND_DISPLAY", nullptr);
     ScopedEnv driver("SDL_VIDEODRIVER", nullptr);
     std::string error;
-    auto p = createSdlPlatform({}, &error);
-    EXPECT_FALSE(p);
+    EXPECT_FALSE(createSdlPlatform({}, &error));
     EXPECT_FALSE(error.empty());
 }
 
@@ -274,6 +242,12 @@ void putPixel(FrameBuffer& f, int x, int y, Rgb c) {
     p[0] = uint8_t(c[2]);
     p[1] = uint8_t(c[1]);
     p[2] = uint8_t(c[0]);
+}
+
+std::vector<Rgb> pixels(const Shot& s, std::initializer_list<std::pair<int, int>> at) {
+    std::vector<Rgb> out;
+    for (auto [x, y] : at) out.push_back(s.at(x, y));
+    return out;
 }
 
 void fillRect(FrameBuffer& f, int l, int t, int r, int b, Rgb c) {
@@ -293,16 +267,7 @@ void drawPattern(FrameBuffer& f) {
 
 class SdlWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ORVANE_REQUIRE_X_DISPLAY();
-#ifdef ORVANE_TEST_SANITIZED
-        // Mesa's GL driver leaves allocations behind when it is unloaded with
-        // the display, which the leak checker reports; sanitized builds check
-        // the picture through SDL's software renderer instead.
-        renderDriver_.emplace("SDL_RENDER_DRIVER", "software");
-        framebuffer_.emplace("SDL_FRAMEBUFFER_ACCELERATION", "0");
-#endif
-    }
+    void SetUp() override { ORVANE_REQUIRE_X_DISPLAY(); }
 
     std::unique_ptr<Platform> open(int scale) {
         SdlOptions options;
@@ -317,29 +282,12 @@ protected:
         return p;
     }
 
-    // The X server draws asynchronously to the screenshot client: pump and
-    // shoot again until the probe pixel shows (bounded, not timed).
     Shot shootUntil(Platform& p, int x, int y, Rgb expected) {
-        std::optional<Shot> shot;
-        for (int attempt = 0; attempt < 15; ++attempt) {
-            Event e;
-            while (p.takeEvent(e))
-                if (e.kind == EventKind::Paint) p.present({0, 0, 640, 480});
-            shot = test::screenshot(dir_.path() / "shot.png");
-            if (shot && x < shot->width() && y < shot->height() && shot->at(x, y) == expected)
-                break;
-            p.sleep(50);
-        }
-        if (!shot) {
-            ADD_FAILURE() << "screenshot failed";
-            return {};
-        }
-        return *shot;
+        return test::shootUntil(p, dir_.path() / "shot.png", x, y, expected);
     }
 
     ScopedEnv origin_{"ORVANE_WINDOW_AT_ORIGIN", "1"};
-    std::optional<ScopedEnv> renderDriver_;
-    std::optional<ScopedEnv> framebuffer_;
+    test::SanitizedRendering rendering_;
     test::TempDir dir_;
 };
 
@@ -351,25 +299,25 @@ TEST_F(SdlWindowTest, PictureSitsBelowTheMenuStripAtScaleOne) {
     ASSERT_GE(s.height(), 500);
 
     const Rgb strip = s.at(600, 10);
-    EXPECT_EQ(strip[0], strip[1]);
-    EXPECT_EQ(strip[1], strip[2]);
-    EXPECT_GT(strip[0], 0) << "the menu strip should be grey, not picture or black";
-    EXPECT_EQ(s.at(0, 19), strip);
-
-    // Corners and quadrant edges (game y + 20).
-    EXPECT_EQ(s.at(0, 20), kRed);
-    EXPECT_EQ(s.at(319, 20), kRed);
-    EXPECT_EQ(s.at(320, 20), kGreen);
-    EXPECT_EQ(s.at(639, 20), kGreen);
-    EXPECT_EQ(s.at(0, 259), kRed);
-    EXPECT_EQ(s.at(0, 260), kBlue);
-    EXPECT_EQ(s.at(0, 499), kBlue);
-    EXPECT_EQ(s.at(639, 499), kWhite);
-    EXPECT_EQ(s.at(100, 70), kBlack);
-    EXPECT_EQ(s.at(99, 70), kRed);
-    EXPECT_EQ(s.at(101, 70), kRed);
-    EXPECT_EQ(s.at(100, 69), kRed);
-    EXPECT_EQ(s.at(100, 71), kRed);
+    EXPECT_TRUE(strip[0] == strip[1] && strip[1] == strip[2] && strip[0] > 0)
+        << "the menu strip should be grey, not picture or black";
+    // The strip's last row, corners and quadrant edges (game y + 20), the marker and around it.
+    EXPECT_EQ(pixels(s, {{0, 19},
+                         {0, 20},
+                         {319, 20},
+                         {320, 20},
+                         {639, 20},
+                         {0, 259},
+                         {0, 260},
+                         {0, 499},
+                         {639, 499},
+                         {100, 70},
+                         {99, 70},
+                         {101, 70},
+                         {100, 69},
+                         {100, 71}}),
+              (std::vector<Rgb>{strip, kRed, kRed, kGreen, kGreen, kRed, kBlue, kBlue, kWhite,
+                                kBlack, kRed, kRed, kRed, kRed}));
 }
 
 TEST_F(SdlWindowTest, PresentShowsOnlyItsRectangle) {
@@ -382,13 +330,11 @@ TEST_F(SdlWindowTest, PresentShowsOnlyItsRectangle) {
     putPixel(f, 10, 400, kYellow);            // changed but not presented
     p->present({300, 200, 340, 260});
     const Shot s = shootUntil(*p, 300, 220, kYellow);
-    EXPECT_EQ(s.at(300, 220), kYellow);
-    EXPECT_EQ(s.at(339, 279), kYellow);
-    EXPECT_EQ(s.at(299, 220), kRed);
-    EXPECT_EQ(s.at(340, 279), kWhite);
-    EXPECT_EQ(s.at(339, 280), kWhite);
-    EXPECT_EQ(s.at(300, 219), kRed);
-    EXPECT_EQ(s.at(10, 420), kBlue) << "a pixel outside the presented rectangle changed";
+    // (10, 420) changed outside the presented rectangle: it must still be blue.
+    EXPECT_EQ(
+        pixels(s,
+               {{300, 220}, {339, 279}, {299, 220}, {340, 279}, {339, 280}, {300, 219}, {10, 420}}),
+        (std::vector<Rgb>{kYellow, kYellow, kRed, kWhite, kWhite, kRed, kBlue}));
 }
 
 TEST_F(SdlWindowTest, ScaleTwoDoublesThePictureAndMapsThePointerBack) {
@@ -396,25 +342,30 @@ TEST_F(SdlWindowTest, ScaleTwoDoublesThePictureAndMapsThePointerBack) {
     ASSERT_TRUE(p);
     const std::optional<SdlLayout> layout = sdlLayout(*p);
     ASSERT_TRUE(layout);
-    expectRect(layout->game, 0, 40, 1280, 960);
+    EXPECT_EQ(box(layout->game), (Box{0, 40, 1280, 960}));
 
     // The 1280x1000 window is cut by the 1024x768 screen; its top-left shows.
     const Shot s = shootUntil(*p, 0, 40, kRed);
     EXPECT_EQ(s.at(0, 39)[0], s.at(0, 39)[1]) << "strip 40 pixels high";
-    EXPECT_EQ(s.at(0, 40), kRed);
-    EXPECT_EQ(s.at(639, 40), kRed);
-    EXPECT_EQ(s.at(640, 40), kGreen);
-    EXPECT_EQ(s.at(0, 519), kRed);
-    EXPECT_EQ(s.at(0, 520), kBlue);
-    for (int dy = 0; dy < 2; ++dy)
-        for (int dx = 0; dx < 2; ++dx) EXPECT_EQ(s.at(200 + dx, 140 + dy), kBlack);
-    EXPECT_EQ(s.at(199, 140), kRed);
-    EXPECT_EQ(s.at(202, 141), kRed);
-    EXPECT_EQ(s.at(200, 142), kRed);
+    // The marker covers 2x2 output pixels.
+    EXPECT_EQ(pixels(s, {{0, 40},
+                         {639, 40},
+                         {640, 40},
+                         {0, 519},
+                         {0, 520},
+                         {200, 140},
+                         {201, 140},
+                         {200, 141},
+                         {201, 141},
+                         {199, 140},
+                         {202, 141},
+                         {200, 142}}),
+              (std::vector<Rgb>{kRed, kRed, kGreen, kRed, kBlue, kBlack, kBlack, kBlack, kBlack,
+                                kRed, kRed, kRed}));
 
     // A pointer over the strip is the menu's; over the picture it is the
     // game's, in 640x480 units.
-    drainEvents(*p);
+    test::pumpEvents(*p);
     ASSERT_TRUE(warpSdlPointer(*p, 30, 5));
     ASSERT_TRUE(warpSdlPointer(*p, 2 * 300 + 1, 40 + 2 * 200 + 1));
     std::optional<Event> move;
@@ -425,8 +376,7 @@ TEST_F(SdlWindowTest, ScaleTwoDoublesThePictureAndMapsThePointerBack) {
         if (!move) p->sleep(10);
     }
     ASSERT_TRUE(move) << "no motion came back from the warped pointer";
-    EXPECT_EQ(move->x, 300);
-    EXPECT_EQ(move->y, 200);
+    EXPECT_EQ(std::pair(move->x, move->y), std::pair(300, 200));
 }
 
 TEST_F(SdlWindowTest, KeysAndClicksBecomeGameEvents) {
@@ -452,10 +402,9 @@ TEST_F(SdlWindowTest, KeysAndClicksBecomeGameEvents) {
     std::vector<std::pair<EventKind, int>> got;
     for (const Event& e : events) {
         if (e.kind != EventKind::Char) {
-            EXPECT_EQ(e.x, 100);
-            EXPECT_EQ(e.y, 50);
+            EXPECT_EQ(std::pair(e.x, e.y), std::pair(100, 50));
         }
-        got.push_back({e.kind, e.code});
+        got.push_back(kindAndCode(e));
     }
     const std::vector<std::pair<EventKind, int>> want{
         {EventKind::LButtonDown, 0}, {EventKind::LButtonUp, 0}, {EventKind::RButtonDown, 0},
@@ -476,7 +425,7 @@ TEST_F(SdlWindowTest, FullScreenLetterboxesAndSwitchesBack) {
     auto settle = [&](int gameWidth) {
         std::optional<SdlLayout> layout;
         for (int attempt = 0; attempt < 100; ++attempt) {
-            drainEvents(*p);
+            test::pumpEvents(*p);
             layout = sdlLayout(*p);
             if (layout->game.w == gameWidth) break;
             p->sleep(10);
@@ -486,21 +435,17 @@ TEST_F(SdlWindowTest, FullScreenLetterboxesAndSwitchesBack) {
 
     ASSERT_TRUE(p->setFullScreen(true));
     EXPECT_TRUE(p->setFullScreen(true)) << "asking again is not a failure";
-    SdlLayout full = settle(1024);
-    expectRect(full.menuStrip, 0, 0, 0, 0);
-    expectRect(full.game, 0, 0, 1024, 768);
-    EXPECT_FALSE(full.wholeScale);
+    const SdlLayout full = settle(1024);
+    EXPECT_EQ(std::tuple(box(full.menuStrip), box(full.game), full.wholeScale),
+              std::tuple(Box{0, 0, 0, 0}, Box{0, 0, 1024, 768}, false));
 
     ASSERT_TRUE(p->setFullScreen(false));
-    SdlLayout window = settle(640);
-    expectRect(window.menuStrip, 0, 0, 640, 20);
-    expectRect(window.game, 0, 20, 640, 480);
-    EXPECT_TRUE(window.wholeScale);
+    const SdlLayout window = settle(640);
+    EXPECT_EQ(std::tuple(box(window.menuStrip), box(window.game), window.wholeScale),
+              std::tuple(Box{0, 0, 640, 20}, Box{0, 20, 640, 480}, true));
     p->present({0, 0, 640, 480});
-    const Shot s = shootUntil(*p, 100, 70, kBlack);
-    EXPECT_EQ(s.at(100, 70), kBlack);
-    EXPECT_EQ(s.at(0, 20), kRed);
-    EXPECT_EQ(s.at(639, 499), kWhite);
+    EXPECT_EQ(pixels(shootUntil(*p, 100, 70, kBlack), {{100, 70}, {0, 20}, {639, 499}}),
+              (std::vector<Rgb>{kBlack, kRed, kWhite}));
 }
 
 } // namespace

@@ -37,12 +37,11 @@ DibSpec twoColourSpec() {
     DibSpec layout{.width = 32, .height = 32, .depth = 1, .palette = {0x000000, 0xffffff}};
     layout.pixels.assign(32 * 32, 0);
     layout.mask.assign(32 * 32, 1);
-    for (int y = 0; y < 8; ++y) {
+    for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 16; ++x) {
             layout.pixels[y * 32 + x] = 1;
             layout.mask[y * 32 + x] = 0;
         }
-    }
     layout.pixels[9] = 0;
     layout.mask[31 * 32 + 0] = 0;
     layout.pixels[31 * 32 + 31] = 1;
@@ -57,11 +56,9 @@ std::string twoColourCursor() {
 // instead of the alpha channel would show.
 DibSpec alphaSpec() {
     DibSpec layout{.width = 32, .height = 32, .depth = 32};
-    for (uint32_t y = 0; y < 32; ++y) {
-        for (uint32_t x = 0; x < 32; ++x) {
+    for (uint32_t y = 0; y < 32; ++y)
+        for (uint32_t x = 0; x < 32; ++x)
             layout.pixels.push_back((x * 8) << 24 | (y * 8) << 16 | 0x40 << 8 | 0x80);
-        }
-    }
     layout.mask.assign(32 * 32, 1);
     return layout;
 }
@@ -88,16 +85,13 @@ void expectWellFormed(const AnimatedCursor& cursor) {
     ASSERT_FALSE(cursor.frames.empty());
     ASSERT_EQ(cursor.sequence.size(), cursor.ratesMs.size());
     for (const CursorImage& f : cursor.frames) {
-        ASSERT_GE(f.width, 1);
-        ASSERT_LE(f.width, kMaxCursorSide);
-        ASSERT_GE(f.height, 1);
-        ASSERT_LE(f.height, kMaxCursorSide);
+        ASSERT_TRUE(f.width >= 1 && f.width <= kMaxCursorSide && f.height >= 1 &&
+                    f.height <= kMaxCursorSide);
         ASSERT_EQ(f.bgra.size(), size_t(f.width) * f.height * 4);
         ASSERT_TRUE(f.hotX >= 0 && f.hotX < f.width && f.hotY >= 0 && f.hotY < f.height);
     }
-    for (int index : cursor.sequence) {
+    for (int index : cursor.sequence)
         ASSERT_TRUE(index >= 0 && size_t(index) < cursor.frames.size());
-    }
 }
 
 } // namespace
@@ -189,38 +183,32 @@ TEST(CursorFile, ChoosesThirtyTwoSquareElseLargest) {
                          .pixels = std::vector<uint32_t>(size_t(side) * side,
                                                          depth == 32 ? rgb | 0xff000000 : rgb)});
     };
-    const auto withThirtyTwo = readCursorFile(buildIconFile(2, {{square(16, 0x0000ff), 1, 1},
-                                                                {square(32, 0x00ff00), 2, 2},
-                                                                {square(48, 0xff0000), 3, 3}}));
-    ASSERT_TRUE(withThirtyTwo);
-    EXPECT_EQ(withThirtyTwo->frames[0].width, 32);
-    EXPECT_EQ(withThirtyTwo->frames[0].hotX, 2);
-    EXPECT_EQ(pixelAt(withThirtyTwo->frames[0], 0, 0), (Bgra{0, 255, 0, 255}));
-
-    const auto largest = readCursorFile(
-        buildIconFile(2, {{square(16, 0x0000ff), 1, 1}, {square(48, 0xff0000), 3, 4}}));
-    ASSERT_TRUE(largest);
-    EXPECT_EQ(largest->frames[0].width, 48);
-    EXPECT_EQ(largest->frames[0].hotY, 4);
-
-    // Two 32x32 pictures: the deeper one.
-    const auto deeper = readCursorFile(
-        buildIconFile(2, {{square(32, 0x0000ff, 32), 1, 1}, {square(32, 0xff0000, 24), 9, 9}}));
-    ASSERT_TRUE(deeper);
-    EXPECT_EQ(deeper->frames[0].hotX, 1);
+    // Each file's choice shows in its width, hot spot and first pixel; of two 32x32 pictures the
+    // deeper one wins.
+    const std::vector<DirEntry> files[] = {
+        {{square(16, 0x0000ff), 1, 1}, {square(32, 0x00ff00), 2, 2}, {square(48, 0xff0000), 3, 3}},
+        {{square(16, 0x0000ff), 1, 1}, {square(48, 0xff0000), 3, 4}},
+        {{square(32, 0x0000ff, 32), 1, 1}, {square(32, 0xff0000, 24), 9, 9}},
+    };
+    std::vector<std::tuple<int, int, int, Bgra>> got;
+    for (const auto& entries : files) {
+        const auto cursor = readCursorFile(buildIconFile(2, entries));
+        ASSERT_TRUE(cursor);
+        const CursorImage& f = cursor->frames[0];
+        got.emplace_back(f.width, f.hotX, f.hotY, pixelAt(f, 0, 0));
+    }
+    EXPECT_EQ(got, (std::vector<std::tuple<int, int, int, Bgra>>{{32, 2, 2, {0, 255, 0, 255}},
+                                                                 {48, 3, 4, {0, 0, 255, 255}},
+                                                                 {32, 1, 1, {255, 0, 0, 255}}}));
 }
 
 TEST(CursorFile, IconsUseCentreAndHotSpotsStayInside) {
     DibSpec layout = twoColourSpec();
     const auto icon = readCursorFile(buildIconFile(1, {{buildDib(layout), 1, 1, 32, 32}}));
-    ASSERT_TRUE(icon);
-    EXPECT_EQ(icon->frames[0].hotX, 16);
-    EXPECT_EQ(icon->frames[0].hotY, 16);
-
     const auto outside = readCursorFile(buildIconFile(2, {{buildDib(layout), 40, 65535, 32, 32}}));
-    ASSERT_TRUE(outside);
-    EXPECT_EQ(outside->frames[0].hotX, 31);
-    EXPECT_EQ(outside->frames[0].hotY, 31);
+    ASSERT_TRUE(icon && outside);
+    EXPECT_EQ(std::pair(icon->frames[0].hotX, icon->frames[0].hotY), std::pair(16, 16));
+    EXPECT_EQ(std::pair(outside->frames[0].hotX, outside->frames[0].hotY), std::pair(31, 31));
 }
 
 TEST(CursorFile, EmbeddedPng) {
@@ -246,10 +234,9 @@ TEST(CursorFile, AnimatedWithRateAndSequence) {
     expectWellFormed(*cursor);
     EXPECT_TRUE(cursor->animated());
     ASSERT_EQ(cursor->frames.size(), 2u);
-    EXPECT_EQ(pixelAt(cursor->frames[0], 0, 0), (Bgra{0, 0, 255, 255}));
-    EXPECT_EQ(pixelAt(cursor->frames[1], 1, 1), (Bgra{0, 255, 0, 255}));
-    EXPECT_EQ(cursor->frames[0].hotY, 1);
-    EXPECT_EQ(cursor->frames[1].hotX, 1);
+    EXPECT_EQ(std::pair(pixelAt(cursor->frames[0], 0, 0), pixelAt(cursor->frames[1], 1, 1)),
+              std::pair(Bgra{0, 0, 255, 255}, Bgra{0, 255, 0, 255}));
+    EXPECT_EQ(std::pair(cursor->frames[0].hotY, cursor->frames[1].hotX), std::pair(1, 1));
     EXPECT_EQ(cursor->sequence, (std::vector<int>{1, 0, 1}));
     EXPECT_EQ(cursor->ratesMs, (std::vector<uint32_t>{100, 200, 500}));
 }
@@ -280,9 +267,8 @@ TEST(CursorFile, JiffiesToMilliseconds) {
 
 TEST(CursorFile, TruncatedFilesAreRefused) {
     for (const std::string& file : {twoColourCursor(), alphaCursor(), twoFrameAni()}) {
-        for (size_t length = 0; length < file.size(); ++length) {
+        for (size_t length = 0; length < file.size(); ++length)
             ASSERT_FALSE(readCursorFile(std::string_view(file).substr(0, length))) << length;
-        }
         ASSERT_TRUE(readCursorFile(file));
     }
 }
@@ -321,11 +307,7 @@ TEST(CursorFile, CorruptedDirectoryAndBitmapFieldsAreRefused) {
     };
     for (const Edit& e : edits) {
         std::string file = good;
-        if (e.wide) {
-            setLe32(file, e.at, e.value);
-        } else {
-            setLe16(file, e.at, e.value);
-        }
+        (e.wide ? setLe32 : setLe16)(file, e.at, e.value);
         EXPECT_FALSE(readCursorFile(file)) << e.what;
     }
     EXPECT_FALSE(readCursorFile(""));
@@ -378,15 +360,12 @@ TEST(CursorFile, CorruptedAnimationsAreRefused) {
 TEST(CursorFile, EveryByteFlipIsSafe) {
     // Whatever single byte is damaged, the reader either refuses or returns a sound cursor.
     for (const std::string& good : {twoColourCursor(), twoFrameAni()}) {
-        for (size_t at = 0; at < good.size(); ++at) {
+        for (size_t at = 0; at < good.size(); ++at)
             for (uint8_t flip : {uint8_t(0x01), uint8_t(0x80), uint8_t(0xff)}) {
                 std::string file = good;
                 file[at] = char(uint8_t(file[at]) ^ flip);
-                if (const auto cursor = readCursorFile(file)) {
-                    SCOPED_TRACE(at);
-                    expectWellFormed(*cursor);
-                }
+                SCOPED_TRACE(at);
+                if (const auto cursor = readCursorFile(file)) expectWellFormed(*cursor);
             }
-        }
     }
 }

@@ -43,10 +43,7 @@ inline std::string buildDib(const DibSpec& layout) {
     put32(out, uint32_t(layout.height * 2));
     put16(out, 1);
     put16(out, uint32_t(layout.depth));
-    put32(out, 0); // compression
-    put32(out, 0); // image size
-    put32(out, 0);
-    put32(out, 0);
+    for (int i = 0; i < 4; ++i) put32(out, 0); // compression, image size, resolution
     put32(out, uint32_t(layout.palette.size()));
     put32(out, 0);
     for (uint32_t rgb : layout.palette) put32(out, rgb & 0xffffff);
@@ -61,10 +58,7 @@ inline std::string buildDib(const DibSpec& layout) {
                 row[bit / 8] = char(uint8_t(row[bit / 8]) | p << (8 - layout.depth - bit % 8));
             } else {
                 const size_t at = size_t(x) * (layout.depth / 8);
-                row[at] = char(p & 0xff);
-                row[at + 1] = char((p >> 8) & 0xff);
-                row[at + 2] = char((p >> 16) & 0xff);
-                if (layout.depth == 32) row[at + 3] = char(p >> 24);
+                for (int b = 0; b < layout.depth / 8; ++b) row[at + b] = char(p >> (8 * b));
             }
         }
         out += row;
@@ -73,10 +67,9 @@ inline std::string buildDib(const DibSpec& layout) {
         const size_t maskStride = (size_t(layout.width) + 31) / 32 * 4;
         for (int y = layout.height - 1; y >= 0; --y) {
             std::string row(maskStride, '\0');
-            for (int x = 0; x < layout.width && !layout.mask.empty(); ++x) {
+            for (int x = 0; x < layout.width && !layout.mask.empty(); ++x)
                 if (layout.mask.at(size_t(y) * layout.width + x))
                     row[x / 8] |= char(0x80 >> (x % 8));
-            }
             out += row;
         }
     }
@@ -86,12 +79,8 @@ inline std::string buildDib(const DibSpec& layout) {
 // An 8-bit BGRA picture (top-down, 0xAARRGGBB per pixel) as a PNG file.
 inline std::string buildPng(int width, int height, const std::vector<uint32_t>& argb) {
     std::vector<uint8_t> bgra;
-    for (uint32_t p : argb) {
-        bgra.push_back(uint8_t(p));
-        bgra.push_back(uint8_t(p >> 8));
-        bgra.push_back(uint8_t(p >> 16));
-        bgra.push_back(uint8_t(p >> 24));
-    }
+    for (uint32_t p : argb)
+        for (int b = 0; b < 4; ++b) bgra.push_back(uint8_t(p >> (8 * b)));
     png_image png;
     std::memset(&png, 0, sizeof png);
     png.version = PNG_IMAGE_VERSION;
@@ -99,12 +88,13 @@ inline std::string buildPng(int width, int height, const std::vector<uint32_t>& 
     png.height = png_uint_32(height);
     png.format = PNG_FORMAT_BGRA;
     png_alloc_size_t size = 0;
-    if (!png_image_write_to_memory(&png, nullptr, &size, 0, bgra.data(), 0, nullptr)) {
-        throw std::runtime_error("png size");
-    }
-    std::string out(size, '\0');
-    if (!png_image_write_to_memory(&png, out.data(), &size, 0, bgra.data(), 0, nullptr)) {
-        throw std::runtime_error("png write");
+    std::string out;
+    // The first call measures, the second writes.
+    for (int pass = 0; pass < 2; ++pass) {
+        out.resize(size);
+        if (!png_image_write_to_memory(&png, pass ? out.data() : nullptr, &size, 0, bgra.data(), 0,
+                                       nullptr))
+            throw std::runtime_error("png");
     }
     out.resize(size);
     return out;
@@ -170,10 +160,7 @@ inline std::string aniHeaderChunk(const AniHeader& h) {
     put32(data, 36);
     put32(data, h.frames);
     put32(data, h.steps);
-    put32(data, 0); // width, height, depth, planes: unused with icon frames
-    put32(data, 0);
-    put32(data, 0);
-    put32(data, 0);
+    for (int i = 0; i < 4; ++i) put32(data, 0); // width, height, depth, planes: unused here
     put32(data, h.rateJiffies);
     put32(data, h.flags);
     return riffChunk("anih", data);
