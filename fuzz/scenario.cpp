@@ -96,10 +96,12 @@ orv::Surface bitmapOf(orv::Surface& s) {
     return out;
 }
 
-// The screen-sized bitmaps of the previous input's engine. Each engine pass
-// clears them anyway; handing them on spares allocating and faulting in
-// several megabytes per input, which was nearly all of an input's cost.
+// The screen-sized bitmaps of the previous input's platform and engine. The
+// platform clears its window, and the reset before the game block clears what
+// the game can see; handing them on spares allocating and faulting in several
+// megabytes per input, which was nearly all of an input's cost.
 struct Bitmaps {
+    orv::FrameBuffer window;
     orv::EngineSurfaces surfaces;
     orv::Surface background;
     orv::Surface textLayer;
@@ -148,7 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     options.maxTimeMs = 5000;
     options.autoClick = true;
     options.log = &nullStream;
-    orv::HeadlessPlatform platform(options, events());
+    orv::HeadlessPlatform platform(options, events(), std::move(bitmaps.window));
     orv::Engine engine(platform, dir);
     bitmaps.lend(engine);
     engine.script.notices = &nullStream;
@@ -159,5 +161,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const orv::ExitRequest&) {
     }
     bitmaps.takeBack(engine);
+    bitmaps.window = std::move(platform.window());
     return 0;
 }
