@@ -135,9 +135,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const fs::path& dir = gameDir();
     static const char* const kNames[] = {"0.txt", "1.txt", "orvane.dat", "orvane_sec.dat"};
     const char* chosen = kNames[data[0] % 4];
-    // The chosen file is rewritten in place: a new file per input costs a new inode.
-    for (const char* name : kNames)
-        if (name != chosen) fs::remove(dir / name);
+    // The chosen file is rewritten in place: a new file per input costs a new inode. Only the
+    // previous input's file can be in the way.
+    static const char* written = nullptr;
+    if (written && written != chosen) fs::remove(dir / written);
+    written = chosen;
     {
         std::ofstream out(dir / chosen, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data + 1), std::streamsize(size - 1));
