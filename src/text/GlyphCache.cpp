@@ -13,24 +13,17 @@ ORV_PIXEL_KERNEL GlyphCell downFilter(const GreyRaster& glyph, int width, int he
     cell.width = std::max(0, width);
     cell.height = std::max(0, height);
     cell.coverage.resize(static_cast<size_t>(cell.width) * cell.height);
-    // The raster is read here rather than through GreyRaster::at, which a coverage build would not
-    // inline; samples past its right or bottom edge count as blank.
-    const int w = glyph.width, h = glyph.height;
-    const uint8_t* pixels = glyph.pixels.data();
     for (int j = 0; j < cell.height; ++j) {
-        int rows[3];
-        for (int k = 0; k < 3; ++k) rows[k] = 3 * j + k < h ? (3 * j + k) * w : -1;
+        const int y = 3 * j;
         for (int i = 0; i < cell.width; ++i) {
-            int v[3][3];
-            for (int k = 0; k < 3; ++k)
-                for (int m = 0; m < 3; ++m) {
-                    const int x = 3 * i + m;
-                    v[k][m] = rows[k] >= 0 && x < w ? pixels[rows[k] + x] : 0;
-                }
-            const int corners = v[0][0] + v[0][2] + v[2][0] + v[2][2];
-            const int edges = v[0][1] + v[1][0] + v[1][2] + v[2][1];
+            const int x = 3 * i;
+            const int corners =
+                glyph.at(x, y) + glyph.at(x + 2, y) + glyph.at(x, y + 2) + glyph.at(x + 2, y + 2);
+            const int edges = glyph.at(x + 1, y) + glyph.at(x, y + 1) + glyph.at(x + 2, y + 1) +
+                              glyph.at(x + 1, y + 2);
+            const int centre = glyph.at(x + 1, y + 1);
             cell.coverage[static_cast<size_t>(j) * cell.width + i] =
-                static_cast<uint8_t>((corners + 2 * edges + 4 * v[1][1]) / 16);
+                static_cast<uint8_t>((corners + 2 * edges + 4 * centre) / 16);
         }
     }
     return cell;
