@@ -96,10 +96,12 @@ orv::Surface bitmapOf(orv::Surface& s) {
     return out;
 }
 
-// The screen-sized bitmaps of the previous input's engine. Each engine pass
-// clears them anyway; handing them on spares allocating and faulting in
-// several megabytes per input, which was nearly all of an input's cost.
+// The screen-sized bitmaps of the previous input's platform and engine. The
+// platform clears its window, and the reset before the game block clears what
+// the game can see; handing them on spares allocating and faulting in several
+// megabytes per input, which was nearly all of an input's cost.
 struct Bitmaps {
+    orv::FrameBuffer window;
     orv::EngineSurfaces surfaces;
     orv::Surface background;
     orv::Surface textLayer;
@@ -133,9 +135,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const fs::path& dir = gameDir();
     static const char* const kNames[] = {"0.txt", "1.txt", "orvane.dat", "orvane_sec.dat"};
     const char* chosen = kNames[data[0] % 4];
-    // The chosen file is rewritten in place: a new file per input costs a new inode.
-    for (const char* name : kNames)
-        if (name != chosen) fs::remove(dir / name);
+    // The chosen file is rewritten in place: a new file per input costs a new inode. Only the
+    // previous input's file can be in the way.
+    static const char* written = nullptr;
+    if (written && written != chosen) fs::remove(dir / written);
+    written = chosen;
     {
         std::ofstream out(dir / chosen, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data + 1), std::streamsize(size - 1));
@@ -148,7 +152,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     options.maxTimeMs = 5000;
     options.autoClick = true;
     options.log = &nullStream;
-    orv::HeadlessPlatform platform(options, events());
+    orv::HeadlessPlatform platform(options, events(), std::move(bitmaps.window));
     orv::Engine engine(platform, dir);
     bitmaps.lend(engine);
     engine.script.notices = &nullStream;
@@ -159,5 +163,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const orv::ExitRequest&) {
     }
     bitmaps.takeBack(engine);
+    bitmaps.window = std::move(platform.window());
     return 0;
 }

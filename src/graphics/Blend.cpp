@@ -1,12 +1,15 @@
 #include "graphics/Blend.h"
 
+#include "util/PixelKernel.h"
+
 #include <bit>
 #include <cstring>
 
 // The kernels are written with the compiler's vector types so that they vectorise at -O2 as well
 // as -O3; on x86-64 an AVX2 clone is picked at load time where the processor has it, doubling the
-// lanes. Both clones compute the same bytes.
-#if defined(__x86_64__) && defined(__has_attribute)
+// lanes. Both clones compute the same bytes. A coverage build goes without the clones, which clang
+// will not combine with the kernels' mark.
+#if defined(__x86_64__) && defined(__has_attribute) && !defined(ORV_COVERAGE_BUILD)
 #if __has_attribute(target_clones)
 #define ORV_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
 #endif
@@ -60,17 +63,17 @@ crossfadeWords(uint8_t* __restrict work, const uint8_t* __restrict display,
 }
 
 // The clones are made of plain functions (some compilers refuse templates).
-ORV_VECTOR_CLONES void crossfadeLowBytes(uint8_t* __restrict work,
-                                         const uint8_t* __restrict display,
-                                         const uint8_t* __restrict composition, size_t words,
-                                         unsigned level) {
+ORV_VECTOR_CLONES ORV_PIXEL_KERNEL void crossfadeLowBytes(uint8_t* __restrict work,
+                                                          const uint8_t* __restrict display,
+                                                          const uint8_t* __restrict composition,
+                                                          size_t words, unsigned level) {
     crossfadeWords<0>(work, display, composition, words, level);
 }
 
-ORV_VECTOR_CLONES void crossfadeHighBytes(uint8_t* __restrict work,
-                                          const uint8_t* __restrict display,
-                                          const uint8_t* __restrict composition, size_t words,
-                                          unsigned level) {
+ORV_VECTOR_CLONES ORV_PIXEL_KERNEL void crossfadeHighBytes(uint8_t* __restrict work,
+                                                           const uint8_t* __restrict display,
+                                                           const uint8_t* __restrict composition,
+                                                           size_t words, unsigned level) {
     crossfadeWords<8>(work, display, composition, words, level);
 }
 
@@ -81,8 +84,9 @@ const BlendTable& blendTable() {
     return table;
 }
 
-ORV_VECTOR_CLONES void mixBytes(uint8_t* __restrict dst, const uint8_t* __restrict src,
-                                const uint8_t* __restrict inv, size_t n) {
+ORV_VECTOR_CLONES ORV_PIXEL_KERNEL void mixBytes(uint8_t* __restrict dst,
+                                                 const uint8_t* __restrict src,
+                                                 const uint8_t* __restrict inv, size_t n) {
     size_t j = 0;
     for (; j + 16 <= n; j += 16) {
         U8x16 s8, d8, i8;
@@ -102,8 +106,23 @@ ORV_VECTOR_CLONES void mixBytes(uint8_t* __restrict dst, const uint8_t* __restri
         dst[j] = static_cast<uint8_t>(blendMul(src[j], 255 - inv[j]) + blendMul(dst[j], inv[j]));
 }
 
-ORV_VECTOR_CLONES void selectBytes(uint8_t* __restrict dst, const uint8_t* __restrict src,
-                                   const uint8_t* __restrict keep, size_t n) {
+ORV_VECTOR_CLONES ORV_PIXEL_KERNEL void scaleBytes(uint8_t* __restrict dst,
+                                                   const uint8_t* __restrict weight, size_t n) {
+    size_t j = 0;
+    for (; j + 16 <= n; j += 16) {
+        U8x16 d8, w8;
+        std::memcpy(&d8, dst + j, sizeof d8);
+        std::memcpy(&w8, weight + j, sizeof w8);
+        const U16x16 x = __builtin_convertvector(d8, U16x16) * __builtin_convertvector(w8, U16x16);
+        const U8x16 out = __builtin_convertvector((x + 1 + (x >> 8)) >> 8, U8x16);
+        std::memcpy(dst + j, &out, sizeof out);
+    }
+    for (; j < n; ++j) dst[j] = static_cast<uint8_t>(blendMul(weight[j], dst[j]));
+}
+
+ORV_VECTOR_CLONES ORV_PIXEL_KERNEL void selectBytes(uint8_t* __restrict dst,
+                                                    const uint8_t* __restrict src,
+                                                    const uint8_t* __restrict keep, size_t n) {
     size_t j = 0;
     for (; j + 32 <= n; j += 32) {
         U8x32 s, d, k;
@@ -116,8 +135,9 @@ ORV_VECTOR_CLONES void selectBytes(uint8_t* __restrict dst, const uint8_t* __res
     for (; j < n; ++j) dst[j] = keep[j] ? dst[j] : src[j];
 }
 
-void crossfadeBytes(uint8_t* work, const uint8_t* display, const uint8_t* composition, size_t begin,
-                    size_t end, int level, int phase) {
+ORV_PIXEL_KERNEL void crossfadeBytes(uint8_t* work, const uint8_t* display,
+                                     const uint8_t* composition, size_t begin, size_t end,
+                                     int level, int phase) {
     if (begin >= end) return;
     const unsigned inverse = 255u - static_cast<unsigned>(level);
     const unsigned weight = static_cast<unsigned>(level);

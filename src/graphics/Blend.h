@@ -39,6 +39,9 @@ constexpr uint8_t blendByte(unsigned w, unsigned src, unsigned dst) {
 // what is already there (255 keeps dst, 0 takes src).
 void mixBytes(uint8_t* dst, const uint8_t* src, const uint8_t* inv, size_t n);
 
+// dst[j] = T[weight[j]][dst[j]] for j < n: a tint, channel by channel.
+void scaleBytes(uint8_t* dst, const uint8_t* weight, size_t n);
+
 // dst[j] = keep[j] ? dst[j] : src[j] for j < n, where keep[j] is 0 or 0xff: a colour-keyed copy.
 void selectBytes(uint8_t* dst, const uint8_t* src, const uint8_t* keep, size_t n);
 

@@ -36,7 +36,7 @@ void EngineTransitionHost::reportError(std::string_view caption, std::string_vie
 }
 
 void startGraphicsPass(Engine& engine) {
-    createEngineSurfaces(engine.graphics);
+    allocateEngineSurfaces(engine.graphics);
     resetGraphicsSettings(engine.graphics);
 }
 

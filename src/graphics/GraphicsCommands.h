@@ -9,8 +9,8 @@ namespace orv {
 
 struct Engine;
 
-// Each engine pass: the screen surfaces made anew and the definition-block settings back to their
-// defaults.
+// Each engine pass: the screen surfaces made where missing and the definition-block settings back
+// to their defaults.
 void startGraphicsPass(Engine& engine);
 // The reset to the start: every layer emptied and the black screen shown.
 void resetGraphicsToStart(Engine& engine);

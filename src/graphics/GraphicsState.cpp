@@ -1,15 +1,43 @@
 #include "graphics/GraphicsState.h"
 
+#include <array>
 #include <string>
 
 namespace orv {
 
-void createEngineSurfaces(GraphicsState& graphics) {
+namespace {
+
+struct SurfaceSize {
+    Surface* surface;
+    int width;
+    int height;
+};
+
+std::array<SurfaceSize, 6> engineSurfaces(GraphicsState& graphics) {
     EngineSurfaces& s = graphics.surfaces;
-    for (Surface* screen :
-         {&s.display, &s.composition, &graphics.layers.background, &s.effectWork, &s.screenKeep})
-        createSurface(*screen, kScreenRight + 1, kScreenBottom + 1, 24);
-    createSurface(s.glyph, kGlyphSurfaceSize, kGlyphSurfaceSize, 24);
+    constexpr int w = kScreenRight + 1, h = kScreenBottom + 1;
+    return {{{&s.display, w, h},
+             {&s.composition, w, h},
+             {&graphics.layers.background, w, h},
+             {&s.effectWork, w, h},
+             {&s.screenKeep, w, h},
+             {&s.glyph, kGlyphSurfaceSize, kGlyphSurfaceSize}}};
+}
+
+} // namespace
+
+void createEngineSurfaces(GraphicsState& graphics) {
+    for (const SurfaceSize& s : engineSurfaces(graphics))
+        createSurface(*s.surface, s.width, s.height, 24);
+}
+
+void allocateEngineSurfaces(GraphicsState& graphics) {
+    for (const SurfaceSize& s : engineSurfaces(graphics)) {
+        const Surface& surface = *s.surface;
+        if (surface.empty() || surface.width != s.width || surface.height != s.height ||
+            surface.bitsPerPixel != 24)
+            createSurface(*s.surface, s.width, s.height, 24);
+    }
 }
 
 void resetGraphicsSettings(GraphicsState& graphics) {
@@ -23,8 +51,7 @@ void resetGraphicsSettings(GraphicsState& graphics) {
 void resetLayersToStart(GraphicsState& graphics) {
     EngineSurfaces& s = graphics.surfaces;
     LayerState& layers = graphics.layers;
-    for (Surface* screen :
-         {&s.display, &s.composition, &layers.background, &s.effectWork, &s.screenKeep})
+    for (Surface* screen : {&s.display, &s.composition, &layers.background})
         fillSurface(*screen, 0x000000);
     layers.backgroundName = "black";
     for (StandingPicture& p : layers.standing) p.name.clear();

@@ -10,6 +10,8 @@ namespace orv {
 
 inline constexpr int kGlyphSurfaceSize = 128;
 
+// The last three are scratch: whoever uses one writes every pixel it reads later, so resets leave
+// their leftovers in place.
 struct EngineSurfaces {
     Surface display;     // what the window shows
     Surface composition; // where the layers are composed
@@ -29,14 +31,18 @@ struct GraphicsState {
 // (Re)creates the screen-sized surfaces (display, composition, background, effect work, screen
 // keep) at 640 x 480 x 24 and the glyph surface at 128 x 128 x 24, all black.
 void createEngineSurfaces(GraphicsState& graphics);
+// The same surfaces, but only those missing or of another size are made (black); the others keep
+// their pixels. Every game block starts with the reset, which blackens the screens, so a pass need
+// not clear them first.
+void allocateEngineSurfaces(GraphicsState& graphics);
 
 // The settings the definition block may change, back to their defaults for a new engine pass
 // (the effect registry, the effect pause, the sprite boundary, the background window and the
 // default transparency mode). The baseline is kept: it survives every reset.
 void resetGraphicsSettings(GraphicsState& graphics);
 
-// The reset to the start: every screen surface black, the background named "black", no standing
-// pictures, no sprites, no filters. The caller shows the black display.
+// The reset to the start: the display, the composition and the background black, the background
+// named "black", no standing pictures, no sprites, no filters. The caller shows the black display.
 void resetLayersToStart(GraphicsState& graphics);
 
 } // namespace orv

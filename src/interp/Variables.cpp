@@ -3,22 +3,23 @@
 #include "interp/Engine.h"
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
+#include "util/PixelKernel.h"
 #include "util/sjis.h"
 
 #include <algorithm>
 
 namespace orv {
 
-Variables::Variables()
+ORV_PIXEL_KERNEL Variables::Variables()
     : num(kVariableCount, 0), str(kVariableCount), lower(kVariableCount, kNoBound),
       upper(kVariableCount, kNoBound) {}
 
-void Variables::clearLocals() {
+ORV_PIXEL_KERNEL void Variables::clearLocals() {
     std::fill(num.begin(), num.begin() + kLocalVariableCount, 0);
     for (int32_t i = 0; i < kLocalVariableCount; ++i) str[size_t(i)].clear();
 }
 
-void Variables::clearGlobals() {
+ORV_PIXEL_KERNEL void Variables::clearGlobals() {
     std::fill(num.begin() + kLocalVariableCount, num.end(), 0);
     for (int32_t i = kLocalVariableCount; i < kVariableCount; ++i) str[size_t(i)].clear();
 }
@@ -37,7 +38,7 @@ bool Variables::stringFits(int32_t index, size_t newSize) {
     return true;
 }
 
-void Variables::resetBounds() {
+ORV_PIXEL_KERNEL void Variables::resetBounds() {
     std::fill(lower.begin(), lower.end(), kNoBound);
     std::fill(upper.begin(), upper.end(), kNoBound);
     bounded_.clear();

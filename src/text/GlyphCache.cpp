@@ -1,5 +1,6 @@
 #include "text/GlyphCache.h"
 
+#include "util/PixelKernel.h"
 #include "util/sjis.h"
 
 #include <algorithm>
@@ -7,7 +8,7 @@
 
 namespace orv {
 
-GlyphCell downFilter(const GreyRaster& glyph, int width, int height) {
+ORV_PIXEL_KERNEL GlyphCell downFilter(const GreyRaster& glyph, int width, int height) {
     GlyphCell cell;
     cell.width = std::max(0, width);
     cell.height = std::max(0, height);

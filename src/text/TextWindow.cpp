@@ -8,10 +8,12 @@
 #include "script/ErrorReport.h"
 #include "shell/WindowProc.h"
 #include "text/Lookback.h"
+#include "util/PixelKernel.h"
 #include "util/sjis.h"
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -21,15 +23,6 @@ namespace {
 
 constexpr int kScreenW = kScreenRight + 1;
 constexpr int kScreenH = kScreenBottom + 1;
-
-// A lookup of floor(c * p / 255) for one channel of a tint.
-using ChannelTable = std::array<uint8_t, 256>;
-
-ChannelTable tintTable(unsigned c) {
-    ChannelTable t{};
-    for (unsigned p = 0; p < 256; ++p) t[p] = static_cast<uint8_t>(blendMul(c, p));
-    return t;
-}
 
 void shadeComposition(Engine& engine, Surface& composition, const DirtyRect& area) {
     TextWindow& w = engine.text.window;
@@ -44,18 +37,32 @@ void shadeComposition(Engine& engine, Surface& composition, const DirtyRect& are
     }
     const auto colour = static_cast<uint32_t>(w.windowColour);
     if (colour == 0xffffff) return;
-    // Blue, green, red: the order of the bytes in a pixel.
-    const std::array<ChannelTable, 3> tables = {tintTable(colour & 0xff),
-                                                tintTable((colour >> 8) & 0xff),
-                                                tintTable((colour >> 16) & 0xff)};
-    for (int y = r.top; y <= r.bottom; ++y) {
-        uint8_t* p = composition.row(y) + static_cast<size_t>(r.left) * 3;
-        for (int x = r.left; x <= r.right; ++x, p += 3) {
-            p[0] = tables[0][p[0]];
-            p[1] = tables[1][p[1]];
-            p[2] = tables[2][p[2]];
-        }
+    // One row of weights in the byte order of a pixel (blue, green, red), laid over every row.
+    const auto bytes = static_cast<size_t>(r.right - r.left + 1) * 3;
+    std::array<uint8_t, static_cast<size_t>(kScreenW) * 3> weights;
+    for (size_t i = 0; i < bytes; i += 3) {
+        weights[i] = static_cast<uint8_t>(colour & 0xff);
+        weights[i + 1] = static_cast<uint8_t>((colour >> 8) & 0xff);
+        weights[i + 2] = static_cast<uint8_t>((colour >> 16) & 0xff);
     }
+    for (int y = r.top; y <= r.bottom; ++y)
+        scaleBytes(composition.row(y) + static_cast<size_t>(r.left) * 3, weights.data(), bytes);
+}
+
+// The first x in [x, end) where the page has ink, or end. Most of a page is blank, so the mask is
+// read eight pixels at a time.
+ORV_PIXEL_KERNEL int nextInk(const uint8_t* mask, int x, int end) {
+    for (; x + 8 <= end; x += 8) {
+        uint64_t word;
+        std::memcpy(&word, mask + x, sizeof word);
+        if (word == 0) continue;
+        if constexpr (std::endian::native == std::endian::little)
+            return x + std::countr_zero(word) / 8;
+        else
+            return x + std::countl_zero(word) / 8;
+    }
+    while (x < end && mask[x] == 0) ++x;
+    return x;
 }
 
 bool intersect(const DirtyRect& a, const DirtyRect& b, DirtyRect& out) {
@@ -64,9 +71,45 @@ bool intersect(const DirtyRect& a, const DirtyRect& b, DirtyRect& out) {
     return out.left <= out.right && out.top <= out.bottom;
 }
 
+// The layer is read only where the mask has ink, and drawCell writes both together: clearing the
+// mask clears the page, whatever bytes the layer still holds.
 void clearPage(TextState& text) {
-    fillSurface(text.textLayer, 0x000000);
     std::fill(text.coverage.begin(), text.coverage.end(), uint8_t{0});
+}
+
+// Lays the page's ink of one row over columns left..right of the composition row `out`, with the
+// shadow one pixel to the right when on.
+ORV_PIXEL_KERNEL void inkRow(uint8_t* out, const uint8_t* layer, const uint8_t* mask, int left,
+                             int right, bool shadow) {
+    const int end = right + 1;
+    for (int x = nextInk(mask, left, end); x < end; x = nextInk(mask, x + 1, end)) {
+        const unsigned keep = 255 - mask[x];
+        uint8_t* p = out + static_cast<size_t>(x) * 3;
+        const uint8_t* t = layer + static_cast<size_t>(x) * 3;
+        for (int k = 0; k < 3; ++k)
+            p[k] = static_cast<uint8_t>(std::min(255u, blendMul(p[k], keep) + t[k]));
+        if (shadow && x < right) {
+            for (int k = 3; k < 6; ++k) p[k] = static_cast<uint8_t>(blendMul(p[k], keep));
+        }
+    }
+}
+
+// One row of a cell: `width` coverage values inked in `rgb` into the display row `out` and the
+// text layer row `layer`, the first `shaded` of them casting their shadow one pixel right.
+ORV_PIXEL_KERNEL void cellRow(uint8_t* out, uint8_t* layer, const uint8_t* cov, int width,
+                              int shaded, const unsigned (&rgb)[3]) {
+    for (int i = 0; i < width; ++i, out += 3, layer += 3) {
+        const unsigned a = cov[i];
+        if (a == 0) continue; // no ink, no shadow: nothing changes
+        const unsigned keep = 255 - a;
+        const bool shade = i < shaded;
+        for (int k = 0; k < 3; ++k) {
+            const unsigned ink = blendMul(rgb[k], a);
+            layer[k] = static_cast<uint8_t>(ink);
+            if (shade) out[3 + k] = static_cast<uint8_t>(blendMul(out[3 + k], keep));
+            out[k] = static_cast<uint8_t>(std::min(255u, ink + blendMul(out[k], keep)));
+        }
+    }
 }
 
 } // namespace
@@ -87,8 +130,9 @@ DirtyRect widenedWindowRect(const TextState& text) {
 
 void startTextPass(Engine& engine) {
     TextState& text = engine.text;
-    createSurface(text.textLayer, kScreenW, kScreenH, 24);
-    text.coverage.assign(static_cast<size_t>(kScreenW) * kScreenH, 0);
+    // The reset before the game block clears the page; until then nothing draws it.
+    if (text.textLayer.empty()) createSurface(text.textLayer, kScreenW, kScreenH, 24);
+    text.coverage.resize(static_cast<size_t>(kScreenW) * kScreenH);
     text.window.linkColour = kDefaultLinkColour;
     text.window.scriptFace = std::string(kDefaultFaceSjis);
     TextPacing& pacing = text.pacing;
@@ -209,23 +253,10 @@ void drawWindowLayer(Engine& engine, Surface& composition, const DirtyRect& regi
     shadeComposition(engine, composition, area);
     if (text.textLayer.empty() || text.coverage.empty()) return;
     const bool shadow = w.shadow != 0;
-    for (int y = area.top; y <= area.bottom; ++y) {
-        const uint8_t* mask = text.coverage.data() + static_cast<size_t>(y) * kScreenW;
-        const uint8_t* layer = text.textLayer.row(y);
-        uint8_t* out = composition.row(y);
-        for (int x = area.left; x <= area.right; ++x) {
-            const unsigned a = mask[x];
-            if (a == 0) continue;
-            const unsigned keep = 255 - a;
-            uint8_t* p = out + static_cast<size_t>(x) * 3;
-            const uint8_t* t = layer + static_cast<size_t>(x) * 3;
-            for (int k = 0; k < 3; ++k)
-                p[k] = static_cast<uint8_t>(std::min(255u, blendMul(p[k], keep) + t[k]));
-            if (shadow && x < area.right) {
-                for (int k = 3; k < 6; ++k) p[k] = static_cast<uint8_t>(blendMul(p[k], keep));
-            }
-        }
-    }
+    for (int y = area.top; y <= area.bottom; ++y)
+        inkRow(composition.row(y), text.textLayer.row(y),
+               text.coverage.data() + static_cast<size_t>(y) * kScreenW, area.left, area.right,
+               shadow);
 }
 
 void showTextWindow(Engine& engine) {
@@ -273,18 +304,7 @@ void drawCell(Engine& engine, const CellStyle& style, const DirtyRect& clip, int
         const uint8_t* cov = cell.coverage.data() + static_cast<size_t>(j) * cell.width;
         std::memcpy(mask, cov + i0, n);
         std::memset(layer, 0, n * 3);
-        for (int i = i0; i < i1; ++i, out += 3, layer += 3) {
-            const unsigned a = cov[i];
-            if (a == 0) continue; // no ink, no shadow: nothing changes
-            const unsigned keep = 255 - a;
-            const bool shade = shadow && i < shadowEnd;
-            for (int k = 0; k < 3; ++k) {
-                const unsigned ink = blendMul(rgb[k], a);
-                layer[k] = static_cast<uint8_t>(ink);
-                if (shade) out[3 + k] = static_cast<uint8_t>(blendMul(out[3 + k], keep));
-                out[k] = static_cast<uint8_t>(std::min(255u, ink + blendMul(out[k], keep)));
-            }
-        }
+        cellRow(out, layer, cov + i0, i1 - i0, shadow ? shadowEnd - i0 : 0, rgb);
     }
     const DirtyRect r{x + i0, y + j0, x + i1 - 1, y + j1 - 1};
     copyToWindow(display, engine.platform.window(), r);

@@ -13,8 +13,9 @@ namespace orv {
 struct Engine;
 struct TextState;
 
-// Each engine pass: the text layer and coverage mask made anew and the definition-block settings
-// of the text (link colour, speeds, clickstr, voices, the script's face) back to their defaults.
+// Each engine pass: the text layer and coverage mask made where missing and the definition-block
+// settings of the text (link colour, speeds, clickstr, voices, the script's face) back to their
+// defaults.
 void startTextPass(Engine& engine);
 // The reset to the start: the window's settings, pen, cursors, link table and lookback back to
 // their defaults and the page cleared. Also called before a game block starts.

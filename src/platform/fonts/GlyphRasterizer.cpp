@@ -1,5 +1,6 @@
 #include "platform/fonts/GlyphRasterizer.h"
 
+#include "util/PixelKernel.h"
 #include "util/sjis.h"
 
 #include <ft2build.h>
@@ -135,6 +136,15 @@ const GlyphFont& GlyphRasterizer::font(const std::string& faceUtf8, int height, 
     return *fonts_.emplace(key, std::move(font)).first->second;
 }
 
+namespace {
+
+// dst[i] = max(dst[i], src[i]) for i < n: glyphs laid over one another keep the darker ink.
+ORV_PIXEL_KERNEL void maxBytes(uint8_t* dst, const uint8_t* src, int n) {
+    for (int i = 0; i < n; ++i) dst[i] = std::max(dst[i], src[i]);
+}
+
+} // namespace
+
 void GlyphRasterizer::drawText(const GlyphFont& font, std::string_view sjis, GreyRaster& raster,
                                int x, int y) {
     if (!font.valid()) return;
@@ -166,11 +176,9 @@ void GlyphRasterizer::drawText(const GlyphFont& font, std::string_view sjis, Gre
                 const int x1 = std::min(raster.width, left + int(bm.width));
                 const int y0 = std::max(0, top);
                 const int y1 = std::min(raster.height, top + int(bm.rows));
-                for (int py = y0; py < y1; ++py) {
-                    const uint8_t* src = bm.buffer + size_t(py - top) * bm.pitch + (x0 - left);
-                    uint8_t* dst = raster.pixels.data() + size_t(py) * raster.width + x0;
-                    for (int px = x0; px < x1; ++px, ++src, ++dst) *dst = std::max(*dst, *src);
-                }
+                for (int py = y0; py < y1; ++py)
+                    maxBytes(raster.pixels.data() + size_t(py) * raster.width + x0,
+                             bm.buffer + size_t(py - top) * bm.pitch + (x0 - left), x1 - x0);
             }
         }
         penX += wide ? font.fullAdvance_ : font.halfAdvance_;

@@ -5,6 +5,8 @@
 
 #include "platform/fonts/FontResolver.h"
 
+#include "util/PixelKernel.h"
+
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -30,7 +32,7 @@ struct GreyRaster {
     GreyRaster(int w, int h) : width(w), height(h), pixels(static_cast<size_t>(w) * h, 0) {}
 
     // Pixels outside the raster read as 0 (black).
-    uint8_t at(int x, int y) const {
+    ORV_PIXEL_KERNEL uint8_t at(int x, int y) const {
         if (x < 0 || y < 0 || x >= width || y >= height) return 0;
         return pixels[static_cast<size_t>(y) * width + x];
     }

@@ -3,6 +3,7 @@
 #include "platform/Png.h"
 #include "util/escape.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace orv {
@@ -17,6 +18,17 @@ bool waitsForPlayer(WaitKind kind) {
 
 HeadlessPlatform::HeadlessPlatform(HeadlessOptions options, std::vector<ScriptEvent> script)
     : options_(options), script_(std::move(script)) {}
+
+HeadlessPlatform::HeadlessPlatform(HeadlessOptions options, std::vector<ScriptEvent> script,
+                                   FrameBuffer window)
+    : options_(options), script_(std::move(script)), frame_(std::move(window)) {
+    const size_t stride = size_t(kScreenWidth) * 3;
+    if (frame_.width != kScreenWidth || frame_.height != kScreenHeight ||
+        size_t(frame_.stride) != stride || frame_.pixels.size() != stride * kScreenHeight)
+        frame_ = FrameBuffer{};
+    else
+        std::fill(frame_.pixels.begin(), frame_.pixels.end(), uint8_t{0});
+}
 
 std::ostream& HeadlessPlatform::log() {
     return options_.log ? *options_.log : std::cerr;

@@ -27,6 +27,10 @@ struct HeadlessOptions {
 class HeadlessPlatform : public PlatformBase {
 public:
     HeadlessPlatform(HeadlessOptions options, std::vector<ScriptEvent> script);
+    // The same, drawing into the window buffer an earlier platform had (taken with std::move from
+    // its window()), black again as a new one is: many short runs in one process then spare an
+    // allocation each.
+    HeadlessPlatform(HeadlessOptions options, std::vector<ScriptEvent> script, FrameBuffer window);
 
     uint32_t ticks() override { return uint32_t(clock_); }
     void sleep(uint32_t ms) override;
