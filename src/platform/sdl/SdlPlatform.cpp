@@ -9,7 +9,6 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -85,8 +84,7 @@ private:
     void applyMenu(const MenuView::Result& result);
     void postPaint();
     void updateLayout();
-    // Draws the whole output, or only `clip` of it (output pixels).
-    void render(const SDL_Rect* clip = nullptr);
+    void render();
     void showCursorFor(PointerArea area);
     bool uploadRows(int left, int top, int right, int bottom);
     // Menu units (see MenuView) to output pixels, for where the bar and its popup are drawn.
@@ -116,10 +114,6 @@ private:
     SDL_Texture* barTexture_ = nullptr;
     SDL_Texture* popupTexture_ = nullptr;
     bool menuDirty_ = true;
-    // What changed in the last two frames (output pixels), newest first; empty when it may be
-    // anything. A swap may hand back a buffer up to three frames old, so a frame is drawn in part
-    // only when both are known, and then over its own change and theirs.
-    std::array<SDL_Rect, 2> changedAreas_{};
     int paintedScale_ = 0;
 
     DialogView* dialog_ = nullptr; // the modal dialog being shown
@@ -478,17 +472,10 @@ void SdlPlatform::paintDialog() {
     dialogDirty_ = false;
 }
 
-void SdlPlatform::render(const SDL_Rect* clip) {
-    changedAreas_[1] = changedAreas_[0];
-    changedAreas_[0] = SDL_Rect{};
-    SDL_RenderSetClipRect(renderer_, clip);
+void SdlPlatform::render() {
     if (menuDirty_ || paintedScale_ != menuScale()) paintMenu();
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    // A clear ignores the clip rectangle; a fill keeps to it.
-    if (clip)
-        SDL_RenderFillRect(renderer_, clip);
-    else
-        SDL_RenderClear(renderer_);
+    SDL_RenderClear(renderer_);
     const PixelRect& s = layout_.menuStrip;
     const MenuBox barBox{0, 0, kScreenWidth, kMenuBarHeight};
     if (s.w > 0 && s.h > 0) {
@@ -527,19 +514,7 @@ void SdlPlatform::present(const Rect& rect) {
     const int right = std::min(rect.right, kScreenWidth);
     const int bottom = std::min(rect.bottom, kScreenHeight);
     if (right <= left || bottom <= top) return;
-    if (!uploadRows(left, top, right, bottom)) return;
-    // A small change (a click cursor's next cell) is drawn over its own area only, which keeps an
-    // idle wait with an animated cursor nearly free where the renderer rasterises in software.
-    const SDL_Rect area = gameToOutput(MenuBox{left, top, right - left, bottom - top});
-    if (menu_.isOpen() || dialog_ || SDL_RectEmpty(&changedAreas_[0]) ||
-        SDL_RectEmpty(&changedAreas_[1])) {
-        render();
-    } else {
-        SDL_Rect clip = area;
-        for (const SDL_Rect& earlier : changedAreas_) SDL_UnionRect(&clip, &earlier, &clip);
-        render(&clip);
-    }
-    changedAreas_[0] = area;
+    if (uploadRows(left, top, right, bottom)) render();
 }
 
 void SdlPlatform::showWindow() {
