@@ -13,9 +13,9 @@ void timedWait(Engine& engine, int32_t ms, bool endOnClick) {
     Platform& platform = engine.platform;
     platform.discardEvents(EventKind::LButtonUp);
     platform.discardEvents(EventKind::Char);
-    WaitSpec spec;
-    spec.deadline = platform.ticks() + uint32_t(ms);
-    waitUntil(engine, spec, [endOnClick](const Event* event) {
+    WaitRule rule;
+    rule.deadline = platform.ticks() + uint32_t(ms);
+    waitUntil(engine, rule, [endOnClick](const Event* event) {
         return endOnClick && event && event->kind == EventKind::LButtonUp;
     });
 }
@@ -33,9 +33,9 @@ void cmdResettimer(Engine& engine) {
 }
 
 void cmdWaittimer(Engine& engine) {
-    WaitSpec spec;
-    spec.deadline = engine.interp.timerBase + uint32_t(readNumber(engine));
-    waitUntil(engine, spec, [](const Event*) { return false; });
+    WaitRule rule;
+    rule.deadline = engine.interp.timerBase + uint32_t(readNumber(engine));
+    waitUntil(engine, rule, [](const Event*) { return false; });
 }
 
 void cmdGettimer(Engine& engine) {

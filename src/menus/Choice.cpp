@@ -250,12 +250,12 @@ int runChoice(Engine& engine, const ChoiceForm& form, int startColumn, int start
     // The choice under the pointer is highlighted without waiting for it to move.
     follow(shell.mouseX, shell.mouseY);
 
-    WaitSpec spec;
-    spec.kind = WaitKind::Player;
-    spec.virtualStepMs = 1;
-    spec.unwindOnReset = true;
+    WaitRule rule;
+    rule.kind = WaitKind::Player;
+    rule.virtualStepMs = 1;
+    rule.unwindOnReset = true;
     int taken = -1;
-    waitUntil(engine, spec, [&](const Event* event) {
+    waitUntil(engine, rule, [&](const Event* event) {
         if (!event) return false;
         if (event->kind == EventKind::MouseMove) follow(shell.mouseX, shell.mouseY);
         if (shell.clickFlag) {

@@ -21,14 +21,14 @@ void clearCustomCursor(Engine& engine) {
 // Works the menu bar as a player would: what is pending is handled first, the command is posted
 // like a choice from the bar, and the window procedure carries it out among the messages after.
 void postMenuCommand(Engine& engine, int id, uint32_t sleepMs) {
-    WaitSpec spec;
-    spec.kind = engine.platform.waitKind();
-    spec.virtualStepMs = sleepMs;
-    spec.maxIdleMs = sleepMs;
-    spec.idleAfterEvent = true;
+    WaitRule rule;
+    rule.kind = engine.platform.waitKind();
+    rule.virtualStepMs = sleepMs;
+    rule.maxIdleMs = sleepMs;
+    rule.idleAfterEvent = true;
     auto fiftyRounds = [&] {
         int rounds = 0;
-        waitUntil(engine, spec, [&](const Event*) { return ++rounds == 50; });
+        waitUntil(engine, rule, [&](const Event*) { return ++rounds == 50; });
     };
     fiftyRounds();
     engine.platform.postEvent({EventKind::Command, 0, 0, id});

@@ -7,9 +7,9 @@
 
 namespace orv {
 
-WaitRounds::WaitRounds(Engine& engine, const WaitSpec& spec)
-    : engine_(engine), spec_(spec), previousKind_(engine.platform.waitKind()) {
-    engine_.platform.setWaitKind(spec.kind);
+WaitRounds::WaitRounds(Engine& engine, const WaitRule& rule)
+    : engine_(engine), rule_(rule), previousKind_(engine.platform.waitKind()) {
+    engine_.platform.setWaitKind(rule.kind);
 }
 
 WaitRounds::~WaitRounds() {
@@ -17,15 +17,15 @@ WaitRounds::~WaitRounds() {
 }
 
 void WaitRounds::unwindIfReset() const {
-    if (spec_.unwindOnReset && engine_.interp.resetRequested) throw ResetRequest{};
+    if (rule_.unwindOnReset && engine_.interp.resetRequested) throw ResetRequest{};
 }
 
 uint32_t WaitRounds::idleTimeout() {
-    uint32_t timeout = spec_.maxIdleMs;
+    uint32_t timeout = rule_.maxIdleMs;
     const uint32_t now = engine_.platform.ticks();
-    if (spec_.deadline)
-        timeout = clockReached(now, *spec_.deadline) ? 0 : std::min(timeout, *spec_.deadline - now);
-    if (spec_.cells) timeout = std::min(timeout, spec_.cells->msUntilNextCell());
+    if (rule_.deadline)
+        timeout = clockReached(now, *rule_.deadline) ? 0 : std::min(timeout, *rule_.deadline - now);
+    if (rule_.cells) timeout = std::min(timeout, rule_.cells->msUntilNextCell());
     return timeout;
 }
 
@@ -35,26 +35,26 @@ const Event* WaitRounds::poll() {
     const bool got = platform.takeEvent(event_);
     if (got) windowProc(engine_, event_);
     unwindIfReset();
-    if (!got || spec_.idleAfterEvent) platform.waitForEvent(idleTimeout(), spec_.virtualStepMs);
+    if (!got || rule_.idleAfterEvent) platform.waitForEvent(idleTimeout(), rule_.virtualStepMs);
     return got ? &event_ : nullptr;
 }
 
 bool WaitRounds::timeUp() {
-    if (spec_.cells) spec_.cells->tick();
-    return spec_.deadline && clockReached(engine_.platform.ticks(), *spec_.deadline);
+    if (rule_.cells) rule_.cells->tick();
+    return rule_.deadline && clockReached(engine_.platform.ticks(), *rule_.deadline);
 }
 
 void pumpPending(Engine& engine) {
-    WaitSpec spec;
-    spec.maxIdleMs = 0;
-    waitUntil(engine, spec, [](const Event*) { return true; });
+    WaitRule rule;
+    rule.maxIdleMs = 0;
+    waitUntil(engine, rule, [](const Event*) { return true; });
 }
 
 void pumpAllPending(Engine& engine) {
-    WaitSpec spec;
-    spec.kind = engine.platform.waitKind();
-    spec.maxIdleMs = 0;
-    waitUntil(engine, spec, [](const Event* event) { return event == nullptr; });
+    WaitRule rule;
+    rule.kind = engine.platform.waitKind();
+    rule.maxIdleMs = 0;
+    waitUntil(engine, rule, [](const Event* event) { return event == nullptr; });
 }
 
 } // namespace orv

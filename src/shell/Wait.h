@@ -34,7 +34,7 @@ public:
 
 inline constexpr uint32_t kIdleForever = UINT32_MAX;
 
-struct WaitSpec {
+struct WaitRule {
     WaitKind kind = WaitKind::None;
     // Headless: how far the virtual clock moves when the wait idles (besides the millisecond an
     // empty poll itself takes).
@@ -53,12 +53,12 @@ struct WaitSpec {
 // One round at a time of the wait loop; waitUntil below is the whole loop.
 class WaitRounds {
 public:
-    WaitRounds(Engine& engine, const WaitSpec& spec);
+    WaitRounds(Engine& engine, const WaitRule& rule);
     ~WaitRounds();
     WaitRounds(const WaitRounds&) = delete;
     WaitRounds& operator=(const WaitRounds&) = delete;
 
-    // Takes at most one event through the window procedure, then idles as the spec says; the
+    // Takes at most one event through the window procedure, then idles as the rule says; the
     // event handled, or null.
     const Event* poll();
     // After the caller's test: the cells move on; true once the deadline is reached.
@@ -69,15 +69,15 @@ private:
     uint32_t idleTimeout();
 
     Engine& engine_;
-    const WaitSpec& spec_;
+    const WaitRule& rule_;
     WaitKind previousKind_;
     Event event_;
 };
 
 // Waits until done(event) is true (event: what this round handled, null when nothing came) or
 // the deadline passes; true when done ended it.
-template <class Done> bool waitUntil(Engine& engine, const WaitSpec& spec, Done&& done) {
-    WaitRounds rounds(engine, spec);
+template <class Done> bool waitUntil(Engine& engine, const WaitRule& rule, Done&& done) {
+    WaitRounds rounds(engine, rule);
     for (;;) {
         const Event* event = rounds.poll();
         if (std::forward<Done>(done)(event)) return true;

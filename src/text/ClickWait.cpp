@@ -119,9 +119,9 @@ void characterDelay(Engine& engine, uint32_t start, bool& lineSkip) {
         delay = pacing.speedTable[static_cast<size_t>(std::clamp(shell.speedIndex, 0, 2))];
     const uint32_t deadline = start + static_cast<uint32_t>(delay);
     if (clockReached(platform.ticks(), deadline) || lineSkip || shell.skipMode) return;
-    WaitSpec spec;
-    spec.deadline = deadline;
-    waitUntil(engine, spec, [&](const Event* event) {
+    WaitRule rule;
+    rule.deadline = deadline;
+    waitUntil(engine, rule, [&](const Event* event) {
         lineSkip = event && event->kind == EventKind::LButtonUp;
         return lineSkip;
     });
@@ -142,20 +142,20 @@ void clickWait(Engine& engine) {
     if (pacing.cursorKind != kNoCursor) cursor.emplace(engine, pacing.cursorKind);
     const uint32_t start = platform.ticks();
     const bool autoclick = shell.autoclickMode;
-    WaitSpec spec;
+    WaitRule rule;
     // In skip mode the wait ends by itself: it does not wait for the player.
-    spec.kind = autoclick        ? WaitKind::PlayerOrTime
+    rule.kind = autoclick        ? WaitKind::PlayerOrTime
                 : shell.skipMode ? WaitKind::None
                                  : WaitKind::Player;
     // A wait for a person idles a little when nothing is happening. An autoclick wait is a pause
     // whatever the player does, so its time runs on however busy the input.
-    spec.virtualStepMs = 1;
-    spec.idleAfterEvent = autoclick;
-    spec.unwindOnReset = true;
-    if (cursor) spec.cells = &*cursor;
-    if (autoclick) spec.deadline = start + static_cast<uint32_t>(pacing.autoclickTime);
-    if (!spec.deadline || !clockReached(start, *spec.deadline)) {
-        waitUntil(engine, spec, [&](const Event*) {
+    rule.virtualStepMs = 1;
+    rule.idleAfterEvent = autoclick;
+    rule.unwindOnReset = true;
+    if (cursor) rule.cells = &*cursor;
+    if (autoclick) rule.deadline = start + static_cast<uint32_t>(pacing.autoclickTime);
+    if (!rule.deadline || !clockReached(start, *rule.deadline)) {
+        waitUntil(engine, rule, [&](const Event*) {
             if (autoclick) return false;
             if (shell.clickFlag) {
                 shell.clickFlag = false;
@@ -192,11 +192,11 @@ void hideWindowUntilClick(Engine& engine) {
     redrawRegion(engine, kWholeScreen);
     showRegion(engine, windowEffect(engine), kWholeScreen);
     if (!shell.clickFlag && !shell.rightClickFlag) {
-        WaitSpec spec;
-        spec.kind = WaitKind::Player;
-        spec.virtualStepMs = 1;
-        spec.unwindOnReset = true;
-        waitUntil(engine, spec,
+        WaitRule rule;
+        rule.kind = WaitKind::Player;
+        rule.virtualStepMs = 1;
+        rule.unwindOnReset = true;
+        waitUntil(engine, rule,
                   [&](const Event*) { return shell.clickFlag || shell.rightClickFlag; });
     }
     shell.clickFlag = false;

@@ -19,11 +19,11 @@ TEST(Wait, ClockReachedAcrossTheWrap) {
 TEST(Wait, DeadlineRoundsMoveTheVirtualClockByTheStep) {
     for (uint32_t step : {0u, 1u}) {
         Harness h;
-        WaitSpec spec;
-        spec.virtualStepMs = step;
-        spec.deadline = 10;
+        WaitRule rule;
+        rule.virtualStepMs = step;
+        rule.deadline = 10;
         int rounds = 0;
-        EXPECT_FALSE(waitUntil(h.engine(), spec, [&](const Event*) {
+        EXPECT_FALSE(waitUntil(h.engine(), rule, [&](const Event*) {
             ++rounds;
             return false;
         }));
@@ -36,10 +36,10 @@ TEST(Wait, ThePredicateSeesTheEventAndTheKindIsRestored) {
     Harness h;
     Engine& e = h.engine();
     e.platform.postEvent({EventKind::Char, 0, 0, 'x'});
-    WaitSpec spec;
-    spec.kind = WaitKind::PlayerOrTime;
+    WaitRule rule;
+    rule.kind = WaitKind::PlayerOrTime;
     std::vector<int> seen;
-    EXPECT_TRUE(waitUntil(e, spec, [&](const Event* event) {
+    EXPECT_TRUE(waitUntil(e, rule, [&](const Event* event) {
         EXPECT_EQ(e.platform.waitKind(), WaitKind::PlayerOrTime);
         seen.push_back(event ? event->code : -1);
         return seen.size() == 2;
@@ -54,13 +54,13 @@ TEST(Wait, OnlyWaitsForThePlayerUnwindOnAReset) {
         Harness h;
         Engine& e = h.engine();
         e.interp.resetRequested = true;
-        WaitSpec spec;
-        spec.kind = WaitKind::Player;
-        spec.unwindOnReset = unwind;
+        WaitRule rule;
+        rule.kind = WaitKind::Player;
+        rule.unwindOnReset = unwind;
         e.platform.postEvent({EventKind::MouseMove, 1, 2, 0});
         bool thrown = false;
         try {
-            waitUntil(e, spec, [](const Event*) { return true; });
+            waitUntil(e, rule, [](const Event*) { return true; });
         } catch (const ResetRequest&) {
             thrown = true;
         }
