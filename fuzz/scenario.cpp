@@ -87,12 +87,7 @@ const std::vector<orv::ScriptEvent>& events() {
 // must not leak into the next.
 orv::Surface bitmapOf(orv::Surface& s) {
     orv::Surface out;
-    out.width = s.width;
-    out.height = s.height;
-    out.bitsPerPixel = s.bitsPerPixel;
-    out.stride = s.stride;
-    out.pixels = std::move(s.pixels);
-    out.palette = std::move(s.palette);
+    orv::moveBitmap(out, s);
     return out;
 }
 

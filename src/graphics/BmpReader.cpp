@@ -488,12 +488,7 @@ BmpReadResult readBmpFile(Surface& surface, std::string_view bytes, int maxDimen
         Decoder decoder(bytes, maxDimension);
         Surface decoded;
         if (decoder.decode(decoded)) {
-            surface.width = decoded.width;
-            surface.height = decoded.height;
-            surface.bitsPerPixel = decoded.bitsPerPixel;
-            surface.stride = decoded.stride;
-            surface.pixels = std::move(decoded.pixels);
-            surface.palette = std::move(decoded.palette);
+            moveBitmap(surface, decoded);
             result.ok = true;
         } else {
             result.error = decoder.error();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace orv {
 
@@ -33,6 +34,16 @@ bool createSurface(Surface& surface, int width, int height, int bitsPerPixel) {
     surface.bitsPerPixel = bitsPerPixel;
     surface.stride = stride;
     return true;
+}
+
+void moveBitmap(Surface& into, Surface& from) {
+    into.width = from.width;
+    into.height = from.height;
+    into.bitsPerPixel = from.bitsPerPixel;
+    into.stride = from.stride;
+    into.pixels = std::move(from.pixels);
+    into.palette = std::move(from.palette);
+    releaseSurface(from);
 }
 
 void releaseSurface(Surface& surface) {

@@ -84,6 +84,10 @@ bool createSurface(Surface& surface, int width, int height, int bitsPerPixel);
 // Releasing an empty surface does nothing.
 void releaseSurface(Surface& surface);
 
+// Hands the bitmap (pixels, palette, size) of from over to into, whose display attributes stay;
+// from is left without a bitmap.
+void moveBitmap(Surface& into, Surface& from);
+
 // Width of one animation cell, and the width the picture takes on screen (half a cell in alpha
 // mode, where the other half is the mask).
 int cellWidth(const Surface& surface);

@@ -1,7 +1,10 @@
 #include "script/TokenReader.h"
 #include "EngineHarness.h"
+#include "script/ErrorCaptions.h"
 
 #include <gtest/gtest.h>
+
+#include <array>
 
 using namespace orv;
 using orv::test::Harness;
@@ -156,4 +159,47 @@ TEST(SkipBlanks, LineFeedsOnlyForTheSecondForm) {
     EXPECT_EQ(r.current(), '\n');
     EXPECT_EQ(skipBlanksAndNewlines(r.engine()), 'x');
     EXPECT_EQ(r.pos(), 5);
+}
+
+TEST(ReadVariableRef, TakesTheSigilAndTheNumber) {
+    const struct {
+        const char* text;
+        char sigil;
+        int32_t number;
+    } cases[] = {{"%7,", '%', 7}, {" \t$12 ,", '$', 12}, {"%%3", '%', 40}};
+    for (const auto& c : cases) {
+        Reader r(c.text);
+        r.engine().vars.num[3] = 40;
+        EXPECT_EQ(readVariableRef(r.engine(), c.sigil, caption::kSyntax, "unused"), c.number)
+            << c.text;
+    }
+}
+
+TEST(ReadVariableRef, ReportsTheCallersCaptionAndMessage) {
+    for (const char* text : {"$1", "1", "", "\n%1"}) {
+        Reader r(text);
+        EXPECT_EQ(r.error([&] { readVariableRef(r.engine(), '%', caption::kError, "独自の文"); }),
+                  "[エラー] 独自の文")
+            << text;
+    }
+    Reader outside("%4096");
+    EXPECT_EQ(outside.error([&] { readVariableRef(outside.engine(), '%', caption::kSyntax, "x"); })
+                  .rfind("[実行時エラー] 変数番号", 0),
+              0u);
+}
+
+TEST(ReadColourLiteral, StepsOverTheSevenBytes) {
+    Reader r("#75fe1b,x");
+    EXPECT_EQ(readColourLiteral(r.engine()), 0x75fe1bu);
+    EXPECT_EQ(r.pos(), 7);
+}
+
+TEST(ReadNumbers, ReadsAFixedCommaSeparatedList) {
+    Reader r("1, -2 ,%0 , 4");
+    r.engine().vars.num[0] = 30;
+    EXPECT_EQ((readNumbers<3>(r.engine())), (std::array<int32_t, 3>{1, -2, 30}));
+    EXPECT_EQ(r.engine().script.current(), ',');
+    Reader missing("1, 2 3");
+    EXPECT_EQ(missing.error([&] { readNumbers<3>(missing.engine()); }),
+              "[構文エラー] コンマが必要なところにコンマが有りません。");
 }
