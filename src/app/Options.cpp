@@ -98,6 +98,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         } else if (name == "--screenshot") {
             ok = value(o.screenshotFile);
             if (ok) o.screenshotFile = absolutePath(o.screenshotFile);
+        } else if (name == "--save-dir") {
+            ok = value(o.saveDir);
         } else if (name == "--pack-scenario") {
             ok = value(o.packScenario);
         } else if (name == "--max-time") {
@@ -180,6 +182,9 @@ Options:
                        default 100000000)
   --scale N            show the window N times its size, N from 1 to 8
   --fullscreen         start in desktop full screen
+  --save-dir DIR       keep saves, global variables and settings in DIR
+                       (default: the game folder, or a folder of its own
+                       under ~/.local/share/orvane when that cannot be written)
   --pack-scenario DIR  pack the numbered scenario files in DIR into the
                        single scenario file, then exit
   --help               show this text and exit

@@ -5,6 +5,7 @@
 #include "app/WindowBackend.h"
 #include "interp/Engine.h"
 #include "interp/EngineRun.h"
+#include "persist/PlayerFiles.h"
 #include "platform/Png.h"
 #include "platform/TerminationSignals.h"
 #include "script/ErrorCaptions.h"
@@ -58,6 +59,10 @@ int runGame(const orv::Options& options) {
     {
         Engine engine(*platform, options.gameDir);
         if (tempDirectory) engine.tempDirectory = tempDirectory->path();
+        std::string notice;
+        engine.persist.files =
+            PlayerFiles(choosePlayerFolder(options.gameDir, options.saveDir, &notice));
+        if (!notice.empty()) std::cerr << "orvane: " << escapeControls(notice) << "\n";
         if (options.headless)
             engine.interp.statementLimit = options.maxSteps.value_or(kDefaultMaxSteps);
         try {

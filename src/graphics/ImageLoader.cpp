@@ -13,23 +13,8 @@ namespace orv {
 
 namespace {
 
-std::string upperAscii(std::string_view sjis) {
-    std::string out(sjis);
-    for (size_t i = 0; i < out.size(); ++i) {
-        const auto b = static_cast<unsigned char>(out[i]);
-        if (sjis::isLeadByte(b)) {
-            ++i; // the trail byte may look like a letter
-            continue;
-        }
-        if (b >= 'a' && b <= 'z') out[i] = static_cast<char>(b - 'a' + 'A');
-    }
-    return out;
-}
-
 void logImageFile(Engine& engine, std::string_view name) {
-    FileLog& log = engine.fileLog;
-    if (!log.enabled || log.contains(name)) return;
-    log.names.push_back(upperAscii(name));
+    if (engine.persist.fileLog.enabled) engine.persist.fileLog.add(name);
 }
 
 // The decoders for formats other than BMP; none are registered yet.

@@ -8,6 +8,7 @@
 #include "interp/Timers.h"
 #include "interp/VariableCommands.h"
 #include "menus/ChoiceCommands.h"
+#include "persist/PersistCommands.h"
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/TokenReader.h"
@@ -60,6 +61,7 @@ constexpr CommandInfo kCommands[] = {
     {"defaultspeed", Definition, cmdDefaultspeed},
     {"intlimit", Definition, cmdIntlimit},
     {"clickstr", Definition, cmdClickstr},
+    {"filelog", Definition, cmdFilelog},
     {"versionstr", Definition, cmdVersionstr},
     {"effectblank", Definition, cmdEffectblank},
     {"bgalia", Definition, cmdBgalia},
@@ -71,6 +73,7 @@ constexpr CommandInfo kCommands[] = {
     {"selectcolor", Definition, cmdSelectcolor},
     {"clickvoice", Definition, cmdClickvoice},
     {"selectvoice", Definition, cmdSelectvoice},
+    {"globalon", Definition, cmdGlobalon},
     {"humanz", Definition, cmdHumanz},
     {"underline", Definition, cmdUnderline},
     {"game", Definition, cmdGame},

@@ -41,7 +41,7 @@ bool readCondition(Engine& engine) {
         if (engine.interp.mode == BlockMode::Definition)
             reportError(engine, S(caption::kError),
                         S("fchk条件式は、定義ブロックでは使えません。"));
-        return engine.fileLog.contains(readString(engine));
+        return engine.persist.fileLog.contains(readString(engine));
     }
     int32_t left = readNumber(engine);
     const char* text = script.buffer.data();

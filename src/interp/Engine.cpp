@@ -5,7 +5,7 @@
 namespace orv {
 
 Engine::Engine(Platform& platformRef, std::filesystem::path gameDir)
-    : platform(platformRef), fs(std::move(gameDir)) {
+    : platform(platformRef), fs(gameDir), persist(std::move(gameDir)) {
     interp.registryFile = RegistryStore::defaultPath();
 }
 

@@ -7,7 +7,7 @@
 #include "interp/InterpState.h"
 #include "interp/Variables.h"
 #include "menus/ChoiceState.h"
-#include "persist/FileLog.h"
+#include "persist/PersistState.h"
 #include "platform/Platform.h"
 #include "script/ScriptState.h"
 #include "shell/ShellState.h"
@@ -34,7 +34,7 @@ struct Engine {
     InterpState interp;
     Variables vars;
     ShellState shell;
-    FileLog fileLog;
+    PersistState persist;
     GraphicsState graphics;
     TextState text;
     ChoiceState choices;

@@ -7,6 +7,7 @@
 #include "script/ErrorReport.h"
 #include "script/ScenarioLoader.h"
 #include "script/TokenReader.h"
+#include "shell/SettingsFiles.h"
 #include "shell/ShellState.h"
 #include "shell/Wait.h"
 #include "text/DisplayText.h"
@@ -186,6 +187,7 @@ void resetToStart(Engine& engine) {
 void runEngine(Engine& engine) {
     InterpState& interp = engine.interp;
     scheduleNextCheck(interp);
+    readConfig(engine);
     for (bool restart = false;; restart = true) {
         if (restart) {
             interp.statementCount += kRestartSteps;
@@ -196,6 +198,7 @@ void runEngine(Engine& engine) {
         buildLabelTable(engine);
 
         runStatements(engine, BlockMode::Definition);
+        finishSubsystemDefinitions(engine);
 
         engine.platform.setTimer(kMainTimerId, kMainTimerPeriodMs);
         engine.platform.showWindow();

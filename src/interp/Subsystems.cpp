@@ -4,6 +4,8 @@
 #include "interp/Engine.h"
 #include "media/StopAllMedia.h"
 #include "menus/ChoiceState.h"
+#include "persist/PersistCommands.h"
+#include "shell/SettingsFiles.h"
 #include "shell/ShellCommands.h"
 #include "text/TextWindow.h"
 
@@ -40,8 +42,6 @@ void resetShellToStart(Engine& engine) {
 
 void startVariablesPass(Engine& engine) {
     engine.vars.resetBounds();
-    // Global variables start empty unless a globals file provides them.
-    engine.vars.clearGlobals();
     engine.vars.clearAliases();
 }
 
@@ -50,13 +50,14 @@ void resetVariablesToStart(Engine& engine) {
 }
 
 constexpr SubsystemRow kRows[] = {
-    {"media", stopAllMedia, stopAllMedia},
-    {"interp", startInterpPass, resetInterpToStart},
-    {"text", startTextPass, resetTextToStart},
-    {"graphics", startGraphicsPass, resetGraphicsToStart},
-    {"shell", startShellFlagsPass, resetShellToStart},
-    {"choices", startChoicePass, nullptr},
-    {"variables", startVariablesPass, resetVariablesToStart},
+    {"media", stopAllMedia, stopAllMedia, nullptr},
+    {"interp", startInterpPass, resetInterpToStart, nullptr},
+    {"text", startTextPass, resetTextToStart, nullptr},
+    {"graphics", startGraphicsPass, resetGraphicsToStart, nullptr},
+    {"shell", startShellFlagsPass, resetShellToStart, applyEnvData},
+    {"choices", startChoicePass, nullptr, nullptr},
+    {"variables", startVariablesPass, resetVariablesToStart, nullptr},
+    {"persist", startPersistPass, nullptr, afterPersistDefinitions},
 };
 
 } // namespace
@@ -73,6 +74,11 @@ void startSubsystemPasses(Engine& engine) {
 void resetSubsystemsToStart(Engine& engine) {
     for (const SubsystemRow& row : kRows)
         if (row.resetToStart) row.resetToStart(engine);
+}
+
+void finishSubsystemDefinitions(Engine& engine) {
+    for (const SubsystemRow& row : kRows)
+        if (row.afterDefinitions) row.afterDefinitions(engine);
 }
 
 } // namespace orv

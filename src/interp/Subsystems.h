@@ -15,6 +15,8 @@ struct SubsystemRow {
     void (*startPass)(Engine& engine);
     // Back to the state the game block starts in; null when nothing survives that matters.
     void (*resetToStart)(Engine& engine);
+    // After the definition block, before the window is shown; null when nothing is to be done.
+    void (*afterDefinitions)(Engine& engine);
 };
 
 // In the order both walks take: it is observable (media stop first, the screen turns black
@@ -23,5 +25,6 @@ std::span<const SubsystemRow> subsystemRows();
 
 void startSubsystemPasses(Engine& engine);
 void resetSubsystemsToStart(Engine& engine);
+void finishSubsystemDefinitions(Engine& engine);
 
 } // namespace orv

@@ -1,25 +1,135 @@
 #include "persist/FileLog.h"
 
+#include "interp/Engine.h"
+#include "script/ScrambleKeys.h"
+#include "util/sjis.h"
+
 #include <algorithm>
+#include <iostream>
 
 namespace orv {
 
 namespace {
 
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
+constexpr char kQuote = '"';
+constexpr char kEscape = '\x7f';
+constexpr char kEscapedQuote = '\x01';
+constexpr char kEscapedEscape = '\x02';
+// A count line, then the names in quotes (and their escapes) at most twice their length.
+constexpr size_t kMaxFileBytes = 16 + kFileLogCapacity * (2 * kMaxLoggedNameBytes + 2);
+
+std::string upperCase(std::string_view sjisName) {
+    std::string out(sjisName);
+    for (size_t i = 0; i < out.size(); ++i) {
+        const auto b = static_cast<unsigned char>(out[i]);
+        if (sjis::isLeadByte(b)) {
+            ++i;
+            continue;
+        }
+        if (b >= 'a' && b <= 'z') out[i] = static_cast<char>(b - 'a' + 'A');
+    }
+    return out;
 }
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return lower(x) == lower(y); });
+char scramble(char c) {
+    return static_cast<char>(static_cast<uint8_t>(c) ^ kScrambleKey);
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// The count as "%d\n" reads it: blanks, a sign and digits, then any blanks.
+size_t readCount(std::string_view bytes, size_t& pos) {
+    while (pos < bytes.size() && isBlank(bytes[pos])) ++pos;
+    bool negative = false;
+    if (pos < bytes.size() && (bytes[pos] == '-' || bytes[pos] == '+'))
+        negative = bytes[pos++] == '-';
+    size_t count = 0;
+    bool digits = false;
+    while (pos < bytes.size() && bytes[pos] >= '0' && bytes[pos] <= '9') {
+        count = std::min(count * 10 + size_t(bytes[pos++] - '0'), kFileLogCapacity);
+        digits = true;
+    }
+    while (pos < bytes.size() && isBlank(bytes[pos])) ++pos;
+    return digits && !negative ? count : 0;
 }
 
 } // namespace
 
 bool FileLog::contains(std::string_view name) const {
-    return std::any_of(names.begin(), names.end(),
-                       [&](const std::string& n) { return equalsIgnoringCase(n, name); });
+    const std::string wanted = upperCase(name);
+    return std::find(names.begin(), names.end(), wanted) != names.end();
+}
+
+void FileLog::add(std::string_view name) {
+    if (name.size() > kMaxLoggedNameBytes || names.size() >= kFileLogCapacity) return;
+    std::string upper = upperCase(name);
+    if (std::find(names.begin(), names.end(), upper) == names.end())
+        names.push_back(std::move(upper));
+}
+
+std::string encodeFileLog(const FileLog& log) {
+    std::string out = std::to_string(log.names.size()) + "\n";
+    for (const std::string& name : log.names) {
+        out += kQuote;
+        for (char c : name) {
+            const char s = scramble(c);
+            if (s == kQuote || s == kEscape) {
+                out += kEscape;
+                out += s == kQuote ? kEscapedQuote : kEscapedEscape;
+            } else {
+                out += s;
+            }
+        }
+        out += kQuote;
+    }
+    return out;
+}
+
+void decodeFileLog(std::string_view bytes, FileLog& log) {
+    log.names.clear();
+    size_t pos = 0;
+    const size_t count = readCount(bytes, pos);
+    for (size_t n = 0; n < count; ++n) {
+        if (pos >= bytes.size() || bytes[pos] != kQuote) return;
+        std::string name;
+        for (++pos;; ++pos) {
+            if (pos >= bytes.size()) return;
+            char c = bytes[pos];
+            if (c == kQuote) break;
+            if (c == kEscape) {
+                if (++pos >= bytes.size()) return;
+                if (bytes[pos] == kEscapedQuote)
+                    c = kQuote;
+                else if (bytes[pos] == kEscapedEscape)
+                    c = kEscape;
+                else
+                    return;
+            }
+            name += scramble(c);
+        }
+        ++pos;
+        log.add(name);
+    }
+}
+
+void loadFileLog(Engine& engine) {
+    std::optional<std::string> bytes = engine.persist.files.read(kFileLogFileName, kMaxFileBytes);
+    if (!bytes) return;
+    // A restart by definereset reads the file again; the pictures seen since the program
+    // started are not forgotten for it.
+    FileLog& log = engine.persist.fileLog;
+    std::vector<std::string> seen = std::move(log.names);
+    decodeFileLog(*bytes, log);
+    for (const std::string& name : seen) log.add(name);
+}
+
+void saveFileLog(Engine& engine) {
+    std::string error;
+    if (!engine.persist.files.write(kFileLogFileName, encodeFileLog(engine.persist.fileLog),
+                                    &error))
+        std::cerr << "orvane: " << error << "\n";
 }
 
 } // namespace orv

@@ -1,5 +1,12 @@
-// The read-file log: names of the pictures the player has seen, asked by the
-// fchk condition.
+// The read-file log: names of the pictures the player has seen, asked by the fchk condition and
+// kept across runs in "Orvaneflog.dat" when the scenario gives `filelog`.
+//
+// The file: the count in decimal and a line feed, then each name in double quotes, one after
+// another, every byte of a name XORed with the scenario loader's one-byte key. A name byte that
+// would scramble to the quote (or to the escape byte 0x7F) is written as 0x7F 0x01 (0x7F 0x02):
+// with our key that is the letter O (and a control byte no file name holds), which would otherwise
+// end the name early and shift every entry after it. Names without those bytes are stored exactly
+// as the plain layout has them.
 #pragma once
 
 #include <string>
@@ -8,12 +15,31 @@
 
 namespace orv {
 
-struct FileLog {
-    bool enabled = false; // filelog was given
-    std::vector<std::string> names;
+struct Engine;
 
-    // Names compare without regard to ASCII letter case.
+inline constexpr std::string_view kFileLogFileName = "Orvaneflog.dat";
+// The log's table: more names, or longer ones, are not logged.
+inline constexpr size_t kFileLogCapacity = 4000;
+inline constexpr size_t kMaxLoggedNameBytes = 511;
+
+struct FileLog {
+    bool enabled = false;           // `filelog` was given
+    std::vector<std::string> names; // in upper case
+
+    // Names compare in upper case (ASCII letters; the second byte of a double-byte character is
+    // left alone, so two different characters never match).
     bool contains(std::string_view name) const;
+    // Adds the name in upper case unless it is there already or the table cannot take it.
+    void add(std::string_view name);
 };
+
+std::string encodeFileLog(const FileLog& log);
+// Whatever the bytes: at most the table's names, a malformed entry ends the reading (the names
+// before it are kept).
+void decodeFileLog(std::string_view bytes, FileLog& log);
+
+// After the definition block and at the end of the program, when `filelog` was given.
+void loadFileLog(Engine& engine);
+void saveFileLog(Engine& engine);
 
 } // namespace orv

@@ -2,6 +2,8 @@
 
 #include "interp/Engine.h"
 #include "media/StopAllMedia.h"
+#include "persist/GlobalsFile.h"
+#include "shell/SettingsFiles.h"
 #include "shell/ShellState.h"
 
 namespace orv {
@@ -11,6 +13,9 @@ void shutDown(Engine& engine, int status) {
     if (!engine.shell.shuttingDown) {
         engine.shell.shuttingDown = true;
         engine.platform.killTimer(kMainTimerId);
+        if (engine.persist.globalsEnabled) saveGlobals(engine);
+        writeEnvData(engine);
+        if (engine.persist.fileLog.enabled) saveFileLog(engine);
         stopAllMedia(engine);
         if (engine.shell.fullScreen) {
             engine.platform.setFullScreen(false);

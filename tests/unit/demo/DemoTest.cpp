@@ -38,6 +38,8 @@ DemoRun playDemo(const TempDir& work, const std::string& events,
     if (!events.empty())
         args.insert(args.end(), {"--events", work.write("test.events", events).string()});
     args.insert(args.end(), extra.begin(), extra.end());
+    // The settings the demo keeps must not carry from one test into the next.
+    args.insert(args.end(), {"--save-dir", work.path().string()});
     args.push_back(kDemoDir.string());
     DemoRun run{runProgram(args, work.path()), {}};
     run.transcript = readFile(work.path() / "transcript.txt");

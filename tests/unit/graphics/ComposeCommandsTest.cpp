@@ -139,11 +139,11 @@ TEST(ComposeCommandsTest, LoaderFlagsTagsAndTheDefaultMode) {
     loadImage(e, s, ":l/3,160,2;cursor0.bmp");
     EXPECT_EQ(std::tuple(s.width, s.height, s.bitsPerPixel), std::tuple(1, 1, 24));
 
-    e.fileLog.enabled = true;
+    e.persist.fileLog.enabled = true;
     e.graphics.optionalLoad = false;
     loadImage(e, s, "k.bmp");
     loadImage(e, s, "K.bmp");
-    EXPECT_EQ(e.fileLog.names, std::vector<std::string>{"K.BMP"});
+    EXPECT_EQ(e.persist.fileLog.names, std::vector<std::string>{"K.BMP"});
 }
 
 } // namespace

@@ -48,7 +48,7 @@ TEST(Conditions, ChainsOfIfAndNotif) {
 TEST(Conditions, FchkAsksTheReadFileLog) {
     Game g("if fchk \"CG\\A.BMP\" mov %0,1\nif fchk \"b.bmp\" mov %1,1\n"
            "notif fchk \"b.bmp\" && %0 = 1 mov %2,1\nend\n",
-           "", [](Game& g) { g.engine().fileLog.names.push_back("cg\\a.bmp"); });
+           "", [](Game& g) { g.engine().persist.fileLog.add("cg\\a.bmp"); });
     ASSERT_EQ(g.status, 0) << g.log();
     EXPECT_EQ(g.nums(0, 3), (Nums{1, 0, 0}));
 }

@@ -1,0 +1,18 @@
+// What outlives a run: the folder of the player's files, whether the global variables are kept
+// and the read-file log.
+#pragma once
+
+#include "persist/FileLog.h"
+#include "persist/PlayerFiles.h"
+
+namespace orv {
+
+struct PersistState {
+    explicit PersistState(std::filesystem::path folder) : files(std::move(folder)) {}
+
+    PlayerFiles files;
+    bool globalsEnabled = false; // `globalon` was given
+    FileLog fileLog;
+};
+
+} // namespace orv

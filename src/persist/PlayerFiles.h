@@ -1,0 +1,36 @@
+// The folder of the files the player keeps (save slots, "gloval.sav", the read-file log,
+// "envdata"): the game folder, as the engine always kept them, so that saves carry over; another
+// folder when the command line names one or the game folder cannot be written.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orv {
+
+class PlayerFiles {
+public:
+    explicit PlayerFiles(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+    const std::filesystem::path& folder() const { return folder_; }
+
+    // The file's whole contents when it is there; a file larger than maxBytes reads as its first
+    // maxBytes (every reader of these files takes a short file as a complete one).
+    std::optional<std::string> read(std::string_view name, size_t maxBytes) const;
+    // Replaces the file atomically; false with one line for the player in *error.
+    bool write(std::string_view name, std::string_view bytes, std::string* error) const;
+
+private:
+    std::filesystem::path pathOf(std::string_view name) const;
+    std::filesystem::path folder_;
+};
+
+// The folder for a game: saveDir when given (made when missing), else the game folder when it
+// can be written, else a folder of its own under $XDG_DATA_HOME/orvane (or ~/.local/share/orvane).
+// A line for stderr in *notice when the files go elsewhere than asked or cannot be kept.
+std::filesystem::path choosePlayerFolder(const std::filesystem::path& gameDir,
+                                         const std::string& saveDir, std::string* notice);
+
+} // namespace orv
