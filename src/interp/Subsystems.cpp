@@ -1,5 +1,6 @@
 #include "interp/Subsystems.h"
 
+#include "graphics/ButtonCommands.h"
 #include "graphics/GraphicsCommands.h"
 #include "interp/Engine.h"
 #include "media/StopAllMedia.h"
@@ -54,6 +55,8 @@ constexpr SubsystemRow kRows[] = {
     {"interp", startInterpPass, resetInterpToStart},
     {"text", startTextPass, resetTextToStart},
     {"graphics", startGraphicsPass, resetGraphicsToStart},
+    // The buttons outlive a reset to the start (only btndef and btnwait empty them).
+    {"buttons", startButtonPass, nullptr},
     {"shell", startShellFlagsPass, resetShellToStart},
     {"choices", startChoicePass, nullptr},
     {"variables", startVariablesPass, resetVariablesToStart},
