@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace orv {
 
@@ -22,8 +23,17 @@ template <class Pass> void forEachSpan(Surface& s, const DirtyRect& r, Pass&& pa
         pass(s.row(y) + static_cast<size_t>(r.left) * 3, pixels);
 }
 
+// Eight bytes at a time: the compiler keeps the loop plain at this optimisation level.
 void invert(uint8_t* p, size_t pixels) {
-    for (size_t i = 0; i < pixels * 3; ++i) p[i] = static_cast<uint8_t>(~p[i]);
+    const size_t n = pixels * 3;
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t v;
+        std::memcpy(&v, p + i, 8);
+        v = ~v;
+        std::memcpy(p + i, &v, 8);
+    }
+    for (; i < n; ++i) p[i] = static_cast<uint8_t>(~p[i]);
 }
 
 // Per channel, the tinted value of every possible sum of the three channels: the grey is the sum
