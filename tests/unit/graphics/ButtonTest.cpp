@@ -159,6 +159,15 @@ TEST(TextLinkWait, UnderlinesTheLinkUnderThePointerInTheLinkColour) {
     EXPECT_NE(screenAt(h, {{40, 42}}), (Colours{kLink}));
 }
 
+// An automatic click beside every link can never end the wait: the headless run gives up (status
+// 3) instead of clicking for ever. Beside the buttons, btnwait takes it as 0.
+TEST(TextLinkWait, AnAutomaticClickBesideTheLinksEndsTheRun) {
+    Harness h("move 300 300\n", 600000, true);
+    h.scenario(std::string(kPrologue) + kLinks + "btnwait2 %1\ntbtnwait %0\nend\n");
+    EXPECT_EQ(h.run(), 3);
+    EXPECT_EQ(h.engine().vars.num[1], 0);
+}
+
 // The link wait takes the button picture for its snapshot: the buttons still answer afterwards,
 // but show no highlight until the next btndef.
 TEST(TextLinkWait, LeavesTheButtonsWithoutTheirPicture) {
