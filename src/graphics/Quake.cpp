@@ -21,14 +21,20 @@ void blackRow(FrameBuffer& window, int y, int from, int to) {
 }
 
 // Sleeps what is left of the frame's period, letting the window's messages through meanwhile.
-// The animated cells stand still: they would draw over the moved picture.
+// A frame with no time left still lets one message through (headless, an empty poll takes a
+// millisecond), so that even a quake of countless frames keeps the window alive and a headless
+// run reaches its time limit. The animated cells stand still: they would draw over the moved
+// picture.
 void sleepRest(Engine& engine, uint32_t frameStart, int64_t period) {
-    if (period <= 0) return;
-    const uint32_t deadline = frameStart + static_cast<uint32_t>(period);
-    if (clockReached(engine.platform.ticks(), deadline)) return;
+    const uint32_t deadline = frameStart + static_cast<uint32_t>(std::max<int64_t>(period, 0));
     WaitRule rule;
-    rule.deadline = deadline;
     rule.animatesCells = false;
+    if (period <= 0 || clockReached(engine.platform.ticks(), deadline)) {
+        rule.maxIdleMs = 0;
+        waitUntil(engine, rule, [](const Event*) { return true; });
+        return;
+    }
+    rule.deadline = deadline;
     waitUntil(engine, rule, [](const Event*) { return false; });
 }
 
