@@ -22,23 +22,23 @@ struct FilterCase {
     uint32_t shown;       // the screen at (10, 10) at the end
 };
 
-void PrintTo(const FilterCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
 // #336699: grey (51 + 102 + 153) / 3 = 102; inverted #cc9966, grey (204 + 153 + 102) / 3 = 153.
 // An #ff8000 tint gives red = grey, green = grey * 128 / 255 truncated, blue 0.
 const FilterCase kFilterCases[] = {
-    {"white-tint-is-grey", "monocro #ffffff\nprint 1\n", 0x666666},
-    {"red-tint-keeps-only-red", "monocro #FF0000\nprint 1\n", 0x660000},
-    {"negative", "nega 1\nprint 1\n", 0xcc9966},
-    {"negative-1-inverts-before-the-tint", "nega 1\nmonocro #ff8000\nprint 1\n", 0x994c00},
-    {"negative-2-inverts-after-the-tint", "nega 2\nmonocro #ff8000\nprint 1\n", 0x99ccff},
-    {"negative-3-is-off", "nega 1\nprint 1\nnega 3\nprint 1\n", 0x336699},
-    {"filters-wait-for-the-next-effect", "nega 1\nmonocro #ffffff\n", 0x336699},
-    {"off-shows-colour-with-the-next-effect", "monocro #ffffff\nprint 1\nmonocro OFF\nprint 1\n",
+    {"WhiteTintIsGrey", "monocro #ffffff\nprint 1\n", 0x666666},
+    {"RedTintKeepsOnlyRed", "monocro #FF0000\nprint 1\n", 0x660000},
+    {"Negative", "nega 1\nprint 1\n", 0xcc9966},
+    {"Negative1InvertsBeforeTheTint", "nega 1\nmonocro #ff8000\nprint 1\n", 0x994c00},
+    {"Negative2InvertsAfterTheTint", "nega 2\nmonocro #ff8000\nprint 1\n", 0x99ccff},
+    {"Negative3IsOff", "nega 1\nprint 1\nnega 3\nprint 1\n", 0x336699},
+    {"FiltersWaitForTheNextEffect", "nega 1\nmonocro #ffffff\n", 0x336699},
+    {"OffShowsColourWithTheNextEffect", "monocro #ffffff\nprint 1\nmonocro OFF\nprint 1\n",
      0x336699},
 };
+
+void PrintTo(const FilterCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class Filter : public ::testing::TestWithParam<FilterCase> {};
 
@@ -50,11 +50,8 @@ TEST_P(Filter, TintsAndInvertsTheRedrawnScreen) {
     EXPECT_EQ(test::windowColoursAt(h.platform().window(), {{10, 10}}), Colours{c.shown});
 }
 
-INSTANTIATE_TEST_SUITE_P(All, Filter, ::testing::ValuesIn(kFilterCases), [](const auto& info) {
-    std::string name = info.param.name;
-    std::replace(name.begin(), name.end(), '-', '_');
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(All, Filter, ::testing::ValuesIn(kFilterCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FilterRedraw, APartialRedrawFiltersOnlyItsRegion) {
     Harness h;
