@@ -837,6 +837,9 @@ std::string scenarioToSjis(const std::string& utf8) {
     return out;
 }
 
+// Drawn at the end of this file.
+void writeTitleScreen(const fs::path& dir);
+
 void run(const fs::path& scenario, const fs::path& dir) {
     fs::create_directories(dir);
     std::string sjisText = scenarioToSjis(readText(scenario));
@@ -868,6 +871,7 @@ void run(const fs::path& scenario, const fs::path& dir) {
 
     Image mask = rainMask();
     writeOpaque(dir / "mask.bmp", mask);
+    writeTitleScreen(dir);
 
     // Written last: the build treats it as the sign that the folder is complete.
     std::ofstream out(dir / "0.txt", std::ios::binary);
@@ -890,3 +894,53 @@ int main(int argc, char** argv) {
     }
     return 0;
 }
+
+// ---------------------------------------------------------------------------------------------
+// The title screen and its two buttons: "start" (a triangle) on the left, "how to play" (an i)
+// on the right. The buttons' highlighted looks are cut from the same screen drawn lit, at the
+// places the scenario's btn commands name, so their rounded corners match the picture beneath.
+
+namespace {
+
+constexpr int kPlateY = 340, kPlateW = 200, kPlateH = 64;
+constexpr int kStartX = 60, kHowToX = 380; // multiples of 4: the cut keeps the dither's phase
+
+void plate(Image& img, float x, bool lit) {
+    const float y = kPlateY, cx = x + kPlateW / 2.f, cy = y + kPlateH / 2.f;
+    draw(img, roundRect(x + 2, y + 2, x + kPlateW - 2, y + kPlateH - 2, 14),
+         lit ? rgb(0xFFE3A0) : rgb(0x8C96C8), 0.9f);
+    draw(img, roundRect(x + 5, y + 5, x + kPlateW - 5, y + kPlateH - 5, 11),
+         lit ? vertical(rgb(0x7A4A30), rgb(0x4A2A20), y, y + kPlateH)
+             : vertical(rgb(0x2A3260), rgb(0x161A38), y, y + kPlateH),
+         0.92f);
+    const Color ink = lit ? rgb(0xFFF1CF) : rgb(0xC8D0F0);
+    if (x == kStartX) {
+        draw(img, polygon({{cx - 12, cy - 16}, {cx + 16, cy}, {cx - 12, cy + 16}}), ink);
+    } else {
+        draw(img, circle(cx, cy - 13, 4.5f), ink);
+        draw(img, roundRect(cx - 4, cy - 5, cx + 4, cy + 18, 3), ink);
+    }
+}
+
+Image titleScreen(bool lit) {
+    Image img = station(false);
+    for (Color& c : img.px) c = scale(c, 0.75f);
+    plate(img, kStartX, lit);
+    plate(img, kHowToX, lit);
+    return img;
+}
+
+void writeTitleScreen(const fs::path& dir) {
+    Image title = titleScreen(false);
+    writeOpaque(dir / "title.bmp", title);
+    const Image lit = titleScreen(true);
+    Image buttons(2 * kPlateW, kPlateH, 1);
+    for (int y = 0; y < kPlateH; ++y)
+        for (int x = 0; x < kPlateW; ++x) {
+            buttons.at(x, y) = lit.px[size_t((kPlateY + y) * lit.w + kStartX + x)];
+            buttons.at(kPlateW + x, y) = lit.px[size_t((kPlateY + y) * lit.w + kHowToX + x)];
+        }
+    writeOpaque(dir / "titlebtn.bmp", buttons);
+}
+
+} // namespace

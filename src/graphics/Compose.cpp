@@ -1,6 +1,7 @@
 #include "graphics/Compose.h"
 
 #include "graphics/Blend.h"
+#include "graphics/Filters.h"
 
 #include <algorithm>
 #include <cstring>
@@ -323,6 +324,7 @@ void redrawRegion(LayerState& layers, Surface& composition, const DirtyRect& rec
         if (!s.name.empty()) drawSurface(s.picture, composition, r, s.x, s.y);
     for (int n = std::min(layers.humanz, kSpriteCount - 1); n >= 0; --n)
         drawSprite(layers, n, composition, r);
+    applyFilters(layers.filters, composition, r);
     if (layers.textWindowInComposition && window) window->draw(composition, r);
 }
 

@@ -1,5 +1,7 @@
 #include "interp/CommandTable.h"
 
+#include "graphics/ButtonCommands.h"
+#include "graphics/FilterCommands.h"
 #include "graphics/GraphicsCommands.h"
 #include "graphics/ImageLoader.h"
 #include "interp/ControlFlow.h"
@@ -85,6 +87,8 @@ constexpr CommandInfo kCommands[] = {
     {"trap", Game, cmdTrap},
     {"setcursor", Game, cmdSetcursor},
     {"abssetcursor", Game, cmdAbssetcursor},
+    {"quakex", Game, cmdQuakex},
+    {"quakey", Game, cmdQuakey},
     {"select", Game, cmdSelect},
     {"selgosub", Game, cmdSelgosub},
     {"selnum", Game, cmdSelnum},
@@ -97,8 +101,15 @@ constexpr CommandInfo kCommands[] = {
     {"menu_click_def", Game, cmdMenuClickDef},
     {"menu_window", Game, cmdMenuWindow},
     {"erasetextwindow", Game, cmdErasetextwindow},
+    {"monocro", Game, cmdMonocro},
+    {"nega", Game, cmdNega},
     {"bg", Game, cmdBg},
     {"ld", Game, cmdLd},
+    {"btndef", Game, cmdBtndef},
+    {"btn", Game, cmdBtn},
+    {"btnwait", Game, cmdBtnwait},
+    {"btnwait2", Game, cmdBtnwait2},
+    {"tbtnwait", Game, cmdTbtnwait},
     {"tal", Game, cmdTal},
     {"delay", Game, cmdDelay},
     {"wait", Game, cmdWait},

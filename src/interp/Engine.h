@@ -3,6 +3,7 @@
 // can live in one process (the tests make use of that).
 #pragma once
 
+#include "graphics/Buttons.h"
 #include "graphics/GraphicsState.h"
 #include "interp/InterpState.h"
 #include "interp/Variables.h"
@@ -38,6 +39,7 @@ struct Engine {
     GraphicsState graphics;
     TextState text;
     ChoiceState choices;
+    ButtonState buttons;
 };
 
 } // namespace orv

@@ -1,5 +1,6 @@
 #include "interp/Subsystems.h"
 
+#include "graphics/ButtonCommands.h"
 #include "graphics/GraphicsCommands.h"
 #include "interp/Engine.h"
 #include "media/StopAllMedia.h"
@@ -54,6 +55,8 @@ constexpr SubsystemRow kRows[] = {
     {"interp", startInterpPass, resetInterpToStart, nullptr},
     {"text", startTextPass, resetTextToStart, nullptr},
     {"graphics", startGraphicsPass, resetGraphicsToStart, nullptr},
+    // The buttons outlive a reset to the start (only btndef and btnwait empty them).
+    {"buttons", startButtonPass, nullptr, nullptr},
     {"shell", startShellFlagsPass, resetShellToStart, applyEnvData},
     {"choices", startChoicePass, nullptr, nullptr},
     {"variables", startVariablesPass, resetVariablesToStart, nullptr},

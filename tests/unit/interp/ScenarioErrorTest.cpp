@@ -228,6 +228,25 @@ const ErrorCase kCases[] = {
      "不正な命令\"transmode\"です。", 2},
     {"bg-bad-colour", "*define\ngame\n*start\nbg #12345g,1\nend\n", "構文エラー",
      "カラー指定が間違っています。HTMLと同じ形式（例：#75fe1b）で指定してください。", 4},
+    // btndef, btn, btnwait, btnwait2, tbtnwait, monocro, quakex
+    {"btnwait-string", game("btnwait $0\n"), "構文エラー", "btnwaitの第一引数は数字変数です。", 4},
+    {"btnwait2-string", game("btnwait2 0\n"), "構文エラー", "btnwaitの第一引数は数字変数です。", 4},
+    {"tbtnwait-string", game("tbtnwait $0\n"), "構文エラー", "tbtnwaitの第一引数は数字変数です。",
+     4},
+    {"btn-comma", game("btn 1,0,0,10 10,0,0\n"), "構文エラー",
+     "コンマが必要なところにコンマが有りません。", 4},
+    {"btn-257th", game(numbered("btn ", ",0,0,1,1,0,0", 257)), "エラー",
+     "ボタンが多すぎます。btn命令で定義できるボタンは256個までです。", 260},
+    {"btndef-missing-picture", game("btndef \"none.bmp\"\n"), "ロードエラー",
+     "ファイルnone.bmpを開けません。", 4},
+    {"monocro-word", game("monocro often\n"), "構文エラー",
+     "monocro命令の次は#rrggbbで色指定、もしくは、offでモノクロ指定を解除、です。", 4},
+    {"monocro-nothing", game("monocro\n"), "構文エラー",
+     "monocro命令の次は#rrggbbで色指定、もしくは、offでモノクロ指定を解除、です。", 4},
+    {"monocro-bad-colour", game("monocro #12345g\n"), "構文エラー",
+     "カラー指定が間違っています。HTMLと同じ形式（例：#75fe1b）で指定してください。", 4},
+    {"quakex-comma", game("quakex 2 100\n"), "構文エラー",
+     "コンマが必要なところにコンマが有りません。", 4},
 };
 
 class ScenarioError : public ::testing::TestWithParam<ErrorCase> {};
