@@ -8,6 +8,7 @@
 #include "interp/Timers.h"
 #include "interp/VariableCommands.h"
 #include "menus/ChoiceCommands.h"
+#include "menus/SystemMenuCommands.h"
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/TokenReader.h"
@@ -59,6 +60,8 @@ constexpr CommandInfo kCommands[] = {
     {"mode_ext", Definition, cmdModeExt},
     {"defaultspeed", Definition, cmdDefaultspeed},
     {"intlimit", Definition, cmdIntlimit},
+    {"lookbackbutton", Definition, cmdLookbackbutton},
+    {"lookbackcolor", Definition, cmdLookbackcolor},
     {"clickstr", Definition, cmdClickstr},
     {"versionstr", Definition, cmdVersionstr},
     {"effectblank", Definition, cmdEffectblank},
@@ -66,14 +69,22 @@ constexpr CommandInfo kCommands[] = {
     {"effect", Definition, cmdEffect},
     {"transmode", Definition, cmdTransmode},
     {"stralias", Definition, cmdStralias},
+    {"killmenu", Definition, cmdKillmenu},
     {"numalias", Definition, cmdNumalias},
     {"defaultfont", Definition, cmdDefaultfont},
     {"selectcolor", Definition, cmdSelectcolor},
+    {"menuselectcolor", Definition, cmdMenuselectcolor},
+    {"lookbackvoice", Definition, cmdLookbackvoice},
     {"clickvoice", Definition, cmdClickvoice},
     {"selectvoice", Definition, cmdSelectvoice},
+    {"menuselectvoice", Definition, cmdMenuselectvoice},
     {"humanz", Definition, cmdHumanz},
     {"underline", Definition, cmdUnderline},
     {"game", Definition, cmdGame},
+    {"rlookback", Definition, cmdRlookback},
+    {"roff", Definition, cmdRoff},
+    {"rmenu", Definition, cmdRmenu},
+    {"menusetwindow", Definition, cmdMenusetwindow},
     {"linkcolor", Definition, cmdLinkcolor},
     {"locate", Game, cmdLocate},
     {"puttext", Game, cmdPuttext},
@@ -82,6 +93,8 @@ constexpr CommandInfo kCommands[] = {
     {"trap", Game, cmdTrap},
     {"setcursor", Game, cmdSetcursor},
     {"abssetcursor", Game, cmdAbssetcursor},
+    {"rmode", Game, cmdRmode},
+    {"systemcall", Game, cmdSystemcall},
     {"select", Game, cmdSelect},
     {"selgosub", Game, cmdSelgosub},
     {"selnum", Game, cmdSelnum},

@@ -7,6 +7,7 @@
 #include "interp/InterpState.h"
 #include "interp/Variables.h"
 #include "menus/ChoiceState.h"
+#include "menus/SystemMenuState.h"
 #include "persist/FileLog.h"
 #include "platform/Platform.h"
 #include "script/ScriptState.h"
@@ -38,6 +39,7 @@ struct Engine {
     GraphicsState graphics;
     TextState text;
     ChoiceState choices;
+    SystemMenuState systemMenu;
 };
 
 } // namespace orv

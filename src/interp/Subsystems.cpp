@@ -4,6 +4,7 @@
 #include "interp/Engine.h"
 #include "media/StopAllMedia.h"
 #include "menus/ChoiceState.h"
+#include "menus/SystemMenuCommands.h"
 #include "shell/ShellCommands.h"
 #include "text/TextWindow.h"
 
@@ -56,6 +57,7 @@ constexpr SubsystemRow kRows[] = {
     {"graphics", startGraphicsPass, resetGraphicsToStart},
     {"shell", startShellFlagsPass, resetShellToStart},
     {"choices", startChoicePass, nullptr},
+    {"system menu", startSystemMenuPass, resetSystemMenuToStart},
     {"variables", startVariablesPass, resetVariablesToStart},
 };
 

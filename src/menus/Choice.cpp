@@ -2,6 +2,7 @@
 
 #include "graphics/GraphicsCommands.h"
 #include "interp/Engine.h"
+#include "menus/RightClickMenu.h"
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "shell/Wait.h"
@@ -254,6 +255,7 @@ int runChoice(Engine& engine, const ChoiceForm& form, int startColumn, int start
     rule.kind = WaitKind::Player;
     rule.virtualStepMs = 1;
     rule.unwindOnReset = true;
+    rule.animatesCells = !form.menu;
     int taken = -1;
     waitUntil(engine, rule, [&](const Event* event) {
         if (!event) return false;
@@ -279,7 +281,7 @@ int runChoice(Engine& engine, const ChoiceForm& form, int startColumn, int start
             shell.rightClickFlag = false;
             if (highlighted >= 0) draw(highlighted, form.normal);
             if (form.menu) return true;
-            rightClickInWait(engine);
+            rightClickHandler(engine, kRightClick);
             // The pointer may have moved while the handler ran: highlight what is under it now.
             highlighted = -1;
             follow(shell.mouseX, shell.mouseY);
