@@ -60,9 +60,13 @@ public:
     // as it was (a systemcall may come while the window is away).
     void close() {
         restorePage();
+        restoreWindow();
+        redrawAndShow(engine_);
+    }
+
+    void restoreWindow() {
         engine_.graphics.layers.textWindowInComposition = inComposition_;
         engine_.text.window.shown = shown_;
-        redrawAndShow(engine_);
     }
 
 private:
@@ -101,10 +105,13 @@ void runSystemMenu(Engine& engine, int function) {
             if (rightClick) {
                 screen.restorePage();
                 if (!engine.text.window.shown) return;
-            } else {
-                engine.text.window.shown = true;
+                hideWindowUntilClick(engine);
+                return;
             }
+            engine.text.window.shown = true;
             hideWindowUntilClick(engine);
+            // A window that was away before the call is still away: the next text brings it.
+            screen.restoreWindow();
             return;
         case SystemFunction::Load:
         case SystemFunction::Save:

@@ -94,6 +94,18 @@ TEST(RightClickHandler, ARunningHandlerIsNotEnteredAgain) {
     EXPECT_FALSE(h.engine().interp.resetRequested);
 }
 
+TEST(Systemcall, WindoweraseLeavesAHiddenWindowToTheNextText) {
+    Harness h("click\nclick\n");
+    h.scenario("*define\ngame\n*start\nbg #ffffff,1\nsystemcall windowerase\nあ@\nend\n");
+    uint32_t beside = 0;
+    h.platform().onTranscript = [&](std::string_view) {
+        beside = pixelColor(h.engine().graphics.surfaces.display, 600, 400);
+    };
+    EXPECT_EQ(h.run(), 0);
+    // The text brought the window on first, tinted white by the default window colour.
+    EXPECT_EQ(beside, 0x999999u);
+}
+
 TEST(Killmenu, RemovesTheBarEntryAtItsPosition) {
     Harness h;
     h.scenario("*define\nkillmenu 0\nkillmenu 2\nkillmenu 99\ngame\n*start\nend\n");
