@@ -2,10 +2,12 @@
 // through, every systemcall word, the menu bar entry killmenu removes, and the geometry the
 // headless tests click by (menu fit, confirmation buttons, lookback thirds, recorded pages).
 #include "EngineHarness.h"
+#include "TextTestSupport.h"
 #include "menus/Confirm.h"
 #include "menus/LookbackViewer.h"
 #include "menus/RightClickMenu.h"
 #include "menus/SystemMenuCommands.h"
+#include "text/DisplayText.h"
 
 #include <gtest/gtest.h>
 
@@ -126,6 +128,41 @@ TEST(Menuselectvoice, KeepsTheSevenVoicesInOrder) {
     const MenuVoices& v = sm.voices;
     EXPECT_EQ(v.opening + v.closing + v.moved + v.decided + v.refused + v.yes + v.no, "ocmdryn");
     EXPECT_EQ(sm.lookback.pageVoice, "p");
+}
+
+// Keeps the window's picture as it stands when a right click is taken (the lookback's last page).
+class SnapshotPlatform : public HeadlessPlatform {
+public:
+    using HeadlessPlatform::HeadlessPlatform;
+    bool takeEvent(Event& out) override {
+        const bool got = HeadlessPlatform::takeEvent(out);
+        if (got && out.kind == EventKind::RButtonUp) seen = window();
+        return got;
+    }
+    FrameBuffer seen;
+};
+
+TEST(LookbackViewer, LeavesOutCellsTheWindowNoLongerHolds) {
+    SnapshotPlatform platform{HeadlessOptions{}, {}};
+    test::TempDir dir;
+    Engine engine{platform, dir.path()};
+    test::prepareForText(engine);
+    engine.shell.skipMode = true; // the page wait ends by itself
+    drawDisplayText(engine, S("あいう\\"));
+    engine.shell.skipMode = false;
+    // Cells lie at x 8, 34 and 60 (pitch 26): the narrowed window holds the first two only.
+    engine.text.window.right = 59;
+    platform.postEvent({EventKind::RButtonUp, 0, 0, 0});
+    ASSERT_TRUE(showLookback(engine));
+    auto inked = [&](int x0, int x1) {
+        int n = 0;
+        for (int y = 16; y < 42; ++y)
+            for (int x = x0; x < x1; ++x) n += test::windowPixel(platform.seen, x, y) == 0xffff40;
+        return n;
+    };
+    EXPECT_GT(inked(8, 34), 0);
+    EXPECT_GT(inked(34, 60), 0);
+    EXPECT_EQ(inked(60, 87), 0);
 }
 
 TEST(MenuGeometry, EntriesFitTheScreenCentredOnTheMiddleOne) {
