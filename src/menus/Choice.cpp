@@ -100,9 +100,9 @@ int drawChoiceText(Engine& engine, const ChoiceForm& form, std::string_view text
             }
             const unsigned char second = byteAt(i + 1);
             // Only cells the screen can show are drawn (and their glyphs made).
-            if (x > -form.glyphWidth && x <= kScreenRight && line > -form.glyphHeight &&
-                line <= kScreenBottom && form.glyphWidth <= kScreenRight + 1 &&
-                form.glyphHeight <= kScreenBottom + 1)
+            if (x > -int64_t{form.glyphWidth} && x <= kScreenRight &&
+                line > -int64_t{form.glyphHeight} && line <= kScreenBottom &&
+                form.glyphWidth <= kScreenRight + 1 && form.glyphHeight <= kScreenBottom + 1)
                 drawChoiceCell(engine, form, kWholeScreen, static_cast<int>(x), line, first, second,
                                colour);
             i += second != 0 ? 2 : 1;
