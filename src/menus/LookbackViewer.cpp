@@ -120,8 +120,14 @@ private:
         const Surface& up = engine_.systemMenu.lookback.upOn;
         const int bw = displayedWidth(up);
         const int bh = up.height;
-        upArea_ = {w.right - bw, w.top, w.right - 1, w.top + bh - 1};
-        downArea_ = {w.right - bw, w.bottom - bh, w.right - 1, w.bottom - 1};
+        // The window's edges are whatever the scenario gave: the sums are kept in the int range.
+        auto edge = [](int64_t v) {
+            return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+        };
+        const int left = edge(int64_t{w.right} - bw);
+        const int right = edge(int64_t{w.right} - 1);
+        upArea_ = {left, w.top, right, edge(int64_t{w.top} + bh - 1)};
+        downArea_ = {left, edge(int64_t{w.bottom} - bh), right, edge(int64_t{w.bottom} - 1)};
         hasButtons_ = bw > 0 && bh > 0;
     }
 
