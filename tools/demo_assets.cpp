@@ -791,6 +791,18 @@ Image cursorCells(bool page) {
     return img;
 }
 
+// The lookback's paging buttons: a triangle pointing up or down, bright while the pointer is on
+// it, keyed by the top-left pixel.
+Image pagingArrow(bool up, bool lit) {
+    Image img(24, 24, 0);
+    const float tip = up ? 5 : 19;
+    const float base = up ? 17 : 7;
+    const Color top = lit ? rgb(0xFFF6D0) : rgb(0xB8B8C8);
+    const Color bottom = lit ? rgb(0xFFC860) : rgb(0x707088);
+    draw(img, polygon({{12, tip}, {20, base}, {4, base}}), vertical(top, bottom, 5, 19));
+    return img;
+}
+
 // Mask for the mask wipes: dark parts change first. A sweep from left to right broken into
 // streaks like rain running down a window.
 Image rainMask() {
@@ -868,6 +880,11 @@ void run(const fs::path& scenario, const fs::path& dir) {
     writeLeftup(dir / "cursor0.bmp", cur0, rgb(0x3A2A10));
     Image cur1 = cursorCells(true);
     writeLeftup(dir / "cursor1.bmp", cur1, rgb(0x182A48));
+    const std::pair<const char*, Image> arrows[] = {{"uoncur.bmp", pagingArrow(true, true)},
+                                                    {"uoffcur.bmp", pagingArrow(true, false)},
+                                                    {"doncur.bmp", pagingArrow(false, true)},
+                                                    {"doffcur.bmp", pagingArrow(false, false)}};
+    for (auto [name, arrow] : arrows) writeLeftup(dir / name, arrow, rgb(0x202030));
 
     Image mask = rainMask();
     writeOpaque(dir / "mask.bmp", mask);

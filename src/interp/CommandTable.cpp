@@ -10,6 +10,7 @@
 #include "interp/Timers.h"
 #include "interp/VariableCommands.h"
 #include "menus/ChoiceCommands.h"
+#include "menus/SystemMenuCommands.h"
 #include "persist/PersistCommands.h"
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
@@ -62,6 +63,8 @@ constexpr CommandInfo kCommands[] = {
     {"mode_ext", Definition, cmdModeExt},
     {"defaultspeed", Definition, cmdDefaultspeed},
     {"intlimit", Definition, cmdIntlimit},
+    {"lookbackbutton", Definition, cmdLookbackbutton},
+    {"lookbackcolor", Definition, cmdLookbackcolor},
     {"clickstr", Definition, cmdClickstr},
     {"filelog", Definition, cmdFilelog},
     {"versionstr", Definition, cmdVersionstr},
@@ -70,15 +73,23 @@ constexpr CommandInfo kCommands[] = {
     {"effect", Definition, cmdEffect},
     {"transmode", Definition, cmdTransmode},
     {"stralias", Definition, cmdStralias},
+    {"killmenu", Definition, cmdKillmenu},
     {"numalias", Definition, cmdNumalias},
     {"defaultfont", Definition, cmdDefaultfont},
     {"selectcolor", Definition, cmdSelectcolor},
+    {"menuselectcolor", Definition, cmdMenuselectcolor},
+    {"lookbackvoice", Definition, cmdLookbackvoice},
     {"clickvoice", Definition, cmdClickvoice},
     {"selectvoice", Definition, cmdSelectvoice},
     {"globalon", Definition, cmdGlobalon},
+    {"menuselectvoice", Definition, cmdMenuselectvoice},
     {"humanz", Definition, cmdHumanz},
     {"underline", Definition, cmdUnderline},
     {"game", Definition, cmdGame},
+    {"rlookback", Definition, cmdRlookback},
+    {"roff", Definition, cmdRoff},
+    {"rmenu", Definition, cmdRmenu},
+    {"menusetwindow", Definition, cmdMenusetwindow},
     {"linkcolor", Definition, cmdLinkcolor},
     {"locate", Game, cmdLocate},
     {"puttext", Game, cmdPuttext},
@@ -89,6 +100,8 @@ constexpr CommandInfo kCommands[] = {
     {"abssetcursor", Game, cmdAbssetcursor},
     {"quakex", Game, cmdQuakex},
     {"quakey", Game, cmdQuakey},
+    {"rmode", Game, cmdRmode},
+    {"systemcall", Game, cmdSystemcall},
     {"select", Game, cmdSelect},
     {"selgosub", Game, cmdSelgosub},
     {"selnum", Game, cmdSelnum},

@@ -8,6 +8,7 @@
 #include "interp/InterpState.h"
 #include "interp/Variables.h"
 #include "menus/ChoiceState.h"
+#include "menus/SystemMenuState.h"
 #include "persist/PersistState.h"
 #include "platform/Platform.h"
 #include "script/ScriptState.h"
@@ -40,6 +41,7 @@ struct Engine {
     TextState text;
     ChoiceState choices;
     ButtonState buttons;
+    SystemMenuState systemMenu;
 };
 
 } // namespace orv

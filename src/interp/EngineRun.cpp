@@ -3,6 +3,7 @@
 #include "interp/CommandTable.h"
 #include "interp/Engine.h"
 #include "interp/Subsystems.h"
+#include "menus/LookbackViewer.h"
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/ScenarioLoader.h"

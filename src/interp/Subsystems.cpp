@@ -5,6 +5,8 @@
 #include "interp/Engine.h"
 #include "media/StopAllMedia.h"
 #include "menus/ChoiceState.h"
+#include "menus/LookbackViewer.h"
+#include "menus/SystemMenuCommands.h"
 #include "persist/PersistCommands.h"
 #include "shell/SettingsFiles.h"
 #include "shell/ShellCommands.h"
@@ -59,6 +61,7 @@ constexpr SubsystemRow kRows[] = {
     {"buttons", startButtonPass, nullptr, nullptr},
     {"shell", startShellFlagsPass, resetShellToStart, applyEnvData},
     {"choices", startChoicePass, nullptr, nullptr},
+    {"system menu", startSystemMenuPass, resetSystemMenuToStart, loadDefaultLookbackButtons},
     {"variables", startVariablesPass, resetVariablesToStart, nullptr},
     {"persist", startPersistPass, nullptr, afterPersistDefinitions},
 };

@@ -2,6 +2,7 @@
 
 #include "graphics/GraphicsCommands.h"
 #include "interp/Engine.h"
+#include "menus/RightClickMenu.h"
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "shell/Wait.h"
@@ -90,7 +91,7 @@ int drawChoiceText(Engine& engine, const ChoiceForm& form, std::string_view text
     };
 
     if (form.menu) {
-        int x = column;
+        int64_t x = column;
         for (size_t i = 0; byteAt(i) != 0;) {
             const unsigned char first = byteAt(i);
             if (first == ' ' || first == '\t') {
@@ -98,7 +99,12 @@ int drawChoiceText(Engine& engine, const ChoiceForm& form, std::string_view text
                 continue;
             }
             const unsigned char second = byteAt(i + 1);
-            drawChoiceCell(engine, form, kWholeScreen, x, line, first, second, colour);
+            // Only cells the screen can show are drawn (and their glyphs made).
+            if (x > -int64_t{form.glyphWidth} && x <= kScreenRight &&
+                line > -int64_t{form.glyphHeight} && line <= kScreenBottom &&
+                form.glyphWidth <= kScreenRight + 1 && form.glyphHeight <= kScreenBottom + 1)
+                drawChoiceCell(engine, form, kWholeScreen, static_cast<int>(x), line, first, second,
+                               colour);
             i += second != 0 ? 2 : 1;
             x += form.pitchX;
         }
@@ -152,19 +158,26 @@ int choiceAt(const TextWindow& window, int startColumn, int widest, std::span<co
     return hit;
 }
 
+// Half the width of the entries; a pitch and length the int range cannot hold are kept inside it.
+int64_t menuHalfWidth(const ChoiceForm& form, int longest) {
+    return std::clamp<int64_t>(int64_t{form.pitchX} * longest / 4, kScreenCentreX - INT32_MAX,
+                               INT32_MAX - kScreenCentreX);
+}
+
 int menuEntryX(const ChoiceForm& form, int longest) {
-    return kScreenCentreX - form.pitchX * longest / 4;
+    return static_cast<int>(kScreenCentreX - menuHalfWidth(form, longest));
 }
 
 int menuEntryY(const ChoiceForm& form, int count, int i) {
-    return kScreenCentreY - (count / 2 - i) * form.pitchY;
+    return static_cast<int>(std::clamp<int64_t>(
+        kScreenCentreY - (int64_t{count / 2} - i) * form.pitchY, INT32_MIN, INT32_MAX));
 }
 
 int menuEntryAt(const ChoiceForm& form, int longest, int count, int x, int y) {
-    const int halfWidth = form.pitchX * longest / 4;
+    const int64_t halfWidth = menuHalfWidth(form, longest);
     if (x < kScreenCentreX - halfWidth || x >= kScreenCentreX + halfWidth) return -1;
     for (int j = 0; j < count; ++j) {
-        const int top = menuEntryY(form, count, j);
+        const int64_t top = menuEntryY(form, count, j);
         if (top <= y && y < top + form.pitchY) return j;
     }
     return -1;
@@ -254,6 +267,7 @@ int runChoice(Engine& engine, const ChoiceForm& form, int startColumn, int start
     rule.kind = WaitKind::Player;
     rule.virtualStepMs = 1;
     rule.unwindOnReset = true;
+    rule.animatesCells = !form.menu;
     int taken = -1;
     waitUntil(engine, rule, [&](const Event* event) {
         if (!event) return false;
@@ -279,7 +293,7 @@ int runChoice(Engine& engine, const ChoiceForm& form, int startColumn, int start
             shell.rightClickFlag = false;
             if (highlighted >= 0) draw(highlighted, form.normal);
             if (form.menu) return true;
-            rightClickInWait(engine);
+            rightClickHandler(engine, kRightClick);
             // The pointer may have moved while the handler ran: highlight what is under it now.
             highlighted = -1;
             follow(shell.mouseX, shell.mouseY);

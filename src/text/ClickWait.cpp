@@ -2,6 +2,7 @@
 
 #include "graphics/GraphicsCommands.h"
 #include "interp/Engine.h"
+#include "menus/RightClickMenu.h"
 #include "shell/Wait.h"
 #include "text/TextWindow.h"
 
@@ -164,7 +165,7 @@ void clickWait(Engine& engine) {
             if (shell.skipMode) return true;
             if (shell.rightClickFlag) {
                 shell.rightClickFlag = false;
-                rightClickInWait(engine);
+                rightClickHandler(engine, kRightClick);
             }
             return false;
         });
@@ -174,14 +175,6 @@ void clickWait(Engine& engine) {
         presentDisplay(engine, cursor->area());
         pacing.cursorKind = kNoCursor;
     }
-}
-
-void rightClickInWait(Engine& engine) {
-    TextPacing& pacing = engine.text.pacing;
-    if (pacing.rightClickOff || pacing.inRightClick) return;
-    pacing.inRightClick = true;
-    if (engine.text.window.shown) hideWindowUntilClick(engine);
-    pacing.inRightClick = false;
 }
 
 void hideWindowUntilClick(Engine& engine) {

@@ -17,8 +17,6 @@ void characterDelay(Engine& engine, uint32_t start, bool& lineSkip);
 // unwinds (ResetRequest).
 void clickWait(Engine& engine);
 
-// A right click inside a wait for the player: the text window goes away until the next click.
-void rightClickInWait(Engine& engine);
 // Hides the window (if shown) until a left or right click, then shows it again.
 void hideWindowUntilClick(Engine& engine);
 

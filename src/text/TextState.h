@@ -115,8 +115,6 @@ struct TextPacing {
     std::string pageVoice;  // played when a page wait ends
     // Set while `click` waits: a right click then does nothing.
     bool rightClickOff = false;
-    // The right-click handler is running (a second right click is not taken).
-    bool inRightClick = false;
 };
 
 struct TextState {

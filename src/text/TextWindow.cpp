@@ -160,7 +160,6 @@ void resetTextToStart(Engine& engine) {
     pacing.cursorKind = kNoCursor;
     pacing.autoclickTime = 0;
     pacing.rightClickOff = false;
-    pacing.inRightClick = false;
     releaseSurface(pacing.savedArea);
     engine.shell.autoclickMode = false;
     engine.shell.skipMode = false;
@@ -296,14 +295,19 @@ void drawCell(Engine& engine, const CellStyle& style, const DirtyRect& clip, int
     // Blue, green, red, as the bytes of a pixel lie.
     const unsigned rgb[3] = {colour & 0xff, (colour >> 8) & 0xff, (colour >> 16) & 0xff};
     const auto n = static_cast<size_t>(i1 - i0);
+    // A cell kept off the page inks a scratch row instead of the text layer.
+    std::array<uint8_t, static_cast<size_t>(kScreenW) * 3> scratch;
     for (int j = j0; j < j1; ++j) {
         const int sy = y + j;
         uint8_t* out = display.row(sy) + static_cast<size_t>(x + i0) * 3;
-        uint8_t* layer = text.textLayer.row(sy) + static_cast<size_t>(x + i0) * 3;
-        uint8_t* mask = text.coverage.data() + static_cast<size_t>(sy) * kScreenW + x + i0;
+        uint8_t* layer = scratch.data();
         const uint8_t* cov = cell.coverage.data() + static_cast<size_t>(j) * cell.width;
-        std::memcpy(mask, cov + i0, n);
-        std::memset(layer, 0, n * 3);
+        if (style.recordInPage) {
+            layer = text.textLayer.row(sy) + static_cast<size_t>(x + i0) * 3;
+            uint8_t* mask = text.coverage.data() + static_cast<size_t>(sy) * kScreenW + x + i0;
+            std::memcpy(mask, cov + i0, n);
+            std::memset(layer, 0, n * 3);
+        }
         cellRow(out, layer, cov + i0, i1 - i0, shadow ? shadowEnd - i0 : 0, rgb);
     }
     const DirtyRect r{x + i0, y + j0, x + i1 - 1, y + j1 - 1};

@@ -65,6 +65,8 @@ struct CellStyle {
     int glyphHeight = 0;
     bool bold = false;
     bool shadow = false;
+    // The cell also goes into the page's text layer and coverage (off: the display only).
+    bool recordInPage = true;
 };
 
 // drawCell in the given style, touching only the pixels inside `clip` (inclusive, clipped to the

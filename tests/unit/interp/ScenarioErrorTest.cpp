@@ -247,6 +247,26 @@ const ErrorCase kCases[] = {
      "カラー指定が間違っています。HTMLと同じ形式（例：#75fe1b）で指定してください。", 4},
     {"quakex-comma", game("quakex 2 100\n"), "構文エラー",
      "コンマが必要なところにコンマが有りません。", 4},
+
+    // rmenu, systemcall, menuselectcolor, menusetwindow, lookbackcolor
+    {"rmenu-word", "*define\nrmenu \"a\",lookback,\"b\",title\ngame\n", "エラー",
+     "rmenu命令へのパラメータが間違っています。", 2},
+    {"rmenu-51-entries", "*define\nrmenu " + repeat("\"a\",skip,", 50) + "\"b\",skip\ngame\n",
+     "エラー", "rmenuの項目が多すぎます。50個までです。", 2},
+    {"rmenu-past-the-screen", "*define\nrmenu " + repeat("\"a\",skip,", 16) + "\"b\",skip\ngame\n",
+     "エラー", "rmenuの項目が画面に入りきりません。", 2},
+    {"menusetwindow-pushes-the-menu-off",
+     "*define\nrmenu \"a\",skip,\"b\",skip\n"
+     "menusetwindow 26,26,0,250,0,0,#999999\ngame\n",
+     "エラー", "rmenuの項目が画面に入りきりません。", 3},
+    {"menusetwindow-tint", "*define\nmenusetwindow 26,26,0,2,0,0,999999\ngame\n", "構文エラー",
+     "カラー指定が間違っています。HTMLと同じ形式（例：#75fe1b）で指定してください。", 2},
+    {"systemcall-word", game("systemcall title\n"), "エラー",
+     "systemcall命令へのパラメータが間違っています。", 4},
+    {"menuselectcolor", "*define\nmenuselectcolor #ffffff,aaaaaa,#555599\ngame\n", "エラー",
+     "menuselectcolorのパラメータが違います。", 2},
+    {"lookbackcolor", "*define\nlookbackcolor ffff40\ngame\n", "エラー",
+     "lookbackcolorのパラメータは#rrggbbの色指定です。", 2},
 };
 
 class ScenarioError : public ::testing::TestWithParam<ErrorCase> {};

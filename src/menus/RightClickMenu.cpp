@@ -1,0 +1,214 @@
+#include "menus/RightClickMenu.h"
+
+#include "graphics/Blend.h"
+#include "graphics/GraphicsCommands.h"
+#include "interp/Engine.h"
+#include "media/StopAllMedia.h"
+#include "menus/Confirm.h"
+#include "menus/LookbackViewer.h"
+#include "shell/MainMenu.h"
+#include "text/ClickWait.h"
+#include "text/TextWindow.h"
+#include "util/sjis.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace orv {
+
+namespace {
+
+constexpr std::pair<std::string_view, SystemFunction> kFunctionWords[] = {
+    {"lookback", SystemFunction::Lookback}, {"windowerase", SystemFunction::WindowErase},
+    {"load", SystemFunction::Load},         {"save", SystemFunction::Save},
+    {"reset", SystemFunction::Reset},       {"skip", SystemFunction::Skip},
+};
+
+void redrawAndShow(Engine& engine) {
+    redrawRegion(engine, kWholeScreen);
+    showRegion(engine, EffectSpec{1, 0, {}}, kWholeScreen);
+}
+
+// The menu draws its entries into the page's text layer (so that its own redraws keep them);
+// the page is put aside first and brought back when the menu closes.
+class MenuScreen {
+public:
+    explicit MenuScreen(Engine& engine)
+        : engine_(engine), inComposition_(engine.graphics.layers.textWindowInComposition),
+          shown_(engine.text.window.shown) {
+        SystemMenuState& sm = engine.systemMenu;
+        sm.keptLayer = engine.text.textLayer;
+        sm.keptCoverage = engine.text.coverage;
+    }
+
+    void clearPage() {
+        TextState& text = engine_.text;
+        std::fill(text.coverage.begin(), text.coverage.end(), uint8_t{0});
+        std::fill(text.textLayer.pixels.begin(), text.textLayer.pixels.end(), uint8_t{0});
+    }
+
+    void restorePage() {
+        SystemMenuState& sm = engine_.systemMenu;
+        engine_.text.textLayer = sm.keptLayer;
+        engine_.text.coverage = sm.keptCoverage;
+    }
+
+    // Back to the screen the menu was opened on: the page, and the text window shown or hidden
+    // as it was (a systemcall may come while the window is away).
+    void close() {
+        restorePage();
+        restoreWindow();
+        redrawAndShow(engine_);
+    }
+
+    void restoreWindow() {
+        engine_.graphics.layers.textWindowInComposition = inComposition_;
+        engine_.text.window.shown = shown_;
+    }
+
+private:
+    Engine& engine_;
+    bool inComposition_;
+    bool shown_;
+};
+
+// The menu (a right click) or the function named by a systemcall, until the screen is left.
+void runSystemMenu(Engine& engine, int function) {
+    SystemMenuState& sm = engine.systemMenu;
+    const bool rightClick = function == kRightClick;
+    MenuScreen screen(engine);
+    for (;;) {
+        engine.text.window.shown = false;
+        auto chosen = static_cast<SystemFunction>(function);
+        if (rightClick) {
+            screen.clearPage();
+            std::vector<std::string> names;
+            names.reserve(sm.entries.size());
+            for (const MenuEntryDef& entry : sm.entries) names.push_back(entry.name);
+            const int index = runChoice(engine, menuForm(engine), 0, 0, names);
+            if (index < 0) {
+                screen.close();
+                return;
+            }
+            chosen = sm.entries[static_cast<size_t>(index)].function;
+        }
+        switch (chosen) {
+        case SystemFunction::Lookback:
+            redrawAndShow(engine);
+            if (rightClick) screen.restorePage();
+            if (!showLookback(engine) && rightClick) redrawAndShow(engine);
+            return;
+        case SystemFunction::WindowErase:
+            if (rightClick) {
+                screen.restorePage();
+                if (!engine.text.window.shown) return;
+                hideWindowUntilClick(engine);
+                return;
+            }
+            engine.text.window.shown = true;
+            hideWindowUntilClick(engine);
+            // A window that was away before the call is still away: the next text brings it.
+            screen.restoreWindow();
+            return;
+        case SystemFunction::Load:
+        case SystemFunction::Save:
+            // The slot list comes with the save files; until then the menu only closes.
+            screen.close();
+            return;
+        case SystemFunction::Reset:
+            screen.clearPage();
+            if (confirm(engine, S("終了します。よろしいですか？")) == ConfirmAnswer::Yes) {
+                stopAllMedia(engine);
+                engine.interp.resetRequested = true;
+                return;
+            }
+            // From the menu the player is back at the menu; a systemcall only asked.
+            if (rightClick) continue;
+            screen.close();
+            return;
+        case SystemFunction::Skip:
+            // Through the window procedure, as the menu bar's own entry does.
+            engine.platform.postEvent({EventKind::Command, 0, 0, kMenuSkip});
+            screen.close();
+            return;
+        }
+        return;
+    }
+}
+
+} // namespace
+
+std::optional<SystemFunction> systemFunctionNamed(std::string_view word) {
+    for (const auto& [name, function] : kFunctionWords)
+        if (name == word) return function;
+    return std::nullopt;
+}
+
+ChoiceForm menuForm(const Engine& engine) {
+    const SystemMenuState& sm = engine.systemMenu;
+    ChoiceForm form;
+    form.menu = true;
+    form.glyphWidth = sm.window.glyphWidth;
+    form.glyphHeight = sm.window.glyphHeight;
+    form.pitchX = sm.window.pitchX;
+    form.pitchY = sm.window.pitchY;
+    form.bold = sm.window.bold;
+    form.shadow = sm.window.shadow;
+    form.highlighted = sm.highlighted;
+    form.normal = sm.normal;
+    form.shownVoice = sm.voices.opening;
+    form.movedVoice = sm.voices.moved;
+    form.decidedVoice = sm.voices.decided;
+    form.closingVoice = sm.voices.closing;
+    form.showBackdrop = showMenuBackdrop;
+    return form;
+}
+
+void showMenuBackdrop(Engine& engine) {
+    GraphicsState& g = engine.graphics;
+    g.layers.textWindowInComposition = false;
+    redrawRegion(engine, kWholeScreen);
+    const uint32_t tint = engine.systemMenu.window.tint;
+    // One row of weights in the byte order of a pixel (blue, green, red), laid over every row.
+    constexpr size_t kRowBytes = static_cast<size_t>(kScreenRight + 1) * 3;
+    std::array<uint8_t, kRowBytes> weights;
+    for (size_t i = 0; i < kRowBytes; i += 3) {
+        weights[i] = static_cast<uint8_t>(tint & 0xff);
+        weights[i + 1] = static_cast<uint8_t>((tint >> 8) & 0xff);
+        weights[i + 2] = static_cast<uint8_t>((tint >> 16) & 0xff);
+    }
+    Surface& composition = g.surfaces.composition;
+    for (int y = 0; y <= kScreenBottom; ++y)
+        scaleBytes(composition.row(y), weights.data(), kRowBytes);
+    engine.text.window.shown = true;
+    showRegion(engine, EffectSpec{1, 0, {}}, kWholeScreen);
+    g.layers.textWindowInComposition = true;
+}
+
+void rightClickHandler(Engine& engine, int function) {
+    SystemMenuState& sm = engine.systemMenu;
+    if (function == kRightClick &&
+        (sm.mode == RightClickMode::Off || !sm.enabled || engine.text.pacing.rightClickOff))
+        return;
+    if (sm.inMenu) return;
+    sm.inMenu = true;
+    struct Leave {
+        bool& inMenu;
+        ~Leave() { inMenu = false; }
+    } leave{sm.inMenu};
+
+    if (function == kRightClick && sm.mode == RightClickMode::Lookback) {
+        showLookback(engine);
+        return;
+    }
+    if (function == kRightClick && sm.mode == RightClickMode::HideWindow) {
+        if (engine.text.window.shown) hideWindowUntilClick(engine);
+        return;
+    }
+    runSystemMenu(engine, function);
+}
+
+} // namespace orv

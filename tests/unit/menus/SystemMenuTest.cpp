@@ -1,0 +1,219 @@
+// The right-click side beyond the scenario folders: what each right-click mode and rmode let
+// through, every systemcall word, the menu bar entry killmenu removes, and the geometry the
+// headless tests click by (menu fit, confirmation buttons, lookback thirds, recorded pages).
+#include "EngineHarness.h"
+#include "TextTestSupport.h"
+#include "menus/Confirm.h"
+#include "menus/LookbackViewer.h"
+#include "menus/RightClickMenu.h"
+#include "menus/SystemMenuCommands.h"
+#include "text/DisplayText.h"
+
+#include <gtest/gtest.h>
+
+using namespace orv;
+using orv::test::Harness;
+
+namespace {
+
+// A run is told apart by how many scripted events it needs: a right click that hides the window
+// or opens something takes a click (or a right click) of its own to undo, so the same events
+// then run out (status 3) where a refused right click lets the run end (status 0).
+struct RunCase {
+    const char* name;
+    const char* define;
+    const char* body;
+    const char* events;
+    int status;
+    const char* transcript = nullptr; // checked when given
+};
+
+void PrintTo(const RunCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+const RunCase kRuns[] = {
+    {"default-mode-hides-the-window", "", "あ@\nend\n", "rclick\nclick\n", 3},
+    {"roff-refuses", "roff\n", "あ@\nend\n", "rclick\nclick\n", 0},
+    {"rmode-0-refuses", "", "rmode 0\nあ@\nend\n", "rclick\nclick\n", 0},
+    {"rmode-1-enables-again", "", "rmode 0\nrmode 1\nあ@\nend\n", "rclick\nclick\n", 3},
+    {"click-command-ignores-it", "", "click\nend\n", "rclick\nclick\n", 0},
+    {"rlookback-without-pages-shows-nothing", "rlookback\n", "あ@\nend\n", "rclick\nclick\n", 0},
+    {"rlookback-opens-the-lookback", "rlookback\n", "あ\\\nい@\nend\n", "click\nrclick\nclick\n",
+     3},
+    {"rlookback-left-with-a-right-click", "rlookback\n", "あ\\\nい@\nend\n",
+     "click\nrclick\nrclick\nclick\n", 0},
+    {"rmenu-right-click-closes-the-menu", "rmenu \"ログ\",lookback\n", "あ@\nend\n",
+     "rclick\nrclick\nclick\n", 0},
+    // The reset that was asked for runs in a fresh start, where rmode has not run yet.
+    {"reset-enables-right-clicks", "",
+     "if %200 = 1 goto *again\nmov %200,1\nrmode 0\nsystemcall reset\n*again\nあ@\nend\n",
+     "click 240 290\nrclick\nclick\n", 3},
+    {"systemcall-ignores-roff", "roff\n", "systemcall windowerase\nend\n", "", 3},
+    {"systemcall-ignores-rmode", "", "rmode 0\nsystemcall windowerase\nend\n", "click\n", 0},
+    {"systemcall-keeps-its-word-under-rlookback", "rlookback\n", "systemcall windowerase\nend\n",
+     "", 3},
+    {"systemcall-lookback-without-pages", "", "systemcall lookback\nend\n", "", 0},
+    {"systemcall-lookback", "", "あ\\\nsystemcall lookback\nend\n", "click\nrclick\n", 0},
+    {"systemcall-save-and-load-close", "", "systemcall save\nsystemcall load\nend\n", "", 0},
+    {"systemcall-reset-no-goes-on", "", "mov %0,3\nsystemcall reset\n値%0\nend\n",
+     "click 400 290\n", 0, "値３\n"},
+    {"systemcall-reset-cancelled-goes-on", "", "systemcall reset\n続き\nend\n", "rclick\n", 0,
+     "続き\n"},
+    {"systemcall-reset-yes-starts-again", "",
+     "値%0\nmov %0,3\nif %200 = 1 end\nmov %200,1\nsystemcall reset\n", "click 240 290\n", 0,
+     "値０\n値０\n"},
+    {"confirm-ignores-keys", "", "systemcall reset\nend\n", "key enter\nkey space\n", 3},
+    {"systemcall-skip-runs-to-the-choice", "",
+     "systemcall skip\nあ@\nい\\\nselect \"a\",*a\n*a\nend\n", "click 30 20\n", 0, "あ\nい\f\f"},
+    {"menu-reset-no-returns-to-the-menu", "rmenu \"最初へ\",reset\n", "あ@\nend\n",
+     "rclick\nclick 320 250\nclick 400 290\nrclick\nclick\n", 0},
+};
+
+class RightClickRun : public ::testing::TestWithParam<RunCase> {};
+
+TEST_P(RightClickRun, NeedsTheEventsItShould) {
+    const RunCase& c = GetParam();
+    Harness h(c.events);
+    h.scenario(std::string("*define\n") + c.define + "game\n*start\n" + c.body);
+    EXPECT_EQ(h.run(), c.status) << h.log();
+    if (c.transcript) {
+        EXPECT_EQ(h.transcript(), c.transcript);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(All, RightClickRun, ::testing::ValuesIn(kRuns), [](const auto& info) {
+    std::string name = info.param.name;
+    std::replace(name.begin(), name.end(), '-', '_');
+    return name;
+});
+
+TEST(RightClickHandler, ARunningHandlerIsNotEnteredAgain) {
+    Harness h;
+    h.engine().systemMenu.inMenu = true;
+    // A confirmation would wait for events that never come (status 3).
+    EXPECT_EQ(h.capture([&] { rightClickHandler(h.engine(), 4); }), -1);
+    EXPECT_FALSE(h.engine().interp.resetRequested);
+}
+
+TEST(Systemcall, WindoweraseLeavesAHiddenWindowToTheNextText) {
+    Harness h("click\nclick\n");
+    h.scenario("*define\ngame\n*start\nbg #ffffff,1\nsystemcall windowerase\nあ@\nend\n");
+    uint32_t beside = 0;
+    h.platform().onTranscript = [&](std::string_view) {
+        beside = pixelColor(h.engine().graphics.surfaces.display, 600, 400);
+    };
+    EXPECT_EQ(h.run(), 0);
+    // The text brought the window on first, tinted white by the default window colour.
+    EXPECT_EQ(beside, 0x999999u);
+}
+
+TEST(Killmenu, RemovesTheBarEntryAtItsPosition) {
+    Harness h;
+    h.scenario("*define\nkillmenu 0\nkillmenu 2\nkillmenu 99\ngame\n*start\nend\n");
+    ASSERT_EQ(h.run(), 0);
+    std::vector<std::string> labels;
+    for (const MenuEntry& e : h.engine().shell.menu.entries()) labels.push_back(e.item.label);
+    // 終了 goes first, then 選択肢まで進む (third of what was left); position 99 does not exist.
+    EXPECT_EQ(labels, (std::vector<std::string>{"画面", "フォント", "表示形式", "文字速度",
+                                                "ＷＡＶＥ", "バージョン情報"}));
+}
+
+TEST(Menuselectvoice, KeepsTheSevenVoicesInOrder) {
+    Harness h;
+    h.scenario("*define\nmenuselectvoice \"o\",\"c\",\"m\",\"d\",\"r\",\"y\",\"n\"\n"
+               "lookbackvoice \"p\"\ngame\n*start\nend\n");
+    ASSERT_EQ(h.run(), 0);
+    const SystemMenuState& sm = h.engine().systemMenu;
+    const MenuVoices& v = sm.voices;
+    EXPECT_EQ(v.opening + v.closing + v.moved + v.decided + v.refused + v.yes + v.no, "ocmdryn");
+    EXPECT_EQ(sm.lookback.pageVoice, "p");
+}
+
+// Keeps the window's picture as it stands when a right click is taken (the lookback's last page).
+class SnapshotPlatform : public HeadlessPlatform {
+public:
+    using HeadlessPlatform::HeadlessPlatform;
+    bool takeEvent(Event& out) override {
+        const bool got = HeadlessPlatform::takeEvent(out);
+        if (got && out.kind == EventKind::RButtonUp) seen = window();
+        return got;
+    }
+    FrameBuffer seen;
+};
+
+TEST(LookbackViewer, LeavesOutCellsTheWindowNoLongerHolds) {
+    SnapshotPlatform platform{HeadlessOptions{}, {}};
+    test::TempDir dir;
+    Engine engine{platform, dir.path()};
+    test::prepareForText(engine);
+    engine.shell.skipMode = true; // the page wait ends by itself
+    drawDisplayText(engine, S("あいう\\"));
+    engine.shell.skipMode = false;
+    // Cells lie at x 8, 34 and 60 (pitch 26): the narrowed window holds the first two only.
+    engine.text.window.right = 59;
+    platform.postEvent({EventKind::RButtonUp, 0, 0, 0});
+    ASSERT_TRUE(showLookback(engine));
+    auto inked = [&](int x0, int x1) {
+        int n = 0;
+        for (int y = 16; y < 42; ++y)
+            for (int x = x0; x < x1; ++x) n += test::windowPixel(platform.seen, x, y) == 0xffff40;
+        return n;
+    };
+    EXPECT_GT(inked(8, 34), 0);
+    EXPECT_GT(inked(34, 60), 0);
+    EXPECT_EQ(inked(60, 87), 0);
+}
+
+TEST(MenuGeometry, EntriesFitTheScreenCentredOnTheMiddleOne) {
+    MenuWindow w; // pitch 28, glyph 26: sixteen entries fit, seventeen reach past the bottom
+    EXPECT_TRUE(menuFitsScreen(w, 16));
+    EXPECT_FALSE(menuFitsScreen(w, 17));
+    w.pitchY = 250;
+    EXPECT_TRUE(menuFitsScreen(w, 1));
+    EXPECT_FALSE(menuFitsScreen(w, 2)); // the first entry would start above the screen
+}
+
+TEST(MenuGeometry, ConfirmationButtons) {
+    const MenuWindow w; // はい x 216..293, いいえ x 372..449, both y 268..295
+    struct {
+        int x, y;
+        ConfirmAnswer answer;
+    } const cases[] = {
+        {216, 268, ConfirmAnswer::Yes},       {293, 295, ConfirmAnswer::Yes},
+        {294, 280, ConfirmAnswer::Cancelled}, {372, 280, ConfirmAnswer::No},
+        {449, 280, ConfirmAnswer::No},        {450, 280, ConfirmAnswer::Cancelled},
+        {240, 267, ConfirmAnswer::Cancelled}, {240, 296, ConfirmAnswer::Cancelled},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(confirmOptionAt(w, c.x, c.y), c.answer) << c.x << "," << c.y;
+    EXPECT_EQ(confirmQuestionX(w, 28), 320 - 28 * 26 / 4);
+    EXPECT_EQ(confirmQuestionX(w, 50), 1); // 50 x 26 reaches 1280
+}
+
+TEST(LookbackGeometry, ThirdsOfTheWindowPage) {
+    struct {
+        int y;
+        bool older, newer;
+        int state;
+    } const cases[] = {
+        {0, true, true, -1},  {158, true, true, -1}, {159, true, true, 0},  {319, true, true, 0},
+        {320, true, true, 1}, {479, true, true, 1},  {100, false, true, 0}, {400, true, false, 0},
+        {480, true, true, 0}, {-1, true, true, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(lookbackPagingAt(0, 479, c.y, c.older, c.newer), c.state) << c.y;
+}
+
+TEST(LookbackPages, FinishedPagesOnlyAndNeverPastTheRecord) {
+    using Pages = std::vector<std::string_view>;
+    // A cell whose second byte is a backslash (ソ is 83 5C) does not end a page.
+    EXPECT_EQ(finishedPages("\x83\x5c\n\x82\xa0\\\x82\xa2\\rest"),
+              (Pages{"\x83\x5c\n\x82\xa0", "\x82\xa2"}));
+    EXPECT_EQ(finishedPages("\\\\"), (Pages{"", ""}));
+    // A cell cut off by the end of the record is stepped over, not read past.
+    EXPECT_EQ(finishedPages(std::string_view("\x82\xa0\\\x82", 4)), (Pages{"\x82\xa0"}));
+    EXPECT_TRUE(finishedPages("no end").empty());
+}
+
+} // namespace
