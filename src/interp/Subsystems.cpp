@@ -1,6 +1,7 @@
 #include "interp/Subsystems.h"
 
 #include "graphics/GraphicsCommands.h"
+#include "graphics/Sprites.h"
 #include "interp/Engine.h"
 #include "media/StopAllMedia.h"
 #include "menus/ChoiceState.h"
@@ -54,6 +55,7 @@ constexpr SubsystemRow kRows[] = {
     {"interp", startInterpPass, resetInterpToStart},
     {"text", startTextPass, resetTextToStart},
     {"graphics", startGraphicsPass, resetGraphicsToStart},
+    {"sprites", nullptr, resetSpritesToStart},
     {"shell", startShellFlagsPass, resetShellToStart},
     {"choices", startChoicePass, nullptr},
     {"variables", startVariablesPass, resetVariablesToStart},

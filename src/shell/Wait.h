@@ -48,6 +48,8 @@ struct WaitRule {
     // The wait ends when the clock reaches this (tested after each round).
     std::optional<uint32_t> deadline;
     CellAnimation* cells = nullptr;
+    // The sprites' and standing pictures' cells move on during the wait (menus keep them still).
+    bool animatesCells = true;
 };
 
 // One round at a time of the wait loop; waitUntil below is the whole loop.
