@@ -86,13 +86,7 @@ private:
 class PlatformInput final : public InputProbe {
 public:
     explicit PlatformInput(Platform& platform) : platform_(platform) {}
-    bool inputWaiting() override {
-        for (EventKind kind : {EventKind::MouseMove, EventKind::LButtonDown, EventKind::LButtonUp,
-                               EventKind::RButtonDown, EventKind::RButtonUp, EventKind::Char,
-                               EventKind::Close, EventKind::Paint, EventKind::Command})
-            if (platform_.hasEvent(kind)) return true;
-        return false;
-    }
+    bool inputWaiting() override { return platform_.hasEventOtherThan(EventKind::Timer); }
 
 private:
     Platform& platform_;
