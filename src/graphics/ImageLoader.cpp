@@ -47,6 +47,10 @@ void loadImage(Engine& engine, Surface& surface, std::string_view text) {
         reportError(engine, S(caption::kSyntax),
                     S("カラー指定が間違っています。HTMLと同じ形式（例：#75fe1b）で指定してくだ"
                       "さい。"));
+    case ImageTagProblem::BadLoop:
+        reportError(
+            engine, S(caption::kTag),
+            formatMessage(S("ループ指定%dは範囲外です。0～2で指定してください。"), tag.loopMode));
     }
     surface.transMode = tag.mode;
     if (tag.keyedByColour) {

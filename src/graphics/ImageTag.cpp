@@ -70,7 +70,7 @@ ImageTagProblem parseAnimation(TagScanner& s, ImageTag& tag) {
     }
     if (!s.passComma()) return ImageTagProblem::Malformed;
     tag.loopMode = s.number();
-    return ImageTagProblem::None;
+    return tag.loopMode <= 2 ? ImageTagProblem::None : ImageTagProblem::BadLoop;
 }
 
 } // namespace

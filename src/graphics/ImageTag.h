@@ -32,6 +32,7 @@ enum class ImageTagProblem {
     None,
     Malformed, // a ',' or ';' missing, a short or unclosed time list, no cells
     BadColour, // "#" not followed by six hexadecimal digits
+    BadLoop,   // a loop mode other than 0, 1 and 2 (tag.loopMode holds it)
 };
 
 // Splits a picture text into its tag and file name. `defaultMode` is what a text without a mode

@@ -4,6 +4,7 @@
 #include "graphics/FilterCommands.h"
 #include "graphics/GraphicsCommands.h"
 #include "graphics/ImageLoader.h"
+#include "graphics/SpriteCommands.h"
 #include "interp/ControlFlow.h"
 #include "interp/Engine.h"
 #include "interp/EngineRun.h"
@@ -130,6 +131,11 @@ constexpr CommandInfo kCommands[] = {
     {"resettimer", Game, cmdResettimer},
     {"waittimer", Game, cmdWaittimer},
     {"gettimer", Game, cmdGettimer},
+    {"lsph", Game, cmdLsph},
+    {"lsp", Game, cmdLsp},
+    {"csp", Game, cmdCsp},
+    {"vsp", Game, cmdVsp},
+    {"msp", Game, cmdMsp},
     {"cl", Game, cmdCl},
     {"print", Game, cmdPrint},
     {"lookbackflush", Game, cmdLookbackflush},

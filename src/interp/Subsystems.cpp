@@ -2,6 +2,7 @@
 
 #include "graphics/ButtonCommands.h"
 #include "graphics/GraphicsCommands.h"
+#include "graphics/Sprites.h"
 #include "interp/Engine.h"
 #include "media/StopAllMedia.h"
 #include "menus/ChoiceState.h"
@@ -57,6 +58,7 @@ constexpr SubsystemRow kRows[] = {
     {"interp", startInterpPass, resetInterpToStart, nullptr},
     {"text", startTextPass, resetTextToStart, nullptr},
     {"graphics", startGraphicsPass, resetGraphicsToStart, nullptr},
+    {"sprites", nullptr, resetSpritesToStart, nullptr},
     // The buttons outlive a reset to the start (only btndef and btnwait empty them).
     {"buttons", startButtonPass, nullptr, nullptr},
     {"shell", startShellFlagsPass, resetShellToStart, applyEnvData},

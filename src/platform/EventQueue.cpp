@@ -17,6 +17,11 @@ bool EventQueue::has(EventKind kind) const {
                        [kind](const Event& e) { return e.kind == kind; });
 }
 
+bool EventQueue::hasOtherThan(EventKind kind) const {
+    return std::any_of(events_.begin(), events_.end(),
+                       [kind](const Event& e) { return e.kind != kind; });
+}
+
 void EventQueue::discard(EventKind kind) {
     std::erase_if(events_, [kind](const Event& e) { return e.kind == kind; });
 }

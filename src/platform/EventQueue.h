@@ -14,6 +14,7 @@ public:
     void post(const Event& event) { events_.push_back(event); }
     bool take(Event& out);
     bool has(EventKind kind) const;
+    bool hasOtherThan(EventKind kind) const;
     void discard(EventKind kind);
     bool empty() const { return events_.empty(); }
     size_t size() const { return events_.size(); }

@@ -115,6 +115,8 @@ public:
     // has nothing to wait for: it moves on by virtualStepMs instead.
     virtual void waitForEvent(uint32_t timeoutMs, uint32_t virtualStepMs) = 0;
     virtual bool hasEvent(EventKind kind) = 0;
+    // Whether an event of any other kind is waiting (what is due is gathered once for the lot).
+    virtual bool hasEventOtherThan(EventKind kind) = 0;
     virtual void discardEvents(EventKind kind) = 0;
     virtual void postEvent(const Event& event) = 0;
     // What the engine's current pump is waiting for (see WaitKind).

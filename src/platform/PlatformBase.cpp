@@ -18,6 +18,12 @@ bool PlatformBase::hasEvent(EventKind kind) {
     return queue_.has(kind);
 }
 
+bool PlatformBase::hasEventOtherThan(EventKind kind) {
+    takeTerminationSignal();
+    gather();
+    return queue_.hasOtherThan(kind);
+}
+
 void PlatformBase::discardEvents(EventKind kind) {
     gatherBeforeDiscard();
     queue_.discard(kind);

@@ -15,6 +15,7 @@ class PlatformBase : public Platform {
 public:
     bool takeEvent(Event& out) override;
     bool hasEvent(EventKind kind) override;
+    bool hasEventOtherThan(EventKind kind) override;
     void discardEvents(EventKind kind) override;
     void postEvent(const Event& event) override { queue_.post(event); }
     void setWaitKind(WaitKind kind) override { waitKind_ = kind; }

@@ -1,5 +1,6 @@
 #include "shell/Wait.h"
 
+#include "graphics/CellTicker.h"
 #include "interp/Engine.h"
 #include "shell/WindowProc.h"
 
@@ -26,6 +27,7 @@ uint32_t WaitRounds::idleTimeout() {
     if (rule_.deadline)
         timeout = clockReached(now, *rule_.deadline) ? 0 : std::min(timeout, *rule_.deadline - now);
     if (rule_.cells) timeout = std::min(timeout, rule_.cells->msUntilNextCell());
+    if (rule_.animatesCells) timeout = std::min(timeout, msUntilNextCell(engine_));
     return timeout;
 }
 
@@ -40,13 +42,16 @@ const Event* WaitRounds::poll() {
 }
 
 bool WaitRounds::timeUp() {
+    if (rule_.animatesCells) animateCells(engine_);
     if (rule_.cells) rule_.cells->tick();
     return rule_.deadline && clockReached(engine_.platform.ticks(), *rule_.deadline);
 }
 
+// Letting events through is no wait: the pictures stand still.
 void pumpPending(Engine& engine) {
     WaitRule rule;
     rule.maxIdleMs = 0;
+    rule.animatesCells = false;
     waitUntil(engine, rule, [](const Event*) { return true; });
 }
 
@@ -54,6 +59,7 @@ void pumpAllPending(Engine& engine) {
     WaitRule rule;
     rule.kind = engine.platform.waitKind();
     rule.maxIdleMs = 0;
+    rule.animatesCells = false;
     waitUntil(engine, rule, [](const Event* event) { return event == nullptr; });
 }
 
