@@ -960,41 +960,41 @@ void writeTitleScreen(const fs::path& dir) {
             buttons.at(kPlateW + x, y) = lit.px[size_t((kPlateY + y) * lit.w + kHowToX + x)];
         }
     writeOpaque(dir / "titlebtn.bmp", buttons);
+}
 
-    // ---------------------------------------------------------------------------------------------
-    // The flickering platform lamp: an animated sprite of three alpha cells, each cell the picture
-    // on its left half and its mask on its right (black = opaque), the glow brighter from cell to
-    // cell.
+// ---------------------------------------------------------------------------------------------
+// The flickering platform lamp: an animated sprite of three alpha cells, each cell the picture
+// on its left half and its mask on its right (black = opaque), the glow brighter from cell to
+// cell.
 
-    void writeLamp(const fs::path& path) {
-        constexpr int kCell = 120, kCells = 3;
-        Image img(kCell * kCells, kCell, 0);
-        const Color warm = rgb(0xFFD89A);
-        for (int cell = 0; cell < kCells; ++cell) {
-            const float ox = float(cell * kCell), cx = ox + 60, cy = 62;
-            const float strength = 0.25f + 0.3f * float(cell);
-            for (int y = 0; y < kCell; ++y)
-                for (int x = cell * kCell; x < (cell + 1) * kCell; ++x) {
-                    const float dx = float(x) + 0.5f - cx, dy = float(y) + 0.5f - cy;
-                    img.blend(x, y, warm,
-                              strength * std::exp(-(dx * dx + dy * dy) / (22.f * 22.f)));
-                }
-            draw(img, capsule(cx, 0, cx, 56, 1.2f), rgb(0x1A1622));
-            draw(img, roundRect(cx - 14, 56, cx + 14, 66, 3),
-                 mix(rgb(0xE8D8B0), rgb(0xFFF6DC), strength));
-        }
-        writeBmp(path, kCell * kCells * 2, kCell, [&](int x, int y, uint8_t* p) {
-            const int cell = x / (2 * kCell), inCell = x % (2 * kCell);
-            const int sx = cell * kCell + inCell % kCell;
-            if (inCell < kCell) {
-                const Color c = img.at(sx, y);
-                p[0] = toByte(c.b);
-                p[1] = toByte(c.g);
-                p[2] = toByte(c.r);
-            } else {
-                p[0] = p[1] = p[2] = uint8_t(255 - toByte(img.alphaAt(sx, y)));
+void writeLamp(const fs::path& path) {
+    constexpr int kCell = 120, kCells = 3;
+    Image img(kCell * kCells, kCell, 0);
+    const Color warm = rgb(0xFFD89A);
+    for (int cell = 0; cell < kCells; ++cell) {
+        const float ox = float(cell * kCell), cx = ox + 60, cy = 62;
+        const float strength = 0.25f + 0.3f * float(cell);
+        for (int y = 0; y < kCell; ++y)
+            for (int x = cell * kCell; x < (cell + 1) * kCell; ++x) {
+                const float dx = float(x) + 0.5f - cx, dy = float(y) + 0.5f - cy;
+                img.blend(x, y, warm, strength * std::exp(-(dx * dx + dy * dy) / (22.f * 22.f)));
             }
-        });
+        draw(img, capsule(cx, 0, cx, 56, 1.2f), rgb(0x1A1622));
+        draw(img, roundRect(cx - 14, 56, cx + 14, 66, 3),
+             mix(rgb(0xE8D8B0), rgb(0xFFF6DC), strength));
     }
+    writeBmp(path, kCell * kCells * 2, kCell, [&](int x, int y, uint8_t* p) {
+        const int cell = x / (2 * kCell), inCell = x % (2 * kCell);
+        const int sx = cell * kCell + inCell % kCell;
+        if (inCell < kCell) {
+            const Color c = img.at(sx, y);
+            p[0] = toByte(c.b);
+            p[1] = toByte(c.g);
+            p[2] = toByte(c.r);
+        } else {
+            p[0] = p[1] = p[2] = uint8_t(255 - toByte(img.alphaAt(sx, y)));
+        }
+    });
+}
 
 } // namespace
