@@ -1,22 +1,19 @@
 #include "persist/FileLog.h"
 
 #include "interp/Engine.h"
+#include "persist/PlayerFiles.h"
 #include "script/ScrambleKeys.h"
 #include "util/sjis.h"
 
 #include <algorithm>
-#include <iostream>
 
 namespace orv {
 
 namespace {
 
 constexpr char kQuote = '"';
-constexpr char kEscape = '\x7f';
-constexpr char kEscapedQuote = '\x01';
-constexpr char kEscapedEscape = '\x02';
-// A count line, then the names in quotes (and their escapes) at most twice their length.
-constexpr size_t kMaxFileBytes = 16 + kFileLogCapacity * (2 * kMaxLoggedNameBytes + 2);
+// A count line, then the names in their quotes.
+constexpr size_t kMaxFileBytes = 16 + kFileLogCapacity * (kMaxLoggedNameBytes + 2);
 
 std::string upperCase(std::string_view sjisName) {
     std::string out(sjisName);
@@ -69,22 +66,26 @@ void FileLog::add(std::string_view name) {
         names.push_back(std::move(upper));
 }
 
+namespace {
+
+bool storable(const std::string& name) {
+    return std::none_of(name.begin(), name.end(),
+                        [](char c) { return scramble(c) == kQuote || scramble(c) == '\0'; });
+}
+
+} // namespace
+
 std::string encodeFileLog(const FileLog& log) {
-    std::string out = std::to_string(log.names.size()) + "\n";
+    std::string names;
+    size_t count = 0;
     for (const std::string& name : log.names) {
-        out += kQuote;
-        for (char c : name) {
-            const char s = scramble(c);
-            if (s == kQuote || s == kEscape) {
-                out += kEscape;
-                out += s == kQuote ? kEscapedQuote : kEscapedEscape;
-            } else {
-                out += s;
-            }
-        }
-        out += kQuote;
+        if (!storable(name)) continue;
+        ++count;
+        names += kQuote;
+        for (char c : name) names += scramble(c);
+        names += kQuote;
     }
-    return out;
+    return std::to_string(count) + "\n" + names;
 }
 
 void decodeFileLog(std::string_view bytes, FileLog& log) {
@@ -93,23 +94,11 @@ void decodeFileLog(std::string_view bytes, FileLog& log) {
     const size_t count = readCount(bytes, pos);
     for (size_t n = 0; n < count; ++n) {
         if (pos >= bytes.size() || bytes[pos] != kQuote) return;
-        std::string name;
-        for (++pos;; ++pos) {
-            if (pos >= bytes.size()) return;
-            char c = bytes[pos];
-            if (c == kQuote) break;
-            if (c == kEscape) {
-                if (++pos >= bytes.size()) return;
-                if (bytes[pos] == kEscapedQuote)
-                    c = kQuote;
-                else if (bytes[pos] == kEscapedEscape)
-                    c = kEscape;
-                else
-                    return;
-            }
-            name += scramble(c);
-        }
-        ++pos;
+        const size_t end = bytes.find(kQuote, pos + 1);
+        if (end == std::string_view::npos) return;
+        std::string name(bytes.substr(pos + 1, end - pos - 1));
+        for (char& c : name) c = scramble(c);
+        pos = end + 1;
         log.add(name);
     }
 }
@@ -126,10 +115,7 @@ void loadFileLog(Engine& engine) {
 }
 
 void saveFileLog(Engine& engine) {
-    std::string error;
-    if (!engine.persist.files.write(kFileLogFileName, encodeFileLog(engine.persist.fileLog),
-                                    &error))
-        std::cerr << "orvane: " << error << "\n";
+    writePlayerFile(engine, kFileLogFileName, encodeFileLog(engine.persist.fileLog));
 }
 
 } // namespace orv

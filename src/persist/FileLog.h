@@ -2,11 +2,7 @@
 // kept across runs in "Orvaneflog.dat" when the scenario gives `filelog`.
 //
 // The file: the count in decimal and a line feed, then each name in double quotes, one after
-// another, every byte of a name XORed with the scenario loader's one-byte key. A name byte that
-// would scramble to the quote (or to the escape byte 0x7F) is written as 0x7F 0x01 (0x7F 0x02):
-// with our key that is the letter O (and a control byte no file name holds), which would otherwise
-// end the name early and shift every entry after it. Names without those bytes are stored exactly
-// as the plain layout has them.
+// another, every byte of a name XORed with the scenario loader's one-byte key.
 #pragma once
 
 #include <string>
@@ -33,6 +29,8 @@ struct FileLog {
     void add(std::string_view name);
 };
 
+// A name holding a byte that would scramble to the quote or to a zero byte cannot be read back:
+// it is kept for the run but not written.
 std::string encodeFileLog(const FileLog& log);
 // Whatever the bytes: at most the table's names, a malformed entry ends the reading (the names
 // before it are kept).

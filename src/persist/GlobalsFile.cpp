@@ -1,9 +1,8 @@
 #include "persist/GlobalsFile.h"
 
 #include "interp/Engine.h"
+#include "persist/PlayerFiles.h"
 #include "util/binio.h"
-
-#include <iostream>
 
 namespace orv {
 
@@ -46,9 +45,7 @@ void loadGlobals(Engine& engine) {
 }
 
 void saveGlobals(Engine& engine) {
-    std::string error;
-    if (!engine.persist.files.write(kGlobalsFileName, encodeGlobals(engine.vars), &error))
-        std::cerr << "orvane: " << error << "\n";
+    writePlayerFile(engine, kGlobalsFileName, encodeGlobals(engine.vars));
 }
 
 } // namespace orv

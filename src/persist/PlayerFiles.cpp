@@ -1,10 +1,12 @@
 #include "persist/PlayerFiles.h"
 
+#include "interp/Engine.h"
 #include "util/AtomicFile.h"
 #include "util/gamefs.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -87,6 +89,18 @@ fs::path choosePlayerFolder(const fs::path& gameDir, const std::string& saveDir,
         *notice = "the game folder cannot be written: saves and settings are kept in '" +
                   own.string() + "'";
     return own;
+}
+
+bool writePlayerFile(Engine& engine, std::string_view name, std::string_view bytes) {
+    std::string error;
+    if (engine.persist.files.write(name, bytes, &error)) return true;
+    std::cerr << "orvane: " << error << "\n";
+    engine.platform.messageBox("保存エラー",
+                               "ファイル「" + std::string(name) +
+                                   "」を保存できませんでした。前の内容はそのまま残っています。\n" +
+                                   error,
+                               MessageBoxButtons::Ok);
+    return false;
 }
 
 } // namespace orv

@@ -10,6 +10,8 @@
 
 namespace orv {
 
+struct Engine;
+
 class PlayerFiles {
 public:
     explicit PlayerFiles(std::filesystem::path folder) : folder_(std::move(folder)) {}
@@ -32,5 +34,9 @@ private:
 // A line for stderr in *notice when the files go elsewhere than asked or cannot be kept.
 std::filesystem::path choosePlayerFolder(const std::filesystem::path& gameDir,
                                          const std::string& saveDir, std::string* notice);
+
+// Replaces one of the player's files. A failure leaves the old file as it was and is told to the
+// player (a message box, and a line on stderr), since a lost save must never go unnoticed.
+bool writePlayerFile(Engine& engine, std::string_view name, std::string_view bytes);
 
 } // namespace orv

@@ -11,7 +11,9 @@ namespace orv {
 // "orvane_sec.dat": byte i of the file is XORed with kSecScrambleKey[i % 5].
 inline constexpr std::array<uint8_t, 5> kSecScrambleKey = {0xA7, 0x3C, 0x5E, 0x91, 0x2B};
 
-// "orvane.dat" (and the read-file log): every byte is XORed with this key.
-inline constexpr uint8_t kScrambleKey = 0x6D;
+// "orvane.dat" (and the read-file log): every byte is XORed with this key. The log keeps names
+// between plain quotes and ends each with a zero byte, so no byte of a file name may scramble to
+// either: the key is a control byte, and key ^ '"' is '?', which no file name holds.
+inline constexpr uint8_t kScrambleKey = 0x1D;
 
 } // namespace orv

@@ -1,9 +1,9 @@
 #include "shell/SettingsFiles.h"
 
 #include "interp/Engine.h"
+#include "persist/PlayerFiles.h"
 #include "util/binio.h"
 
-#include <iostream>
 #include <optional>
 
 namespace orv {
@@ -78,9 +78,7 @@ void writeEnvData(Engine& engine) {
     data.speedIndex = shell.speedIndex;
     data.displayMode = shell.displayMode;
     data.face = engine.text.window.chosenFace;
-    std::string error;
-    if (!engine.persist.files.write(kEnvDataFileName, encodeEnvData(data), &error))
-        std::cerr << "orvane: " << error << "\n";
+    writePlayerFile(engine, kEnvDataFileName, encodeEnvData(data));
 }
 
 void applyEnvData(Engine& engine) {

@@ -77,20 +77,20 @@ TEST(GlobalsFile, EveryEngineStartReadsTheFile) {
     EXPECT_EQ(e.vars.num[250], 42);
 }
 
-TEST(FileLog, RoundTripsNamesWhateverTheirBytes) {
+TEST(FileLog, RoundTripsNamesOfEveryLetterAndKanji) {
     FileLog log;
-    for (std::string name : {"BG\\ROOM.BMP", "O\x7fO", "\x83\x6d.BMP", "\x83\x61\x83\x4f.BMP"})
+    for (std::string name : {"CURSOR0.BMP", "mask.bmp", "\x83\x6d\x8a\xbf.BMP", "A?.BMP"})
         log.add(name);
     const std::string bytes = encodeFileLog(log);
-    EXPECT_EQ(bytes.substr(0, 3), "4\n\"");
-    // Without an O (or the escape byte) a name is stored as the plain layout has it.
+    // A name with a byte that scrambles to the quote is kept for the run but not written.
+    EXPECT_EQ(bytes.substr(0, 3), "3\n\"");
     FileLog one;
     one.add("A.BMP");
-    EXPECT_EQ(encodeFileLog(one), "1\n\",C/ =\"");
+    EXPECT_EQ(encodeFileLog(one), "1\n\"\\3_PM\"");
 
     FileLog back;
     decodeFileLog(bytes, back);
-    EXPECT_EQ(back.names, log.names);
+    EXPECT_EQ(back.names, std::vector<std::string>(log.names.begin(), log.names.begin() + 3));
 }
 
 TEST(FileLog, DamagedFilesKeepTheNamesBeforeTheDamage) {
@@ -104,7 +104,6 @@ TEST(FileLog, DamagedFilesKeepTheNamesBeforeTheDamage) {
         {"3\n\",\"\"9", 1},        // the second name never ends
         {"2\n\",\"X\",\"", 1},     // a byte where a quote should open the next name
         {"99999999999\n\",\"", 1}, // more announced than there are
-        {"1\n\"\x7f\x05\"", 0},    // an escape that means nothing
         {"2 \t\n\r\",\"\"9\"", 2}, // blanks after the count
     };
     for (const Case& c : cases) {
@@ -226,6 +225,17 @@ TEST(PlayerFiles, TheEndOfTheProgramWritesWhatIsSwitchedOn) {
     EXPECT_FALSE(fs::exists(off.dir() / "gloval.sav"));
     EXPECT_FALSE(fs::exists(off.dir() / "Orvaneflog.dat"));
     EXPECT_TRUE(fs::exists(off.dir() / "envdata"));
+}
+
+TEST(PlayerFiles, AFailedWriteIsToldAndLeavesTheOldFile) {
+    Harness h;
+    fs::create_directories(h.dir() / "envdata" / "in the way");
+    h.scenario("*define\ngame\n*start\nend\n");
+    EXPECT_EQ(h.run(), 0);
+    EXPECT_NE(h.log().find("[保存エラー] ファイル「envdata」を保存できませんでした。"),
+              std::string::npos)
+        << h.log();
+    EXPECT_TRUE(fs::exists(h.dir() / "envdata" / "in the way"));
 }
 
 TEST(AtomicFile, ReplacesTheFileAndNeverWhatALinkPointsAt) {
