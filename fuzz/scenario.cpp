@@ -153,6 +153,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     engine.script.notices = &nullStream;
     engine.interp.statementLimit = 20000;
     engine.interp.registryFile = dir / "registry.ini";
+    engine.persist.files.durable = false;
     try {
         orv::runEngine(engine);
     } catch (const orv::ExitRequest&) {

@@ -60,7 +60,7 @@ std::optional<std::string> PlayerFiles::read(std::string_view name, size_t maxBy
 bool PlayerFiles::write(std::string_view name, std::string_view bytes, std::string* error) const {
     const fs::path path = pathOf(name);
     std::string reason;
-    if (writeFileAtomically(path, bytes, &reason)) return true;
+    if (writeFileAtomically(path, bytes, &reason, durable)) return true;
     if (error) *error = "cannot write '" + path.string() + "' (" + reason + ")";
     return false;
 }

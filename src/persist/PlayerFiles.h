@@ -17,6 +17,9 @@ public:
     explicit PlayerFiles(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
     const std::filesystem::path& folder() const { return folder_; }
+    // Whether a write waits until the file is on the disk; off for runs that keep nothing
+    // (the fuzz target), where the wait would be most of a run.
+    bool durable = true;
 
     // The file's whole contents when it is there; a file larger than maxBytes reads as its first
     // maxBytes (every reader of these files takes a short file as a complete one).

@@ -47,13 +47,13 @@ mode_t currentUmask() {
 } // namespace
 
 bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
-                         std::string* error) {
+                         std::string* error, bool durable) {
     const std::filesystem::path folder = path.parent_path();
     std::string temporary = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
     int fd = ::mkstemp(temporary.data());
     if (fd < 0) return fail(error, "cannot create a temporary file");
     bool ok = writeAll(fd, bytes) || fail(error, "cannot write");
-    ok = ok && (::fsync(fd) == 0 || fail(error, "cannot flush"));
+    ok = ok && (!durable || ::fsync(fd) == 0 || fail(error, "cannot flush"));
     // mkstemp makes the file private; the player's files are ordinary files of theirs.
     if (ok) ::fchmod(fd, 0644 & ~currentUmask());
     if (::close(fd) != 0 && ok) ok = fail(error, "cannot write");
@@ -62,7 +62,7 @@ bool writeFileAtomically(const std::filesystem::path& path, std::string_view byt
         ::unlink(temporary.c_str());
         return false;
     }
-    syncFolder(folder);
+    if (durable) syncFolder(folder);
     return true;
 }
 
