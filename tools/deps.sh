@@ -10,6 +10,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick clang-format
   clang libclang-rt-14-dev
+  libfluidsynth-dev libsndfile1-dev libmpg123-dev timgm6mb-soundfont
 )
 
 missing=()

@@ -98,6 +98,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         } else if (name == "--screenshot") {
             ok = value(o.screenshotFile);
             if (ok) o.screenshotFile = absolutePath(o.screenshotFile);
+        } else if (name == "--sound-log") {
+            ok = value(o.soundLogFile);
+            if (ok) o.soundLogFile = absolutePath(o.soundLogFile);
         } else if (name == "--pack-scenario") {
             ok = value(o.packScenario);
         } else if (name == "--max-time") {
@@ -178,6 +181,8 @@ Options:
   --max-steps N        end with status 4 once N statements have run; a
                        definereset counts 100000 (needs --headless;
                        default 100000000)
+  --sound-log FILE     write one line per sound event: the clock in
+                       milliseconds, then what started, stopped or ended
   --scale N            show the window N times its size, N from 1 to 8
   --fullscreen         start in desktop full screen
   --pack-scenario DIR  pack the numbered scenario files in DIR into the

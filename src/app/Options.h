@@ -23,6 +23,7 @@ struct Options {
     bool help = false;
     bool version = false;
     std::string packScenario; // --pack-scenario DIR
+    std::string soundLogFile; // --sound-log FILE
 };
 
 // What bounds a headless run when the command line does not, so that a loop that never waits or

@@ -7,9 +7,12 @@
 #include "interp/EngineRun.h"
 #include "platform/Png.h"
 #include "platform/TerminationSignals.h"
+#include "platform/headless/HeadlessAudio.h"
+#include "platform/sdl/SdlAudio.h"
 #include "script/ErrorCaptions.h"
 #include "script/ScenarioPack.h"
 #include "shell/Startup.h"
+#include "sound/SoundLog.h"
 #include "util/escape.h"
 
 #include <cstdio>
@@ -20,6 +23,10 @@
 #include <optional>
 
 namespace {
+
+std::unique_ptr<orv::AudioDevice> makeHeadlessAudio() {
+    return std::make_unique<orv::HeadlessAudio>();
+}
 
 int runGame(const orv::Options& options) {
     using namespace orv;
@@ -58,6 +65,15 @@ int runGame(const orv::Options& options) {
     {
         Engine engine(*platform, options.gameDir);
         if (tempDirectory) engine.tempDirectory = tempDirectory->path();
+        if (!options.soundLogFile.empty()) {
+            engine.sound.log = SoundLog::open(options.soundLogFile, &error);
+            if (!engine.sound.log) {
+                std::cerr << "orvane: cannot write sound log '"
+                          << escapeControls(options.soundLogFile) << "': " << error << "\n";
+                return 1;
+            }
+        }
+        engine.sound.makeDevice = options.headless ? makeHeadlessAudio : createSdlAudio;
         if (options.headless)
             engine.interp.statementLimit = options.maxSteps.value_or(kDefaultMaxSteps);
         try {

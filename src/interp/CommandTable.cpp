@@ -12,6 +12,7 @@
 #include "script/ErrorReport.h"
 #include "script/TokenReader.h"
 #include "shell/ShellCommands.h"
+#include "sound/SoundCommands.h"
 #include "text/Lookback.h"
 #include "text/TextCommands.h"
 #include "util/sjis.h"
@@ -60,9 +61,11 @@ constexpr CommandInfo kCommands[] = {
     {"defaultspeed", Definition, cmdDefaultspeed},
     {"intlimit", Definition, cmdIntlimit},
     {"clickstr", Definition, cmdClickstr},
+    {"soundpressplgin", Definition, cmdSoundpressplgin},
     {"versionstr", Definition, cmdVersionstr},
     {"effectblank", Definition, cmdEffectblank},
     {"bgalia", Definition, cmdBgalia},
+    {"cdfadeout", Definition, cmdCdfadeout},
     {"effect", Definition, cmdEffect},
     {"transmode", Definition, cmdTransmode},
     {"stralias", Definition, cmdStralias},
@@ -105,9 +108,18 @@ constexpr CommandInfo kCommands[] = {
     {"gettimer", Game, cmdGettimer},
     {"cl", Game, cmdCl},
     {"print", Game, cmdPrint},
+    {"mp3", Game, cmdMp3},
+    {"mp3loop", Game, cmdMp3loop},
+    {"play", Game, cmdPlay},
+    {"playonce", Game, cmdPlayonce},
+    {"stop", Game, cmdStop},
+    {"wave", Game, cmdWave},
+    {"wavestop", Game, cmdWavestop},
+    {"playstop", Game, cmdPlaystop},
     {"lookbackflush", Game, cmdLookbackflush},
     {"click", Game, cmdClick},
     {"clickpos", Game, cmdClickpos},
+    {"waveloop", Game, cmdWaveloop},
     {"setwindow", Game, cmdSetwindow},
 };
 

@@ -11,6 +11,7 @@
 #include "platform/Platform.h"
 #include "script/ScriptState.h"
 #include "shell/ShellState.h"
+#include "sound/SoundState.h"
 #include "text/TextState.h"
 #include "util/gamefs.h"
 
@@ -38,6 +39,7 @@ struct Engine {
     GraphicsState graphics;
     TextState text;
     ChoiceState choices;
+    SoundState sound;
 };
 
 } // namespace orv

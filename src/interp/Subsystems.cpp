@@ -5,6 +5,7 @@
 #include "media/StopAllMedia.h"
 #include "menus/ChoiceState.h"
 #include "shell/ShellCommands.h"
+#include "sound/SoundCommands.h"
 #include "text/TextWindow.h"
 
 namespace orv {
@@ -51,6 +52,7 @@ void resetVariablesToStart(Engine& engine) {
 
 constexpr SubsystemRow kRows[] = {
     {"media", stopAllMedia, stopAllMedia},
+    {"sound", startSoundPass, nullptr},
     {"interp", startInterpPass, resetInterpToStart},
     {"text", startTextPass, resetTextToStart},
     {"graphics", startGraphicsPass, resetGraphicsToStart},

@@ -3,6 +3,7 @@
 #include "graphics/GraphicsCommands.h"
 #include "interp/Engine.h"
 #include "shell/Wait.h"
+#include "sound/SoundPlayback.h"
 #include "text/TextWindow.h"
 
 #include <algorithm>
@@ -169,6 +170,8 @@ void clickWait(Engine& engine) {
             return false;
         });
     }
+    if (!shell.skipMode)
+        playVoice(engine, pacing.cursorKind == kPageCursor ? pacing.pageVoice : pacing.clickVoice);
     if (cursor) {
         cursor->restore();
         presentDisplay(engine, cursor->area());
