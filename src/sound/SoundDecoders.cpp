@@ -10,7 +10,8 @@ SoundContent sniffSound(std::string_view b) {
     auto at = [&](size_t i) { return i < b.size() ? uint8_t(b[i]) : 0; };
     if (b.starts_with("MThd")) return SoundContent::Midi;
     // A RIFF-wrapped MIDI file; the wrapping is passed over by the player's own reader.
-    if (b.starts_with("RIFF") && b.substr(8, 4) == "RMID") return SoundContent::Midi;
+    if (b.size() >= 12 && b.starts_with("RIFF") && b.substr(8, 4) == "RMID")
+        return SoundContent::Midi;
     if (b.starts_with("ID3")) return SoundContent::Mp3;
     // An MPEG audio frame header: eleven set sync bits, then a layer other than 0.
     if (at(0) == 0xFF && (at(1) & 0xE0) == 0xE0 && (at(1) & 0x06) != 0) return SoundContent::Mp3;

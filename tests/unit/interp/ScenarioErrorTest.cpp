@@ -228,6 +228,20 @@ const ErrorCase kCases[] = {
      "不正な命令\"transmode\"です。", 2},
     {"bg-bad-colour", "*define\ngame\n*start\nbg #12345g,1\nend\n", "構文エラー",
      "カラー指定が間違っています。HTMLと同じ形式（例：#75fe1b）で指定してください。", 4},
+    // Sound: play, wave, mp3, soundpressplgin.
+    {"sound-file-missing", game("wave \"none.wav\"\n"), "ロードエラー",
+     "ファイルnone.wavを開けません。", 4},
+    {"mp3-file-missing", game("mp3loop \"none.mp3\"\n"), "ロードエラー",
+     "ファイルnone.mp3を開けません。", 4},
+    {"sound-extension-unregistered", game("play \"bad.bmp\"\n"), "ロードエラー",
+     "ファイルbad.bmpを開けません。", 4},
+    {"cd-without-tracks", game("play \"*3\"\n"), "エラー",
+     "総トラック数が取得できません。恐らくCDが入っていません。", 4},
+    {"soundpressplgin-without-bar", "*define\nsoundpressplgin \"a.dll\"\ngame\n", "エラー",
+     "Sound press plug-in設定\"a.dll\"に|がありません。", 2},
+    {"soundpressplgin-too-many",
+     "*define\n" + repeat("soundpressplgin \"a.dll|x\"\n", 51) + "game\n", "エラー",
+     "Sound press plug-in設定が多すぎます。", 52},
 };
 
 class ScenarioError : public ::testing::TestWithParam<ErrorCase> {};
