@@ -13,7 +13,9 @@
 #include "util/sjis.h"
 
 #include <algorithm>
+#include <future>
 #include <iostream>
+#include <tuple>
 
 namespace orv {
 
@@ -65,6 +67,22 @@ Mixer* mixerOf(Engine& engine) {
     s.deviceOpenedAt = engine.platform.ticks();
     s.device = std::move(device);
     s.pullTarget = s.mixer.get();
+    // Loading the sound font takes longer than a `play` may: a window starts it at once, so the
+    // first MIDI file finds it ready. A headless run loads it only when a MIDI file plays.
+    if (!s.virtualDevice) {
+        const int rate = s.mixer->format().rate;
+        s.synthLoading = std::async(std::launch::async, [rate] {
+            std::pair<std::shared_ptr<MidiSynth>, std::string> result;
+            const std::string font = findSoundFont();
+            if (font.empty()) {
+                result.second = "no General MIDI sound font found (install timgm6mb-soundfont "
+                                "or set ORVANE_SOUNDFONT)";
+            } else {
+                result.first = loadMidiSynth(font, rate, &result.second);
+            }
+            return result;
+        });
+    }
     return s.mixer.get();
 }
 
@@ -72,14 +90,16 @@ std::shared_ptr<MidiSynth> midiSynthOf(Engine& engine, int rate, std::string* er
     SoundState& s = engine.sound;
     if (!s.synthTried) {
         s.synthTried = true;
-        const std::string font = findSoundFont();
         std::string why;
-        if (font.empty()) {
-            warn("no General MIDI sound font found (install timgm6mb-soundfont or set "
-                 "ORVANE_SOUNDFONT); MIDI music is silent");
-        } else if (!(s.synth = loadMidiSynth(font, rate, &why))) {
-            warn(why + "; MIDI music is silent");
+        if (s.synthLoading.valid()) {
+            std::tie(s.synth, why) = s.synthLoading.get();
+        } else if (const std::string font = findSoundFont(); font.empty()) {
+            why = "no General MIDI sound font found (install timgm6mb-soundfont or set "
+                  "ORVANE_SOUNDFONT)";
+        } else {
+            s.synth = loadMidiSynth(font, rate, &why);
         }
+        if (!s.synth) warn(why + "; MIDI music is silent");
     }
     if (!s.synth && error) *error = "no sound font";
     return s.synth;
@@ -202,6 +222,10 @@ void noticeEnd(Engine& engine, SoundChannel channel, bool started, bool sounding
 }
 
 } // namespace
+
+void openSoundDevice(Engine& engine) {
+    mixerOf(engine);
+}
 
 void catchUpSound(Engine& engine) {
     SoundState& s = engine.sound;

@@ -30,6 +30,9 @@ void stopAllSound(Engine& engine);
 // that has stopped starts again, a looping CD track that has ended is played again.
 void soundTimerTick(Engine& engine);
 
+// Opens the device now rather than at the first sound (a window does so at start).
+void openSoundDevice(Engine& engine);
+
 // The headless device pulls what has played by now (nothing for a real device).
 void catchUpSound(Engine& engine);
 

@@ -10,6 +10,7 @@ namespace orv {
 SoundState::SoundState() = default;
 
 SoundState::~SoundState() {
+    if (synthLoading.valid()) synthLoading.wait();
     // The device stops pulling before the mixer it pulls from goes.
     if (device) device->close();
     device.reset();

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <map>
 #include <memory>
 #include <string>
@@ -52,6 +53,9 @@ struct SoundState {
     bool deviceTried = false;
     std::shared_ptr<MidiSynth> synth;
     bool synthTried = false;
+    // The sound font loading in the background since the device opened (a window's device):
+    // the synthesizer, or why there is none.
+    std::future<std::pair<std::shared_ptr<MidiSynth>, std::string>> synthLoading;
 
     PluginCache plugins;
     SoundPluginList soundPlugins;
