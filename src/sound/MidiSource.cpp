@@ -26,6 +26,8 @@ public:
         // keeps time with the mixer (and with a virtual clock).
         fluid_settings_setstr(settings_, "player.timing-source", "sample");
         fluid_settings_setint(settings_, "synth.threadsafe-api", 0);
+        // The synthesizer's own default is quiet beside WAV effects at full level.
+        fluid_settings_setnum(settings_, "synth.gain", 0.6);
         synth_ = new_fluid_synth(settings_);
         if (!synth_) return fail(error, "cannot start the synthesizer");
         if (fluid_synth_sfload(synth_, font.c_str(), 1) == FLUID_FAILED)
