@@ -7,6 +7,7 @@
 #include "interp/EngineRun.h"
 #include "interp/Timers.h"
 #include "interp/VariableCommands.h"
+#include "media/PackedFiles.h"
 #include "menus/ChoiceCommands.h"
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
@@ -66,6 +67,8 @@ constexpr CommandInfo kCommands[] = {
     {"effectblank", Definition, cmdEffectblank},
     {"bgalia", Definition, cmdBgalia},
     {"cdfadeout", Definition, cmdCdfadeout},
+    {"spi", Definition, cmdSpi},
+    {"arc", Definition, cmdArc},
     {"effect", Definition, cmdEffect},
     {"transmode", Definition, cmdTransmode},
     {"stralias", Definition, cmdStralias},

@@ -6,6 +6,7 @@
 #include "graphics/GraphicsState.h"
 #include "interp/InterpState.h"
 #include "interp/Variables.h"
+#include "media/PackedFiles.h"
 #include "menus/ChoiceState.h"
 #include "persist/FileLog.h"
 #include "platform/Platform.h"
@@ -40,6 +41,7 @@ struct Engine {
     TextState text;
     ChoiceState choices;
     SoundState sound;
+    PackedFilesState packed;
 };
 
 } // namespace orv

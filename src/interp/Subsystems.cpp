@@ -2,6 +2,7 @@
 
 #include "graphics/GraphicsCommands.h"
 #include "interp/Engine.h"
+#include "media/PackedFiles.h"
 #include "media/StopAllMedia.h"
 #include "menus/ChoiceState.h"
 #include "shell/ShellCommands.h"
@@ -53,6 +54,7 @@ void resetVariablesToStart(Engine& engine) {
 constexpr SubsystemRow kRows[] = {
     {"media", stopAllMedia, stopAllMedia},
     {"sound", startSoundPass, nullptr},
+    {"packed files", startPackedFilesPass, nullptr},
     {"interp", startInterpPass, resetInterpToStart},
     {"text", startTextPass, resetTextToStart},
     {"graphics", startGraphicsPass, resetGraphicsToStart},

@@ -1,6 +1,7 @@
 #include "sound/SoundPlayback.h"
 
 #include "interp/Engine.h"
+#include "media/PackedFiles.h"
 #include "platform/headless/HeadlessAudio.h"
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
@@ -152,15 +153,22 @@ void removeTemporary(PlayedFile& file) {
     reportError(engine, S(caption::kLoad), formatMessage(S("ファイル%sを開けません。"), name));
 }
 
+// The file on disk, else its copy extracted from the archives (deleted when the sound stops).
+std::filesystem::path findOrExtract(Engine& engine, const std::string& name, PlayedFile& file) {
+    if (std::optional<std::filesystem::path> path = engine.fs.find(name)) return *path;
+    std::optional<std::filesystem::path> extracted = extractFromArchive(engine, name);
+    if (!extracted) cannotOpen(engine, name);
+    file.temporary = *extracted;
+    return *extracted;
+}
+
 // The file to play for a MIDI or WAV name: found on disk, then converted by a registered sound
 // plug-in when its extension is not the player's own. nullopt when a plug-in cannot run (the
 // sound is then not played, without a message).
 std::optional<std::filesystem::path> resolveSound(Engine& engine, const std::string& name,
                                                   std::string_view ownExtension,
                                                   const char* temporaryName, PlayedFile& file) {
-    // Packed files are not looked up yet: a name that is not on disk cannot be opened.
-    std::optional<std::filesystem::path> path = engine.fs.find(name);
-    if (!path) cannotOpen(engine, name);
+    std::optional<std::filesystem::path> path = findOrExtract(engine, name, file);
     const size_t dot = name.find('.');
     const std::string_view extension =
         dot == std::string::npos ? std::string_view() : std::string_view(name).substr(dot + 1);
@@ -349,8 +357,7 @@ void playMp3(Engine& engine, const std::string& name, bool loop) {
     s.mp3.loop = false;
     if (name.empty()) return;
     s.mp3.name = name;
-    std::optional<std::filesystem::path> path = engine.fs.find(name);
-    if (!path) cannotOpen(engine, name);
+    std::optional<std::filesystem::path> path = findOrExtract(engine, name, s.mp3);
     s.mp3.loop = loop;
     s.mp3Playing = true;
     s.mp3.heardEnd = false;

@@ -242,6 +242,13 @@ const ErrorCase kCases[] = {
     {"soundpressplgin-too-many",
      "*define\n" + repeat("soundpressplgin \"a.dll|x\"\n", 51) + "game\n", "エラー",
      "Sound press plug-in設定が多すぎます。", 52},
+    // Packed files: spi, arc.
+    {"spi-too-many", "*define\n" + repeat("spi \"a.spi|png\"\n", 51) + "game\n", "エラー",
+     "SPI設定が多すぎます。", 52},
+    {"arc-too-many", "*define\n" + repeat("arc \"a.zip|a.dll\"\n", 51) + "game\n", "エラー",
+     "SPI設定が多すぎます。", 52},
+    {"arc-without-bar", "*define\narc \"a.zip\"\ngame\n", "エラー",
+     "SPI設定\"a.zip\"に|がありません。", 2},
 };
 
 class ScenarioError : public ::testing::TestWithParam<ErrorCase> {};
