@@ -7,6 +7,9 @@
 // same on every machine and the scenario tests can rely on it.
 #include "util/sjis.h"
 
+#include <archive.h>
+#include <archive_entry.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -840,6 +843,8 @@ std::string scenarioToSjis(const std::string& utf8) {
 // The sounds, made at the end of this file.
 void writeMusic(const fs::path& path);
 void writeChime(const fs::path& path);
+void packPictures(const fs::path& dir, const std::vector<std::string>& names,
+                  const std::string& archiveName);
 
 void run(const fs::path& scenario, const fs::path& dir) {
     fs::create_directories(dir);
@@ -873,6 +878,8 @@ void run(const fs::path& scenario, const fs::path& dir) {
     Image mask = rainMask();
     writeOpaque(dir / "mask.bmp", mask);
 
+    // Some pictures come packed, as games of this kind shipped them (registered with `arc`).
+    packPictures(dir, {"night.bmp", "street.bmp", "cafe.bmp", "attendant.bmp"}, "pictures.zip");
     writeMusic(dir / "bgm.mid");
     writeChime(dir / "chime.wav");
 
@@ -997,6 +1004,38 @@ void writeChime(const fs::path& path) {
                          littleEndian(rate, 4) + littleEndian(rate * 2, 4) + littleEndian(2, 2) +
                          littleEndian(16, 2) + "data" + littleEndian(uint32_t(data.size()), 4) +
                          data);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The archive: the named pictures moved into one ZIP file of the game folder.
+
+namespace {
+
+void packPictures(const fs::path& dir, const std::vector<std::string>& names,
+                  const std::string& archiveName) {
+    const fs::path archivePath = dir / archiveName;
+    archive* a = archive_write_new();
+    archive_write_set_format_zip(a);
+    if (archive_write_open_filename(a, archivePath.c_str()) != ARCHIVE_OK)
+        throw std::runtime_error("cannot write " + archivePath.string());
+    for (const std::string& name : names) {
+        const std::string data = readText(dir / name);
+        archive_entry* e = archive_entry_new();
+        archive_entry_set_pathname(e, name.c_str());
+        archive_entry_set_size(e, la_int64_t(data.size()));
+        archive_entry_set_filetype(e, AE_IFREG);
+        archive_entry_set_perm(e, 0644);
+        const bool ok = archive_write_header(a, e) == ARCHIVE_OK &&
+                        archive_write_data(a, data.data(), data.size()) == la_ssize_t(data.size());
+        archive_entry_free(e);
+        if (!ok) throw std::runtime_error("cannot pack " + name + " into " + archiveName);
+        fs::remove(dir / name);
+    }
+    if (archive_write_close(a) != ARCHIVE_OK)
+        throw std::runtime_error("cannot finish " + archivePath.string());
+    archive_write_free(a);
 }
 
 } // namespace
