@@ -45,7 +45,8 @@ void writeArchive(const fs::path& path, const char* format) {
 }
 
 void extractLast(benchmark::State& state, const char* format) {
-    const fs::path dir = fs::temp_directory_path() / ("orvane-bench-archive-" + std::string(format));
+    const fs::path dir =
+        fs::temp_directory_path() / ("orvane-bench-archive-" + std::string(format));
     fs::create_directories(dir / "tmp");
     const std::string name = std::string("big.") + format;
     writeArchive(dir / name, format);

@@ -66,8 +66,7 @@ void BM_OpenWavOfTwoSeconds(benchmark::State& state) {
     for (auto _ : state) {
         std::string error;
         auto source = orv::openSound(
-            std::make_shared<const std::string>(wav), [](std::string*) { return nullptr; },
-            &error);
+            std::make_shared<const std::string>(wav), [](std::string*) { return nullptr; }, &error);
         benchmark::DoNotOptimize(source.get());
     }
 }

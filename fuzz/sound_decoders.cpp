@@ -39,7 +39,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string error;
     // No synthesizer: MIDI files are refused here (FluidSynth's own reader is not ours).
     auto source = orv::openSound(
-        bytes, [](std::string* why) { *why = "no synthesizer"; return nullptr; }, &error);
+        bytes,
+        [](std::string* why) {
+            *why = "no synthesizer";
+            return nullptr;
+        },
+        &error);
     if (!source) {
         check(!error.empty());
         return 0;
