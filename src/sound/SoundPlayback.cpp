@@ -115,14 +115,18 @@ bool startChannel(Engine& engine, SoundChannel channel, const std::filesystem::p
     std::string error;
     std::optional<std::string> bytes = readFilePrefix(path, kMaxSoundBytes, &error);
     std::unique_ptr<SoundSource> source;
+    bool midi = false;
     if (bytes) {
+        midi = sniffSound(*bytes) == SoundContent::Midi;
         auto shared = std::make_shared<const std::string>(std::move(*bytes));
         const int rate = mixer->format().rate;
         source = openSound(
             shared, [&](std::string* why) { return midiSynthOf(engine, rate, why); }, &error);
     }
     if (!source) {
-        warn("cannot play " + sjis::toUtf8(name) + ": " + error);
+        // Without a synthesizer every MIDI file is silent: that was said once already.
+        if (!(midi && !engine.sound.synth))
+            warn("cannot play " + sjis::toUtf8(name) + ": " + error);
         return false;
     }
     mixer->setVolume(channel, 100);

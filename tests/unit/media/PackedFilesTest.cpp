@@ -41,8 +41,10 @@ std::string zipBytes(const std::vector<std::pair<std::string, std::string>>& mem
     return std::string(buffer.data(), used);
 }
 
-// An LZH archive of stored (-lh0-) members with level-0 headers, as the old packers wrote.
-std::string lzhBytes(const std::vector<std::pair<std::string, std::string>>& members) {
+// An LZH archive of stored (-lh0-) members with level-0 headers, as the old packers wrote; a
+// member may claim another original size than it has.
+std::string lzhBytes(const std::vector<std::pair<std::string, std::string>>& members,
+                     uint32_t claimedSize = 0) {
     auto crc16 = [](const std::string& data) {
         uint16_t crc = 0;
         for (unsigned char c : data) {
@@ -54,11 +56,11 @@ std::string lzhBytes(const std::vector<std::pair<std::string, std::string>>& mem
     std::string out;
     for (const auto& [name, data] : members) {
         std::string h = "-lh0-";
-        test::putLe(h, uint32_t(data.size()), 4); // packed size
-        test::putLe(h, uint32_t(data.size()), 4); // original size
-        test::putLe(h, 0x5A210000, 4);            // DOS time
-        h += '\x20';                              // attribute
-        h += '\x00';                              // header level 0
+        test::putLe(h, uint32_t(data.size()), 4);                             // packed size
+        test::putLe(h, claimedSize ? claimedSize : uint32_t(data.size()), 4); // original size
+        test::putLe(h, 0x5A210000, 4);                                        // DOS time
+        h += '\x20';                                                          // attribute
+        h += '\x00';                                                          // header level 0
         h += char(name.size());
         h += name;
         test::putLe(h, crc16(data), 2);
@@ -183,6 +185,15 @@ TEST(Archives, AMemberPathCannotLeaveTheTemporaryDirectory) {
     EXPECT_EQ(extractFromArchive(e, outside.string()), game.temp.path() / "orvane-escape.bmp");
     EXPECT_FALSE(std::filesystem::exists(outside));
     EXPECT_FALSE(std::filesystem::exists(game.temp.path().parent_path() / "evil.bmp"));
+}
+
+TEST(Archives, AMemberClaimingAHugeSizeIsRefused) {
+    PackedGame game;
+    game.harness.file("huge.lzh", lzhBytes({{"big.bmp", solidBmp(0x102030)}}, 0xC0000000u));
+    Engine& e = game.harness.engine();
+    e.packed.archives = {"huge.lzh|unlha.dll"};
+    EXPECT_FALSE(extractFromArchive(e, "big.bmp"));
+    EXPECT_TRUE(std::filesystem::is_empty(game.temp.path()));
 }
 
 TEST(Archives, NotInAnyArchiveIsALoadError) {
