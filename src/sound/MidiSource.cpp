@@ -74,7 +74,7 @@ public:
 
     size_t read(float* out, size_t frames) override {
         // The player starts at the first read, on the thread that renders.
-        if (!player_ && !ended_ && !startPlayer()) ended_ = true;
+        if (!player_ && !ended_ && !startPlayer()) ended_ = broken_ = true;
         if (ended_) return 0;
         // The player's status stays "playing" past the last event: its tick says the end, once
         // the first block has made it read the file.
@@ -82,6 +82,8 @@ public:
             (fluid_player_get_status(player_) == FLUID_PLAYER_DONE ||
              fluid_player_get_current_tick(player_) >= fluid_player_get_total_ticks(player_))) {
             ended_ = true;
+            // A file without a single tick to play is one the player could not read.
+            broken_ = fluid_player_get_total_ticks(player_) <= 0;
             return 0;
         }
         fluid_synth_write_float(synth_->synth(), int(frames), out, 0, 2, out, 1, 2);
@@ -93,7 +95,8 @@ public:
         closePlayer();
         ended_ = false;
         rendered_ = false;
-        return true;
+        // A file the player refused once is refused again.
+        return !broken_;
     }
 
 private:
@@ -121,6 +124,7 @@ private:
     fluid_player_t* player_ = nullptr;
     bool ended_ = false;
     bool rendered_ = false;
+    bool broken_ = false;
 };
 
 } // namespace

@@ -53,11 +53,11 @@ void Mixer::play(SoundChannel which, std::unique_ptr<SoundSource> source, bool l
     if (threaded_ && c.active) wake_.notify_all();
 }
 
-void Mixer::restart(SoundChannel which) {
+bool Mixer::restart(SoundChannel which) {
     Channel& c = channels_[size_t(which)];
     {
         std::lock_guard sourceLock(c.sourceLock);
-        if (!c.source) return;
+        if (!c.source) return false;
         c.input.clear();
         c.position = 0;
         {
@@ -68,6 +68,7 @@ void Mixer::restart(SoundChannel which) {
         c.ended = !c.source->rewind();
     }
     if (threaded_) wake_.notify_all();
+    return !c.ended;
 }
 
 void Mixer::setVolume(SoundChannel which, int percent) {

@@ -35,8 +35,9 @@ public:
     // source starts over at its end; otherwise the channel falls silent there.
     void play(SoundChannel channel, std::unique_ptr<SoundSource> source, bool loop);
     void stop(SoundChannel channel) { play(channel, nullptr, false); }
-    // The channel's source from its first frame again, as it was when set.
-    void restart(SoundChannel channel);
+    // The channel's source from its first frame again, as it was when set; false when it
+    // cannot start again (the channel then stays silent).
+    bool restart(SoundChannel channel);
     // Percent, 0 to 100.
     void setVolume(SoundChannel channel, int percent);
     // A source is set and has not played to its end.

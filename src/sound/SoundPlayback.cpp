@@ -401,8 +401,11 @@ void soundTimerTick(Engine& engine) {
     catchUpSound(engine);
     if (s.midiOpen && s.midi.loop &&
         !channelPlaying(engine, SoundChannel::Midi, s.midiOpen, s.midi.sounding)) {
-        logSound(engine, "loop midi " + sjis::toUtf8(s.midi.name));
-        s.mixer->restart(SoundChannel::Midi);
+        // A file that cannot start again (its data refused by the player) is left silent.
+        if (s.mixer->restart(SoundChannel::Midi))
+            logSound(engine, "loop midi " + sjis::toUtf8(s.midi.name));
+        else
+            s.midi.loop = false;
     }
     if (s.cdPlaying && s.cdTrack != -1 && s.cdLoop &&
         !channelPlaying(engine, SoundChannel::Cd, s.cdPlaying, s.cdSounding)) {

@@ -160,6 +160,15 @@ TEST(Players, MidiLoopsByTheTimer) {
     EXPECT_NE(log.substr(once).find("end midi bgm.mid"), std::string::npos) << log;
 }
 
+TEST(Players, AnUnreadableMidiFileEndsWithoutLooping) {
+    if (findSoundFont().empty()) GTEST_SKIP() << "no General MIDI sound font installed";
+    SoundGame game;
+    game.harness.file("bad.mid",
+                      std::string("MThd\0\0\0\x06\0\0\0\x01\0\x60MTrk\0\0\0\x40junk", 30));
+    EXPECT_EQ(game.run("", "play \"bad.mid\"\nwait 500\n"),
+              "0 play midi bad.mid loop\n100 end midi bad.mid\n");
+}
+
 TEST(Players, RegisteredExtensionPlaysThroughATemporaryFile) {
     SoundGame game;
     game.harness.file("se.ogg", test::wavBytes(300));
