@@ -105,7 +105,7 @@ void startSoundPass(Engine& engine) {
     SoundState& s = engine.sound;
     s.soundPlugins.clear();
     s.cdFadeOutMs = 1000;
-    if (!engine.platform.isHeadless()) openSoundDevice(engine);
+    if (!engine.platform.isHeadless()) preloadSoundFont(engine);
     if (!s.configRead) {
         s.configRead = true;
         if (std::optional<std::string> config = engine.fs.readAll("config.txt"))

@@ -68,22 +68,6 @@ Mixer* mixerOf(Engine& engine) {
     s.deviceOpenedAt = engine.platform.ticks();
     s.device = std::move(device);
     s.pullTarget = s.mixer.get();
-    // Loading the sound font takes longer than a `play` may: a window starts it at once, so the
-    // first MIDI file finds it ready. A headless run loads it only when a MIDI file plays.
-    if (!s.virtualDevice) {
-        const int rate = s.mixer->format().rate;
-        s.synthLoading = std::async(std::launch::async, [rate] {
-            std::pair<std::shared_ptr<MidiSynth>, std::string> result;
-            const std::string font = findSoundFont();
-            if (font.empty()) {
-                result.second = "no General MIDI sound font found (install timgm6mb-soundfont "
-                                "or set ORVANE_SOUNDFONT)";
-            } else {
-                result.first = loadMidiSynth(font, rate, &result.second);
-            }
-            return result;
-        });
-    }
     return s.mixer.get();
 }
 
@@ -235,8 +219,22 @@ void noticeEnd(Engine& engine, SoundChannel channel, bool started, bool sounding
 
 } // namespace
 
-void openSoundDevice(Engine& engine) {
-    mixerOf(engine);
+void preloadSoundFont(Engine& engine) {
+    SoundState& s = engine.sound;
+    if (s.synthTried || s.synthLoading.valid()) return;
+    // The synthesizer renders at the device's usual rate; the mixer stretches it to another.
+    const int rate = AudioFormat{}.rate;
+    s.synthLoading = std::async(std::launch::async, [rate] {
+        std::pair<std::shared_ptr<MidiSynth>, std::string> result;
+        const std::string font = findSoundFont();
+        if (font.empty()) {
+            result.second = "no General MIDI sound font found (install timgm6mb-soundfont or "
+                            "set ORVANE_SOUNDFONT)";
+        } else {
+            result.first = loadMidiSynth(font, rate, &result.second);
+        }
+        return result;
+    });
 }
 
 void catchUpSound(Engine& engine) {

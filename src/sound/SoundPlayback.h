@@ -30,8 +30,10 @@ void stopAllSound(Engine& engine);
 // that has stopped starts again, a looping CD track that has ended is played again.
 void soundTimerTick(Engine& engine);
 
-// Opens the device now rather than at the first sound (a window does so at start).
-void openSoundDevice(Engine& engine);
+// Starts loading the sound font in the background, so that the first MIDI file finds the
+// synthesizer ready (loading takes longer than a `play` may). A window does so at start; a
+// headless run loads it only when a MIDI file plays.
+void preloadSoundFont(Engine& engine);
 
 // The headless device pulls what has played by now (nothing for a real device).
 void catchUpSound(Engine& engine);

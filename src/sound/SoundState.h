@@ -53,8 +53,8 @@ struct SoundState {
     bool deviceTried = false;
     std::shared_ptr<MidiSynth> synth;
     bool synthTried = false;
-    // The sound font loading in the background since the device opened (a window's device):
-    // the synthesizer, or why there is none.
+    // The sound font loading in the background since the start (in a window): the
+    // synthesizer, or why there is none.
     std::future<std::pair<std::shared_ptr<MidiSynth>, std::string>> synthLoading;
 
     PluginCache plugins;
