@@ -163,8 +163,9 @@ TEST(Players, MidiLoopsByTheTimer) {
 TEST(Players, AnUnreadableMidiFileEndsWithoutLooping) {
     if (findSoundFont().empty()) GTEST_SKIP() << "no General MIDI sound font installed";
     SoundGame game;
-    game.harness.file("bad.mid",
-                      std::string("MThd\0\0\0\x06\0\0\0\x01\0\x60MTrk\0\0\0\x40junk", 30));
+    // A header, then a track that claims 64 bytes and holds four.
+    static const char kBadMidi[] = "MThd\0\0\0\x06\0\0\0\x01\0\x60MTrk\0\0\0\x40junk";
+    game.harness.file("bad.mid", std::string(kBadMidi, sizeof kBadMidi - 1));
     EXPECT_EQ(game.run("", "play \"bad.mid\"\nwait 500\n"),
               "0 play midi bad.mid loop\n100 end midi bad.mid\n");
 }
