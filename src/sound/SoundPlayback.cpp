@@ -223,8 +223,8 @@ void preloadSoundFont(Engine& engine) {
     SoundState& s = engine.sound;
     if (s.synthTried || s.synthLoading.valid()) return;
     // The synthesizer renders at the device's usual rate; the mixer stretches it to another.
-    const int rate = AudioFormat{}.rate;
-    s.synthLoading = std::async(std::launch::async, [rate] {
+    s.synthLoading = std::async(std::launch::async, [] {
+        const int rate = AudioFormat{}.rate;
         std::pair<std::shared_ptr<MidiSynth>, std::string> result;
         const std::string font = findSoundFont();
         if (font.empty()) {
