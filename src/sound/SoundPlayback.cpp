@@ -263,9 +263,9 @@ void playCdTrack(Engine& engine, int track, bool loop) {
         s.cdOpen = true;
     }
     if (s.cdPlaying) {
-        logSound(engine, "stop cd");
-        stopChannel(engine, SoundChannel::Cd);
-        s.cdPlaying = false;
+        const int track = s.cdTrack;
+        stopCdNow(engine);
+        s.cdTrack = track;
     }
     const int played = std::min(track, s.cdTrackCount);
     s.cdPlayedTrack = played;
