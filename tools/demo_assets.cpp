@@ -7,6 +7,9 @@
 // same on every machine and the scenario tests can rely on it.
 #include "util/sjis.h"
 
+#include <archive.h>
+#include <archive_entry.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -852,6 +855,11 @@ std::string scenarioToSjis(const std::string& utf8) {
 // Drawn at the end of this file.
 void writeTitleScreen(const fs::path& dir);
 void writeLamp(const fs::path& path);
+// The sounds, made at the end of this file.
+void writeMusic(const fs::path& path);
+void writeChime(const fs::path& path);
+void packPictures(const fs::path& dir, const std::vector<std::string>& names,
+                  const std::string& archiveName);
 
 void run(const fs::path& scenario, const fs::path& dir) {
     fs::create_directories(dir);
@@ -891,6 +899,11 @@ void run(const fs::path& scenario, const fs::path& dir) {
     writeOpaque(dir / "mask.bmp", mask);
     writeTitleScreen(dir);
     writeLamp(dir / "lamp.bmp");
+
+    // Some pictures come packed, as games of this kind shipped them (registered with `arc`).
+    packPictures(dir, {"night.bmp", "street.bmp", "cafe.bmp", "attendant.bmp"}, "pictures.zip");
+    writeMusic(dir / "bgm.mid");
+    writeChime(dir / "chime.wav");
 
     // Written last: the build treats it as the sign that the folder is complete.
     std::ofstream out(dir / "0.txt", std::ios::binary);
@@ -995,6 +1008,140 @@ void writeLamp(const fs::path& path) {
             p[0] = p[1] = p[2] = uint8_t(255 - toByte(img.alphaAt(sx, y)));
         }
     });
+}
+
+} // namespace
+
+// The sounds: a quiet piano tune for the rain (a MIDI file the engine plays through its
+// synthesizer) and the station's two-tone chime (a WAV made sample by sample).
+
+namespace {
+
+void writeBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), std::streamsize(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+std::string bigEndian(uint32_t v, int bytes) {
+    std::string s;
+    for (int i = bytes - 1; i >= 0; --i) s += char((v >> (8 * i)) & 0xFF);
+    return s;
+}
+
+std::string littleEndian(uint32_t v, int bytes) {
+    std::string s;
+    for (int i = 0; i < bytes; ++i) s += char((v >> (8 * i)) & 0xFF);
+    return s;
+}
+
+// Eight bars in A minor at 72 beats a minute: a piano melody in quarter notes over a string
+// pad, 96 ticks to the quarter note.
+void writeMusic(const fs::path& path) {
+    struct Note {
+        uint32_t start, length; // in eighth notes
+        int channel, key, velocity;
+    };
+    std::vector<Note> notes;
+    const int melody[] = {76, 72, 69, 72, 74, 72, 71, 72, 76, 79, 77, 76, 74, 72, 71, 69,
+                          72, 74, 76, 74, 72, 71, 69, 71, 72, 71, 69, 68, 69, -1, 69, -1};
+    for (uint32_t i = 0; i < 32; ++i)
+        if (melody[i] > 0) {
+            // A rest after a note holds it.
+            const uint32_t length = i + 1 < 32 && melody[i + 1] < 0 ? 4 : 2;
+            notes.push_back({i * 2, length, 0, melody[i], 72});
+        }
+    const int chords[][3] = {{57, 60, 64}, {53, 57, 60}, {48, 52, 55}, {52, 56, 59},
+                             {57, 60, 64}, {53, 57, 60}, {52, 56, 59}, {57, 60, 64}};
+    for (uint32_t bar = 0; bar < 8; ++bar)
+        for (int k : chords[bar]) notes.push_back({bar * 8, 8, 1, k, 44});
+
+    struct Event {
+        uint32_t tick;
+        std::string bytes;
+    };
+    std::vector<Event> events;
+    const uint32_t eighth = 48;
+    for (const Note& n : notes) {
+        events.push_back(
+            {n.start * eighth, {char(0x90 | n.channel), char(n.key), char(n.velocity)}});
+        events.push_back(
+            {(n.start + n.length) * eighth - 1, {char(0x80 | n.channel), char(n.key), 0}});
+    }
+    std::stable_sort(events.begin(), events.end(),
+                     [](const Event& a, const Event& b) { return a.tick < b.tick; });
+    auto delta = [](uint32_t v) {
+        std::string s(1, char(v & 0x7F));
+        while (v >>= 7) s.insert(s.begin(), char(0x80 | (v & 0x7F)));
+        return s;
+    };
+    // Tempo (72 a minute), piano on channel 0, strings on channel 1.
+    std::string track = delta(0) + "\xFF\x51\x03" + bigEndian(60000000 / 72, 3);
+    track += delta(0) + std::string("\xC0\x00", 2) + delta(0) + "\xC1\x30";
+    uint32_t now = 0;
+    for (const Event& e : events) {
+        track += delta(e.tick - now) + e.bytes;
+        now = e.tick;
+    }
+    track += delta(eighth) + std::string("\xFF\x2F\x00", 3);
+    writeBytes(path, "MThd" + bigEndian(6, 4) + bigEndian(0, 2) + bigEndian(1, 2) +
+                         bigEndian(96, 2) + "MTrk" + bigEndian(uint32_t(track.size()), 4) + track);
+}
+
+// Two bell tones, a fourth apart, each dying away: 1.6 s, 22050 Hz mono.
+void writeChime(const fs::path& path) {
+    const int rate = 22050;
+    const int frames = rate * 16 / 10;
+    std::string data;
+    for (int i = 0; i < frames; ++i) {
+        const float t = float(i) / float(rate);
+        float v = 0;
+        for (auto [start, freq] : {std::pair{0.f, 880.f}, std::pair{0.5f, 659.25f}}) {
+            if (t < start) continue;
+            const float u = t - start;
+            const float envelope = std::exp(-u * 3.f) * std::min(1.f, u * 200.f);
+            v += envelope * (std::sin(2.f * 3.14159265f * freq * u) +
+                             0.3f * std::sin(2.f * 3.14159265f * freq * 2.76f * u));
+        }
+        data += littleEndian(uint16_t(int16_t(std::clamp(v * 0.35f, -1.f, 1.f) * 32767.f)), 2);
+    }
+    writeBytes(path, "RIFF" + littleEndian(uint32_t(36 + data.size()), 4) + "WAVEfmt " +
+                         littleEndian(16, 4) + littleEndian(1, 2) + littleEndian(1, 2) +
+                         littleEndian(rate, 4) + littleEndian(rate * 2, 4) + littleEndian(2, 2) +
+                         littleEndian(16, 2) + "data" + littleEndian(uint32_t(data.size()), 4) +
+                         data);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The archive: the named pictures moved into one ZIP file of the game folder.
+
+namespace {
+
+void packPictures(const fs::path& dir, const std::vector<std::string>& names,
+                  const std::string& archiveName) {
+    const fs::path archivePath = dir / archiveName;
+    archive* a = archive_write_new();
+    archive_write_set_format_zip(a);
+    if (archive_write_open_filename(a, archivePath.c_str()) != ARCHIVE_OK)
+        throw std::runtime_error("cannot write " + archivePath.string());
+    for (const std::string& name : names) {
+        const std::string data = readText(dir / name);
+        archive_entry* e = archive_entry_new();
+        archive_entry_set_pathname(e, name.c_str());
+        archive_entry_set_size(e, la_int64_t(data.size()));
+        archive_entry_set_filetype(e, AE_IFREG);
+        archive_entry_set_perm(e, 0644);
+        const bool ok = archive_write_header(a, e) == ARCHIVE_OK &&
+                        archive_write_data(a, data.data(), data.size()) == la_ssize_t(data.size());
+        archive_entry_free(e);
+        if (!ok) throw std::runtime_error("cannot pack " + name + " into " + archiveName);
+        fs::remove(dir / name);
+    }
+    if (archive_write_close(a) != ARCHIVE_OK)
+        throw std::runtime_error("cannot finish " + archivePath.string());
+    archive_write_free(a);
 }
 
 } // namespace

@@ -10,6 +10,8 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick clang-format
   clang libclang-rt-14-dev
+  libfluidsynth-dev libsndfile1-dev libmpg123-dev timgm6mb-soundfont
+  libarchive-dev libjpeg62-turbo-dev libgif-dev
 )
 
 missing=()

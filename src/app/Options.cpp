@@ -100,6 +100,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             if (ok) o.screenshotFile = absolutePath(o.screenshotFile);
         } else if (name == "--save-dir") {
             ok = value(o.saveDir);
+        } else if (name == "--sound-log") {
+            ok = value(o.soundLogFile);
+            if (ok) o.soundLogFile = absolutePath(o.soundLogFile);
         } else if (name == "--pack-scenario") {
             ok = value(o.packScenario);
         } else if (name == "--max-time") {
@@ -180,6 +183,8 @@ Options:
   --max-steps N        end with status 4 once N statements have run; a
                        definereset counts 100000 (needs --headless;
                        default 100000000)
+  --sound-log FILE     write one line per sound event: the clock in
+                       milliseconds, then what started, stopped or ended
   --scale N            show the window N times its size, N from 1 to 8
   --fullscreen         start in desktop full screen
   --save-dir DIR       keep saves, global variables and settings in DIR

@@ -24,6 +24,7 @@ struct Options {
     bool version = false;
     std::string packScenario; // --pack-scenario DIR
     std::string saveDir;      // --save-dir: where saves, globals and settings are kept
+    std::string soundLogFile; // --sound-log FILE
 };
 
 // What bounds a headless run when the command line does not, so that a loop that never waits or

@@ -8,9 +8,12 @@
 #include "persist/PlayerFiles.h"
 #include "platform/Png.h"
 #include "platform/TerminationSignals.h"
+#include "platform/headless/HeadlessAudio.h"
+#include "platform/sdl/SdlAudio.h"
 #include "script/ErrorCaptions.h"
 #include "script/ScenarioPack.h"
 #include "shell/Startup.h"
+#include "sound/SoundLog.h"
 #include "util/escape.h"
 
 #include <cstdio>
@@ -21,6 +24,10 @@
 #include <optional>
 
 namespace {
+
+std::unique_ptr<orv::AudioDevice> makeHeadlessAudio() {
+    return std::make_unique<orv::HeadlessAudio>();
+}
 
 int runGame(const orv::Options& options) {
     using namespace orv;
@@ -63,6 +70,15 @@ int runGame(const orv::Options& options) {
         engine.persist.files =
             PlayerFiles(choosePlayerFolder(options.gameDir, options.saveDir, &notice));
         if (!notice.empty()) std::cerr << "orvane: " << escapeControls(notice) << "\n";
+        if (!options.soundLogFile.empty()) {
+            engine.sound.log = SoundLog::open(options.soundLogFile, &error);
+            if (!engine.sound.log) {
+                std::cerr << "orvane: cannot write sound log '"
+                          << escapeControls(options.soundLogFile) << "': " << error << "\n";
+                return 1;
+            }
+        }
+        engine.sound.makeDevice = options.headless ? makeHeadlessAudio : createSdlAudio;
         if (options.headless)
             engine.interp.statementLimit = options.maxSteps.value_or(kDefaultMaxSteps);
         try {

@@ -1,7 +1,9 @@
 #include "graphics/ImageLoader.h"
 
 #include "graphics/BmpReader.h"
+#include "graphics/PictureDecoders.h"
 #include "interp/Engine.h"
+#include "media/PackedFiles.h"
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/TokenReader.h"
@@ -17,9 +19,26 @@ void logImageFile(Engine& engine, std::string_view name) {
     if (engine.persist.fileLog.enabled) engine.persist.fileLog.add(name);
 }
 
-// The decoders for formats other than BMP; none are registered yet.
-bool decodeWithPlugin(Engine&, Surface&, std::string_view, std::string_view) {
-    return false;
+// A format other than BMP needs a picture plug-in registered for its extension; the built-in
+// decoders then go by content. False when none is registered (or the library table is full); a
+// file they cannot decode leaves the surface empty.
+bool decodeWithPlugin(Engine& engine, Surface& surface, std::string_view extension,
+                      std::string_view bytes) {
+    std::optional<std::string> library = pictureLibraryFor(engine, extension);
+    if (!library || !engine.sound.plugins.getLibrary(*library)) return false;
+    decodePicture(surface, bytes);
+    return true;
+}
+
+// The file's bytes from disk, else from the archives (the extracted copy deleted at once).
+std::optional<std::string> readPictureFile(Engine& engine, std::string_view name) {
+    if (std::optional<std::string> bytes = engine.fs.readAll(name)) return bytes;
+    std::optional<std::filesystem::path> extracted = extractFromArchive(engine, name);
+    if (!extracted) return std::nullopt;
+    std::optional<std::string> bytes = readFilePrefix(*extracted, kMaxMemberBytes, nullptr);
+    std::error_code ec;
+    std::filesystem::remove(*extracted, ec);
+    return bytes;
 }
 
 } // namespace
@@ -69,7 +88,7 @@ void loadImage(Engine& engine, Surface& surface, std::string_view text) {
     const std::string& name = tag.fileName;
     logImageFile(engine, name);
 
-    std::optional<std::string> bytes = engine.fs.readAll(name);
+    std::optional<std::string> bytes = readPictureFile(engine, name);
     if (!bytes) {
         if (graphics.optionalLoad) {
             createSurface(surface, 1, 1, 24);

@@ -10,6 +10,7 @@
 #include "interp/EngineRun.h"
 #include "interp/Timers.h"
 #include "interp/VariableCommands.h"
+#include "media/PackedFiles.h"
 #include "menus/ChoiceCommands.h"
 #include "menus/SystemMenuCommands.h"
 #include "persist/PersistCommands.h"
@@ -17,6 +18,7 @@
 #include "script/ErrorReport.h"
 #include "script/TokenReader.h"
 #include "shell/ShellCommands.h"
+#include "sound/SoundCommands.h"
 #include "text/Lookback.h"
 #include "text/TextCommands.h"
 #include "util/sjis.h"
@@ -68,9 +70,13 @@ constexpr CommandInfo kCommands[] = {
     {"lookbackcolor", Definition, cmdLookbackcolor},
     {"clickstr", Definition, cmdClickstr},
     {"filelog", Definition, cmdFilelog},
+    {"soundpressplgin", Definition, cmdSoundpressplgin},
     {"versionstr", Definition, cmdVersionstr},
     {"effectblank", Definition, cmdEffectblank},
     {"bgalia", Definition, cmdBgalia},
+    {"cdfadeout", Definition, cmdCdfadeout},
+    {"spi", Definition, cmdSpi},
+    {"arc", Definition, cmdArc},
     {"effect", Definition, cmdEffect},
     {"transmode", Definition, cmdTransmode},
     {"stralias", Definition, cmdStralias},
@@ -138,9 +144,18 @@ constexpr CommandInfo kCommands[] = {
     {"msp", Game, cmdMsp},
     {"cl", Game, cmdCl},
     {"print", Game, cmdPrint},
+    {"mp3", Game, cmdMp3},
+    {"mp3loop", Game, cmdMp3loop},
+    {"play", Game, cmdPlay},
+    {"playonce", Game, cmdPlayonce},
+    {"stop", Game, cmdStop},
+    {"wave", Game, cmdWave},
+    {"wavestop", Game, cmdWavestop},
+    {"playstop", Game, cmdPlaystop},
     {"lookbackflush", Game, cmdLookbackflush},
     {"click", Game, cmdClick},
     {"clickpos", Game, cmdClickpos},
+    {"waveloop", Game, cmdWaveloop},
     {"setwindow", Game, cmdSetwindow},
 };
 

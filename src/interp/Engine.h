@@ -7,12 +7,14 @@
 #include "graphics/GraphicsState.h"
 #include "interp/InterpState.h"
 #include "interp/Variables.h"
+#include "media/PackedFiles.h"
 #include "menus/ChoiceState.h"
 #include "menus/SystemMenuState.h"
 #include "persist/PersistState.h"
 #include "platform/Platform.h"
 #include "script/ScriptState.h"
 #include "shell/ShellState.h"
+#include "sound/SoundState.h"
 #include "text/TextState.h"
 #include "util/gamefs.h"
 
@@ -42,6 +44,8 @@ struct Engine {
     ChoiceState choices;
     ButtonState buttons;
     SystemMenuState systemMenu;
+    SoundState sound;
+    PackedFilesState packed;
 };
 
 } // namespace orv

@@ -4,6 +4,7 @@
 #include "graphics/GraphicsCommands.h"
 #include "graphics/Sprites.h"
 #include "interp/Engine.h"
+#include "media/PackedFiles.h"
 #include "media/StopAllMedia.h"
 #include "menus/ChoiceState.h"
 #include "menus/LookbackViewer.h"
@@ -11,6 +12,7 @@
 #include "persist/PersistCommands.h"
 #include "shell/SettingsFiles.h"
 #include "shell/ShellCommands.h"
+#include "sound/SoundCommands.h"
 #include "text/TextWindow.h"
 
 namespace orv {
@@ -55,6 +57,8 @@ void resetVariablesToStart(Engine& engine) {
 
 constexpr SubsystemRow kRows[] = {
     {"media", stopAllMedia, stopAllMedia, nullptr},
+    {"sound", startSoundPass, nullptr, nullptr},
+    {"packed files", startPackedFilesPass, nullptr, nullptr},
     {"interp", startInterpPass, resetInterpToStart, nullptr},
     {"text", startTextPass, resetTextToStart, nullptr},
     {"graphics", startGraphicsPass, resetGraphicsToStart, nullptr},

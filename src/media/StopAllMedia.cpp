@@ -1,12 +1,13 @@
 #include "media/StopAllMedia.h"
 
 #include "interp/Engine.h"
+#include "sound/SoundPlayback.h"
 
 namespace orv {
 
-// Nothing plays yet: the sound and video players join this sequence as they
-// arrive (CD fade-out forced to 0, loop flags cleared, CD, MIDI, WAV and MP3
-// stopped, the video closed and its temporary file deleted).
-void stopAllMedia(Engine&) {}
+// The video joins this sequence when it plays (closed, its temporary file deleted).
+void stopAllMedia(Engine& engine) {
+    stopAllSound(engine);
+}
 
 } // namespace orv

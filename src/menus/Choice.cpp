@@ -6,6 +6,7 @@
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "shell/Wait.h"
+#include "sound/SoundPlayback.h"
 #include "text/ClickWait.h"
 #include "text/TextWindow.h"
 #include "util/sjis.h"
@@ -190,6 +191,7 @@ int runChoice(Engine& engine, const ChoiceForm& form, int startColumn, int start
     GraphicsState& g = engine.graphics;
     const int count = static_cast<int>(texts.size());
 
+    playVoice(engine, form.shownVoice);
     shell.skipMode = false;
     int highlighted = -1;
 
@@ -246,6 +248,7 @@ int runChoice(Engine& engine, const ChoiceForm& form, int startColumn, int start
     auto follow = [&](int x, int y) {
         const int hit = x < 0 && y < 0 ? -1 : hitAt(x, y);
         if (hit >= 0 && hit != highlighted) {
+            playVoice(engine, form.movedVoice);
             if (highlighted >= 0) draw(highlighted, form.normal);
             draw(hit, form.highlighted);
             highlighted = hit;
@@ -275,6 +278,7 @@ int runChoice(Engine& engine, const ChoiceForm& form, int startColumn, int start
         if (shell.clickFlag) {
             shell.clickFlag = false;
             if (highlighted >= 0) {
+                playVoice(engine, form.decidedVoice);
                 draw(highlighted, form.normal);
                 taken = highlighted;
                 return true;
@@ -291,6 +295,7 @@ int runChoice(Engine& engine, const ChoiceForm& form, int startColumn, int start
         }
         if (shell.rightClickFlag) {
             shell.rightClickFlag = false;
+            if (form.menu) playVoice(engine, form.closingVoice);
             if (highlighted >= 0) draw(highlighted, form.normal);
             if (form.menu) return true;
             rightClickHandler(engine, kRightClick);

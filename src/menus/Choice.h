@@ -33,7 +33,7 @@ struct ChoiceForm {
     uint32_t highlighted = 0;
     uint32_t normal = 0;
     // WAV names (empty: none) for when the choices appear, the highlight moves, a choice is
-    // taken and (menu form) the menu is closed. They sound once the engine plays WAV.
+    // taken and (menu form) the menu is closed.
     std::string shownVoice;
     std::string movedVoice;
     std::string decidedVoice;

@@ -103,7 +103,7 @@ void readConfig(Engine& engine) {
         size_t end = rest.find('\n');
         size_t length = end == std::string_view::npos ? rest.size() : end + 1;
         length = std::min(length, kConfigChunkBytes);
-        if (rest.substr(0, length).starts_with("cdfadeoff")) engine.shell.cdFadeDisabled = true;
+        if (rest.substr(0, length).starts_with("cdfadeoff")) engine.sound.fadeDisabled = true;
         rest.remove_prefix(length);
     }
 }

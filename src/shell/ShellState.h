@@ -55,8 +55,6 @@ struct ShellState {
 
     // A video has the window: painting leaves it alone.
     bool videoPlaying = false;
-    // "config.txt" asks CD music to stop without fading out.
-    bool cdFadeDisabled = false;
 
     // The version box's two lines (`versionstr`), Shift-JIS.
     std::string versionLine1 = "Orvane Version 1.22";

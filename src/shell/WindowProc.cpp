@@ -5,6 +5,7 @@
 #include "shell/ShellCommands.h"
 #include "shell/ShellState.h"
 #include "shell/Shutdown.h"
+#include "sound/SoundPlayback.h"
 #include "util/sjis.h"
 
 namespace orv {
@@ -105,7 +106,7 @@ void windowProc(Engine& engine, const Event& event) {
         runMenuCommand(engine, event.code);
         break;
     case EventKind::Timer:
-        // MIDI looping joins here once MIDI plays: a stopped looping sequence starts again.
+        soundTimerTick(engine);
         break;
     case EventKind::MouseMove:
         shell.pointerX = event.x;

@@ -4,6 +4,7 @@
 #include "interp/Engine.h"
 #include "menus/RightClickMenu.h"
 #include "shell/Wait.h"
+#include "sound/SoundPlayback.h"
 #include "text/TextWindow.h"
 
 #include <algorithm>
@@ -170,6 +171,8 @@ void clickWait(Engine& engine) {
             return false;
         });
     }
+    if (!shell.skipMode)
+        playVoice(engine, pacing.cursorKind == kPageCursor ? pacing.pageVoice : pacing.clickVoice);
     if (cursor) {
         cursor->restore();
         presentDisplay(engine, cursor->area());

@@ -290,6 +290,27 @@ const ErrorCase kCases[] = {
      "コンマが必要なところにコンマが有りません。", 4},
     {"msp-word-for-offset", game("msp 0,\"a\",1\n"), "構文エラー",
      "数字がくるべきところに数字がありません。", 4},
+    // Sound: play, wave, mp3, soundpressplgin.
+    {"sound-file-missing", game("wave \"none.wav\"\n"), "ロードエラー",
+     "ファイルnone.wavを開けません。", 4},
+    {"mp3-file-missing", game("mp3loop \"none.mp3\"\n"), "ロードエラー",
+     "ファイルnone.mp3を開けません。", 4},
+    {"sound-extension-unregistered", game("play \"bad.bmp\"\n"), "ロードエラー",
+     "ファイルbad.bmpを開けません。", 4},
+    {"cd-without-tracks", game("play \"*3\"\n"), "エラー",
+     "総トラック数が取得できません。恐らくCDが入っていません。", 4},
+    {"soundpressplgin-without-bar", "*define\nsoundpressplgin \"a.dll\"\ngame\n", "エラー",
+     "Sound press plug-in設定\"a.dll\"に|がありません。", 2},
+    {"soundpressplgin-too-many",
+     "*define\n" + repeat("soundpressplgin \"a.dll|x\"\n", 51) + "game\n", "エラー",
+     "Sound press plug-in設定が多すぎます。", 52},
+    // Packed files: spi, arc.
+    {"spi-too-many", "*define\n" + repeat("spi \"a.spi|png\"\n", 51) + "game\n", "エラー",
+     "SPI設定が多すぎます。", 52},
+    {"arc-too-many", "*define\n" + repeat("arc \"a.zip|a.dll\"\n", 51) + "game\n", "エラー",
+     "SPI設定が多すぎます。", 52},
+    {"arc-without-bar", "*define\narc \"a.zip\"\ngame\n", "エラー",
+     "SPI設定\"a.zip\"に|がありません。", 2},
 };
 
 class ScenarioError : public ::testing::TestWithParam<ErrorCase> {};

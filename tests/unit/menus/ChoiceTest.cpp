@@ -200,6 +200,8 @@ TEST(ChoiceRun, FiftyChoicesAreAllowed) {
 
 TEST(ChoiceRun, SelnumKeepsTheIntlimitBoundsAndSelectvoiceTheNames) {
     Harness h("click 30 50\n");
+    // The voices sound now: their files must be there.
+    for (const char* voice : {"a.wav", "b.wav", "c.wav"}) h.file(voice, "");
     h.scenario(game("selnum %7,\"零\",\"一\"\nend\n",
                     "intlimit 7,0,0\nselectvoice \"a.wav\",\"b.wav\",\"c.wav\"\n"));
     ASSERT_EQ(h.run(), 0) << h.log();

@@ -199,7 +199,7 @@ TEST(ConfigFile, OnlyALineStartingWithCdfadeoffCounts) {
         Harness h;
         h.file("config.txt", c.text);
         readConfig(h.engine());
-        EXPECT_EQ(h.engine().shell.cdFadeDisabled, c.fadeOff) << c.text;
+        EXPECT_EQ(h.engine().sound.fadeDisabled, c.fadeOff) << c.text;
     }
 }
 
