@@ -290,6 +290,15 @@ const ErrorCase kCases[] = {
      "コンマが必要なところにコンマが有りません。", 4},
     {"msp-word-for-offset", game("msp 0,\"a\",1\n"), "構文エラー",
      "数字がくるべきところに数字がありません。", 4},
+    // inputstr, inputnum
+    {"inputstr-number-variable", game("inputstr %0,\"a\",6,0\n"), "構文エラー",
+     "inputstrの第一引数は文字変数です。", 4},
+    {"inputnum-string-variable", game("inputnum $0,\"a\"\n"), "構文エラー",
+     "inputnumの第一引数は数字変数です。", 4},
+    {"inputstr-three-sizes", game("inputstr $0,\"a\",6,0,100,40,80\n"), "構文エラー",
+     "コンマが必要なところにコンマが有りません。", 4},
+    {"inputnum-in-define", "*define\ninputnum %0,\"a\"\ngame\n", "構文エラー",
+     "不正な命令\"inputnum\"です。", 2},
 };
 
 class ScenarioError : public ::testing::TestWithParam<ErrorCase> {};
