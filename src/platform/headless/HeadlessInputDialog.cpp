@@ -5,8 +5,6 @@
 #include "platform/headless/HeadlessPlatform.h"
 #include "util/escape.h"
 
-#include <ostream>
-
 namespace orv {
 
 namespace {
@@ -65,8 +63,6 @@ bool apply(InputDialogView& view, const ScriptEvent& ev, int& pointerX, int& poi
 
 std::optional<std::string> HeadlessPlatform::inputDialog(const InputDialogRequest& request,
                                                          const InputCheck& check) {
-    log() << '[' << escapeControls(request.caption) << "] " << escapeControls(request.prompt)
-          << std::endl;
     InputDialogView view(request.caption, request.prompt, request.size);
     for (;;) {
         std::optional<uint64_t> due;

@@ -43,8 +43,8 @@ public:
 
     MessageBoxResult messageBox(std::string_view caption, std::string_view text,
                                 MessageBoxButtons buttons) override;
-    // Written like a message box; then the events file types into the field (text, key CHAR),
-    // presses 決定 (key enter, a click on it) and answers the refusals (answer ok).
+    // The events file types into the field (text, key CHAR), presses 決定 (key enter, a click on
+    // it) and answers the refusals (answer ok).
     std::optional<std::string> inputDialog(const InputDialogRequest& request,
                                            const InputCheck& check) override;
     void setTitle(std::string_view title) override { title_ = std::string(title); }
