@@ -5,6 +5,9 @@
 #include "platform/headless/HeadlessPlatform.h"
 #include "util/escape.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace orv {
 
 namespace {
@@ -68,7 +71,7 @@ std::optional<std::string> HeadlessPlatform::inputDialog(const InputDialogReques
         std::optional<uint64_t> due;
         const size_t next = nextEvent(due);
         // The player thinks for as long as the file waits.
-        if (due && clock_ < *due) sleep(uint32_t(*due - clock_));
+        while (due && clock_ < *due) sleep(uint32_t(std::min<uint64_t>(*due - clock_, UINT32_MAX)));
         if (next >= script_.size()) {
             head_ = script_.size();
             if (!options_.autoClick)
