@@ -12,6 +12,42 @@ InputRefusal refusal(const InputRule& rule, std::string_view textUtf8) {
     return {inputCaption(rule), sjis::toUtf8(S(textUtf8))};
 }
 
+// Desktop input methods type some characters in their JIS forms, which the code page holds only
+// as look-alikes: the wave dash of ～, the minus, the double bar, the dash, the cent, pound,
+// not and yen signs and the broken bar.
+struct LookAlike {
+    char32_t typed;
+    char32_t held;
+};
+constexpr LookAlike kLookAlikes[] = {
+    {U'\u301C', U'\uFF5E'}, {U'\u2212', U'\uFF0D'}, {U'\u2016', U'\u2225'},
+    {U'\u2014', U'\u2015'}, {U'\u00A2', U'\uFFE0'}, {U'\u00A3', U'\uFFE1'},
+    {U'\u00AC', U'\uFFE2'}, {U'\u00A5', U'\uFFE5'}, {U'\u00A6', U'\uFFE4'},
+};
+
+// The code point of one whole UTF-8 character.
+char32_t codePoint(std::string_view ch) {
+    const auto b = [&](size_t i) { return char32_t(static_cast<unsigned char>(ch[i])); };
+    switch (ch.size()) {
+    case 1:
+        return b(0);
+    case 2:
+        return (b(0) & 0x1F) << 6 | (b(1) & 0x3F);
+    case 3:
+        return (b(0) & 0x0F) << 12 | (b(1) & 0x3F) << 6 | (b(2) & 0x3F);
+    default:
+        return (b(0) & 0x07) << 18 | (b(1) & 0x3F) << 12 | (b(2) & 0x3F) << 6 | (b(3) & 0x3F);
+    }
+}
+
+// One typed character in Shift-JIS; "?" when the code page has no form of it.
+std::string encodeTyped(std::string_view ch) {
+    const char32_t cp = codePoint(ch);
+    for (const LookAlike& l : kLookAlikes)
+        if (l.typed == cp) return sjis::encode(l.held);
+    return sjis::encode(cp);
+}
+
 // The field's text in Shift-JIS as far as the buffer reaches; the first character without a
 // CP932 form (UTF-8) when there is one before that.
 std::string toShiftJis(std::string_view utf8, std::string* unencodable) {
@@ -23,7 +59,7 @@ std::string toShiftJis(std::string_view utf8, std::string* unencodable) {
         while (end < utf8.size() && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80) ++end;
         const std::string_view ch = utf8.substr(start, end - start);
         pos = end;
-        const std::string bytes = sjis::fromUtf8(ch);
+        const std::string bytes = encodeTyped(ch);
         if (bytes == "?" && ch != "?") {
             if (unencodable && unencodable->empty()) *unencodable = std::string(ch);
             return out;

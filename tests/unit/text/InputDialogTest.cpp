@@ -62,6 +62,8 @@ const InputCase kCases[] = {
     {"seven-narrow", kSixNarrow, "text abcdefg\nkey enter\n", "", kTooLong},
     {"outside-cp932", kSixNarrow, "text a😀\nkey enter\n", "",
      "[文字列入力] 「😀」は使えない文字です。別の文字で入力してください。"},
+    // The wave dash an input method types for ～ is kept as the code page's own ～.
+    {"wave-dash", kThreeWide, "text 〜\nkey enter\n", "～", ""},
     {"cut-at-255-bytes", "inputstr $0,\"p\",1000,0",
      "text aa" + repeat("あ", 150) + "\nkey enter\n", "aa" + repeat("あ", 126), ""},
     // The refused text stays in the field: what is typed next is added to it.
