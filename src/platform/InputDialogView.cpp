@@ -11,13 +11,13 @@ namespace orv {
 
 namespace {
 
-// The template's rectangles in game pixels, from the top-left of the area below the caption bar.
+// The resource's rectangles in game pixels, from the top-left of the area below the caption bar.
 constexpr MenuBox kPromptAt{11, 11, 320, 20};
 constexpr MenuBox kFieldAt{11, 39, 230, 26};
 constexpr MenuBox kButtonAt{270, 38, 60, 30};
 constexpr int kClientWidth = 341;
 constexpr int kClientHeight = 80;
-// A field (and its text) is never longer than an edit control took by default.
+// The most a field takes, an edit field's usual limit.
 constexpr size_t kFieldLimit = 32767;
 
 constexpr const char* kDecide = "\xE6\xB1\xBA\xE5\xAE\x9A"; // 決定

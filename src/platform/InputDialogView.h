@@ -1,7 +1,7 @@
 // The input dialog drawn inside the game window: caption bar, prompt, a one-line edit field and
-// the 決定 button, laid out as the old dialog template was (its dialog units at a 6 x 12 pixel
-// font, so 1.5 game pixels each), or with the sizes the scenario gives in points. Free of any
-// window system like DialogView: a backend feeds it the pointer in game units, the keys, the
+// the 決定 button, laid out from the dialog resource IDD_DIALOG (its dialog units are 1.5 game
+// pixels at the resource's 9-point font), or with the sizes the scenario gives in points. Free of
+// any window system like DialogView: a backend feeds it the pointer in game units, the keys, the
 // typed text and the input method's composition, and paints it over the picture.
 #pragma once
 
