@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 
 namespace orv {
 
@@ -80,6 +81,9 @@ private:
     GamePoint pointerToGame(int windowX, int windowY);
     // Shows the dialog over the picture and answers when the player does.
     int runDialog(DialogView& dialog);
+    // The loop of every modal dialog: each event to handle until it says the dialog is done
+    // (true), or false once a termination signal has posted its close.
+    bool modalLoop(const std::function<bool(const SDL_Event&)>& handle);
     std::optional<int> dialogEvent(DialogView& dialog, const SDL_Event& e, Uint32 openedAt);
     void paintDialog();
     // What one event does to the input dialog; false when the system ends the program.
@@ -605,6 +609,15 @@ MessageBoxResult SdlPlatform::messageBox(std::string_view caption, std::string_v
     return MessageBoxResult(runDialog(dialog));
 }
 
+bool SdlPlatform::modalLoop(const std::function<bool(const SDL_Event&)>& handle) {
+    for (;;) {
+        if (takeTerminationSignal()) return false;
+        SDL_Event e;
+        // Blocks, waking now and then to see whether a signal asked the program to end.
+        if (SDL_WaitEventTimeout(&e, 100) && handle(e)) return true;
+    }
+}
+
 int SdlPlatform::runDialog(DialogView& dialog) {
     // A box at start-up comes before the game showed its window.
     if (!(SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN)) showWindow();
@@ -620,15 +633,11 @@ int SdlPlatform::runDialog(DialogView& dialog) {
     SDL_PumpEvents();
     const Uint32 openedAt = SDL_GetTicks();
     std::optional<int> answer;
-    while (!answer) {
-        if (takeTerminationSignal()) {
-            answer = dialog.cancelAnswer();
-            break;
-        }
-        SDL_Event e;
-        // Wakes now and then to see whether a signal asked the program to end.
-        if (SDL_WaitEventTimeout(&e, 100)) answer = dialogEvent(dialog, e, openedAt);
-    }
+    if (!modalLoop([&](const SDL_Event& e) {
+            answer = dialogEvent(dialog, e, openedAt);
+            return answer.has_value();
+        }))
+        answer = dialog.cancelAnswer();
     dialog_ = nullptr;
     showCursorFor(area);
     render();
@@ -726,28 +735,25 @@ std::optional<std::string> SdlPlatform::inputDialog(const InputDialogRequest& re
     render();
     SDL_PumpEvents();
     const Uint32 openedAt = SDL_GetTicks();
+    // The loop ends with no answer when the system ends the program.
     std::optional<std::string> answer;
-    while (!answer) {
-        if (takeTerminationSignal()) break;
-        SDL_Event e;
-        // Wakes now and then to see whether a signal asked the program to end.
-        if (!SDL_WaitEventTimeout(&e, 100)) continue;
+    modalLoop([&](const SDL_Event& e) {
         bool submitted = false;
-        if (!inputEvent(view, e, openedAt, submitted)) break;
-        if (!submitted) continue;
-        const std::optional<InputRefusal> refused = check(view.text());
-        if (!refused) {
-            answer = view.text();
-            break;
+        if (!inputEvent(view, e, openedAt, submitted)) return true;
+        if (!submitted) return false;
+        if (const std::optional<InputRefusal> refused = check(view.text())) {
+            messageBox(refused->caption, refused->text, MessageBoxButtons::Ok);
+            // The system may have ended the program while the refusal was shown.
+            if (queue().has(EventKind::Close)) return true;
+            // The box took the keyboard: what the input method composed meanwhile is gone.
+            view.compose({});
+            inputDirty_ = true;
+            render();
+            return false;
         }
-        messageBox(refused->caption, refused->text, MessageBoxButtons::Ok);
-        // The system may have ended the program while the refusal was shown.
-        if (queue().has(EventKind::Close)) break;
-        // The box took the keyboard: what the input method composed meanwhile is gone.
-        view.compose({});
-        inputDirty_ = true;
-        render();
-    }
+        answer = view.text();
+        return true;
+    });
     input_ = nullptr;
     showCursorFor(area);
     render();
