@@ -210,6 +210,11 @@ click, rclick, key, text, answer and shot wait until the game next waits for
 the player; move and menu happen at once; an event after a wait happens as
 soon as its time has passed, whatever the game is doing. Message boxes are
 written to stderr as "[caption] text" and answered OK or yes by default.
+An input dialog (inputstr, inputnum) takes the events while it is open: text
+types into its field without pressing anything, key enter (or a click on the
+button) presses it, key escape does nothing, answer ok dismisses a refusal and
+the field keeps its text. With --auto-click, once the events are used up, the
+field's text is the answer if it passes, else a default one.
 
 Exit status:
   0  the game ended

@@ -19,6 +19,7 @@
 #include "script/TokenReader.h"
 #include "shell/ShellCommands.h"
 #include "sound/SoundCommands.h"
+#include "text/InputCommands.h"
 #include "text/Lookback.h"
 #include "text/TextCommands.h"
 #include "util/sjis.h"
@@ -98,6 +99,8 @@ constexpr CommandInfo kCommands[] = {
     {"rmenu", Definition, cmdRmenu},
     {"menusetwindow", Definition, cmdMenusetwindow},
     {"linkcolor", Definition, cmdLinkcolor},
+    {"inputstr", Game, cmdInputstr},
+    {"inputnum", Game, cmdInputnum},
     {"locate", Game, cmdLocate},
     {"puttext", Game, cmdPuttext},
     {"autoclick", Game, cmdAutoclick},

@@ -6,7 +6,9 @@
 #include "platform/MenuBar.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -66,6 +68,34 @@ struct FrameBuffer {
 
 enum class MessageBoxButtons { Ok, YesNo };
 enum class MessageBoxResult { Ok, Yes, No };
+
+// The four size arguments of an input dialog, in points: a point is 96/72 of a game pixel.
+struct InputDialogSize {
+    int dialogWidth = 0;
+    int dialogHeight = 0;
+    int fieldWidth = 0;
+    int fieldHeight = 0;
+};
+
+// An input dialog as the engine asks for it; texts in UTF-8.
+struct InputDialogRequest {
+    std::string caption;
+    std::string prompt;
+    // The dialog's own layout when absent.
+    std::optional<InputDialogSize> size;
+    // Headless, with --auto-click and the events used up: what the automatic click answers when
+    // the field as typed is refused.
+    std::string automaticAnswer;
+};
+
+// Why the field's text cannot be the answer: a message box (UTF-8) over the dialog, which stays
+// open with the text as typed.
+struct InputRefusal {
+    std::string caption;
+    std::string text;
+};
+// Judges the field's text (UTF-8) when 決定 is pressed: nothing when it is the answer.
+using InputCheck = std::function<std::optional<InputRefusal>(std::string_view)>;
 
 // How the engine is waiting while it pumps events. Scripted headless input
 // for the player (clicks, keys) is held back until the engine waits for the
@@ -135,6 +165,12 @@ public:
     // Texts at this boundary are UTF-8; the engine converts its Shift-JIS.
     virtual MessageBoxResult messageBox(std::string_view caption, std::string_view text,
                                         MessageBoxButtons buttons) = 0;
+    // Asks for a text in a modal dialog: caption, prompt, an edit field and the 決定 button
+    // (Enter presses it; nothing else closes the dialog). Each press asks check, whose refusal is
+    // shown as a message box while the dialog stays open. The accepted text, or nothing when the
+    // system asked the program to end meanwhile (a terminating Close is then waiting).
+    virtual std::optional<std::string> inputDialog(const InputDialogRequest& request,
+                                                   const InputCheck& check) = 0;
     virtual void setTitle(std::string_view title) = 0;
     virtual void setArrowCursor() = 0;
     virtual void setCustomCursor(const CursorImage& image) = 0;

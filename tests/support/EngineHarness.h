@@ -16,6 +16,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace orv::test {
 
@@ -26,7 +27,14 @@ public:
         transcript.append(utf8);
         if (onTranscript) onTranscript(utf8);
     }
+    std::optional<std::string> inputDialog(const InputDialogRequest& request,
+                                           const InputCheck& check) override {
+        inputDialogs.push_back(request);
+        return HeadlessPlatform::inputDialog(request, check);
+    }
     std::string transcript;
+    // Every input dialog opened, as asked for.
+    std::vector<InputDialogRequest> inputDialogs;
     // Lets a test act at the moment a line is shown.
     std::function<void(std::string_view)> onTranscript;
 };

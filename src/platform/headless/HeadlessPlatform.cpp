@@ -91,6 +91,15 @@ void HeadlessPlatform::postInput(EventKind kind, int code) {
     queue().post({kind, pointerX_, pointerY_, code});
 }
 
+void HeadlessPlatform::shoot(const ScriptEvent& ev) {
+    std::string error;
+    if (!writePng(ev.file, frame_, &error)) {
+        log() << "orvane: cannot write screenshot '" << escapeControls(ev.file)
+              << "': " << escapeControls(error) << std::endl;
+        noteLostOutput();
+    }
+}
+
 bool HeadlessPlatform::perform(const ScriptEvent& ev) {
     switch (ev.kind) {
     case ScriptEventKind::Click:
@@ -119,15 +128,9 @@ bool HeadlessPlatform::perform(const ScriptEvent& ev) {
     case ScriptEventKind::Menu:
         postInput(EventKind::Command, ev.code);
         return true;
-    case ScriptEventKind::Shot: {
-        std::string error;
-        if (!writePng(ev.file, frame_, &error)) {
-            log() << "orvane: cannot write screenshot '" << escapeControls(ev.file)
-                  << "': " << escapeControls(error) << std::endl;
-            noteLostOutput();
-        }
+    case ScriptEventKind::Shot:
+        shoot(ev);
         return false;
-    }
     case ScriptEventKind::Answer:
         // Only a message box takes an answer; reaching a wait for the player
         // first means the box never came, so the answer lapses.

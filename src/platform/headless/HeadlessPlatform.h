@@ -43,6 +43,10 @@ public:
 
     MessageBoxResult messageBox(std::string_view caption, std::string_view text,
                                 MessageBoxButtons buttons) override;
+    // The events file types into the field (text, key CHAR), presses 決定 (key enter, a click on
+    // it) and answers the refusals (answer ok).
+    std::optional<std::string> inputDialog(const InputDialogRequest& request,
+                                           const InputCheck& check) override;
     void setTitle(std::string_view title) override { title_ = std::string(title); }
     void setArrowCursor() override { cursor_.reset(); }
     void setCustomCursor(const CursorImage& image) override { cursor_ = image; }
@@ -89,6 +93,8 @@ private:
     // Posts the events of one script entry; false when it posted none.
     bool perform(const ScriptEvent& ev);
     void postInput(EventKind kind, int code = 0);
+    // Writes the window's picture for a shot entry.
+    void shoot(const ScriptEvent& ev);
 
     HeadlessOptions options_;
     std::vector<ScriptEvent> script_;

@@ -1,6 +1,7 @@
 #include "platform/sdl/SdlPlatform.h"
 
 #include "platform/DialogView.h"
+#include "platform/InputDialogView.h"
 #include "platform/MenuView.h"
 #include "platform/PlatformBase.h"
 #include "platform/fonts/UiText.h"
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 
 namespace orv {
 
@@ -51,6 +53,8 @@ public:
 
     MessageBoxResult messageBox(std::string_view caption, std::string_view text,
                                 MessageBoxButtons buttons) override;
+    std::optional<std::string> inputDialog(const InputDialogRequest& request,
+                                           const InputCheck& check) override;
     void setTitle(std::string_view title) override {
         SDL_SetWindowTitle(window_, std::string(title).c_str());
     }
@@ -77,8 +81,16 @@ private:
     GamePoint pointerToGame(int windowX, int windowY);
     // Shows the dialog over the picture and answers when the player does.
     int runDialog(DialogView& dialog);
+    // The loop of every modal dialog: each event to handle until it says the dialog is done
+    // (true), or false once a termination signal has posted its close.
+    bool modalLoop(const std::function<bool(const SDL_Event&)>& handle);
     std::optional<int> dialogEvent(DialogView& dialog, const SDL_Event& e, Uint32 openedAt);
     void paintDialog();
+    // What one event does to the input dialog; false when the system ends the program.
+    bool inputEvent(InputDialogView& view, const SDL_Event& e, Uint32 openedAt, bool& submitted);
+    void paintInput();
+    // Tells the input method where the field is, for its candidate window.
+    void placeTextInput();
     SDL_Rect gameToOutput(const MenuBox& box) const;
     void postKey(int code);
     void applyMenu(const MenuView::Result& result);
@@ -119,6 +131,9 @@ private:
     DialogView* dialog_ = nullptr; // the modal dialog being shown
     SDL_Texture* dialogTexture_ = nullptr;
     bool dialogDirty_ = false;
+    InputDialogView* input_ = nullptr; // the input dialog being shown (under a message box)
+    SDL_Texture* inputTexture_ = nullptr;
+    bool inputDirty_ = false;
 
     FrameBuffer frame_;
 };
@@ -129,6 +144,7 @@ SdlPlatform::~SdlPlatform() {
         SDL_FreeCursor(customCursor_);
     }
     if (dialogTexture_) SDL_DestroyTexture(dialogTexture_);
+    if (inputTexture_) SDL_DestroyTexture(inputTexture_);
     if (popupTexture_) SDL_DestroyTexture(popupTexture_);
     if (barTexture_) SDL_DestroyTexture(barTexture_);
     if (texture_) SDL_DestroyTexture(texture_);
@@ -151,6 +167,8 @@ bool SdlPlatform::open(const SdlOptions& options, std::string* error) {
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     // The click that activates the window is a click in the game as well.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // A composition longer than a short event holds still shows whole in the input dialog.
+    SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
 
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return fail("cannot start SDL video");
     videoStarted_ = true;
@@ -472,6 +490,16 @@ void SdlPlatform::paintDialog() {
     dialogDirty_ = false;
 }
 
+void SdlPlatform::paintInput() {
+    if (!paintText_ || paintedScale_ != menuScale()) paintMenu();
+    const int s = paintedScale_;
+    const MenuBox box = input_->box();
+    RgbCanvas canvas(box.w * s, box.h * s);
+    input_->paint(canvas, *paintText_, s);
+    uploadCanvas(inputTexture_, canvas);
+    inputDirty_ = false;
+}
+
 void SdlPlatform::render() {
     if (menuDirty_ || paintedScale_ != menuScale()) paintMenu();
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
@@ -497,6 +525,13 @@ void SdlPlatform::render() {
     if (menu_.isOpen() && popupTexture_) {
         const SDL_Rect popup = menuToOutput(menu_.popupBox());
         SDL_RenderCopy(renderer_, popupTexture_, nullptr, &popup);
+    }
+    if (input_) {
+        if (inputDirty_ || paintedScale_ != menuScale()) paintInput();
+        if (inputTexture_) {
+            const SDL_Rect box = gameToOutput(input_->box());
+            SDL_RenderCopy(renderer_, inputTexture_, nullptr, &box);
+        }
     }
     if (dialog_) {
         if (dialogDirty_ || paintedScale_ != menuScale()) paintDialog();
@@ -574,6 +609,15 @@ MessageBoxResult SdlPlatform::messageBox(std::string_view caption, std::string_v
     return MessageBoxResult(runDialog(dialog));
 }
 
+bool SdlPlatform::modalLoop(const std::function<bool(const SDL_Event&)>& handle) {
+    for (;;) {
+        if (takeTerminationSignal()) return false;
+        SDL_Event e;
+        // Blocks, waking now and then to see whether a signal asked the program to end.
+        if (SDL_WaitEventTimeout(&e, 100) && handle(e)) return true;
+    }
+}
+
 int SdlPlatform::runDialog(DialogView& dialog) {
     // A box at start-up comes before the game showed its window.
     if (!(SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN)) showWindow();
@@ -589,15 +633,11 @@ int SdlPlatform::runDialog(DialogView& dialog) {
     SDL_PumpEvents();
     const Uint32 openedAt = SDL_GetTicks();
     std::optional<int> answer;
-    while (!answer) {
-        if (takeTerminationSignal()) {
-            answer = dialog.cancelAnswer();
-            break;
-        }
-        SDL_Event e;
-        // Wakes now and then to see whether a signal asked the program to end.
-        if (SDL_WaitEventTimeout(&e, 100)) answer = dialogEvent(dialog, e, openedAt);
-    }
+    if (!modalLoop([&](const SDL_Event& e) {
+            answer = dialogEvent(dialog, e, openedAt);
+            return answer.has_value();
+        }))
+        answer = dialog.cancelAnswer();
     dialog_ = nullptr;
     showCursorFor(area);
     render();
@@ -680,6 +720,151 @@ std::optional<int> SdlPlatform::dialogEvent(DialogView& dialog, const SDL_Event&
         render();
     }
     return result.answer;
+}
+
+std::optional<std::string> SdlPlatform::inputDialog(const InputDialogRequest& request,
+                                                    const InputCheck& check) {
+    if (!(SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN)) showWindow();
+    if (menu_.close()) menuDirty_ = true;
+    const PointerArea area = pointerArea_;
+    showCursorFor(PointerArea::MenuStrip);
+    InputDialogView view(request.caption, request.prompt, request.size);
+    input_ = &view;
+    inputDirty_ = true;
+    placeTextInput();
+    render();
+    SDL_PumpEvents();
+    const Uint32 openedAt = SDL_GetTicks();
+    // The loop ends with no answer when the system ends the program.
+    std::optional<std::string> answer;
+    modalLoop([&](const SDL_Event& e) {
+        bool submitted = false;
+        if (!inputEvent(view, e, openedAt, submitted)) return true;
+        if (!submitted) return false;
+        if (const std::optional<InputRefusal> refused = check(view.text())) {
+            messageBox(refused->caption, refused->text, MessageBoxButtons::Ok);
+            // The system may have ended the program while the refusal was shown.
+            if (queue().has(EventKind::Close)) return true;
+            // The box took the keyboard: what the input method composed meanwhile is gone.
+            view.compose({});
+            inputDirty_ = true;
+            render();
+            return false;
+        }
+        answer = view.text();
+        return true;
+    });
+    input_ = nullptr;
+    showCursorFor(area);
+    render();
+    return answer;
+}
+
+void SdlPlatform::placeTextInput() {
+    // Window units, as the input method sees the window, from the field's output pixels.
+    SDL_Rect r = gameToOutput(input_->fieldBox());
+    int winW = 0, winH = 0, outW = 0, outH = 0;
+    SDL_GetWindowSize(window_, &winW, &winH);
+    SDL_GetRendererOutputSize(renderer_, &outW, &outH);
+    if (outW > 0 && outH > 0 && (winW != outW || winH != outH))
+        r = {int((long long)r.x * winW / outW), int((long long)r.y * winH / outH),
+             int((long long)r.w * winW / outW), int((long long)r.h * winH / outH)};
+    SDL_SetTextInputRect(&r);
+    SDL_StartTextInput();
+}
+
+bool SdlPlatform::inputEvent(InputDialogView& view, const SDL_Event& e, Uint32 openedAt,
+                             bool& submitted) {
+    InputDialogView::Result result;
+    switch (e.type) {
+    case SDL_QUIT:
+        postClose(kCloseTerminate);
+        return false;
+    case SDL_WINDOWEVENT:
+        // The window's close box is not the dialog's: only 決定 ends it.
+        if (e.window.windowID != SDL_GetWindowID(window_)) break;
+        if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+            updateLayout();
+            placeTextInput();
+        }
+        if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+            e.window.event == SDL_WINDOWEVENT_EXPOSED) {
+            render();
+            postPaint();
+        }
+        break;
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET:
+        uploadRows(0, 0, kScreenWidth, kScreenHeight);
+        menuDirty_ = inputDirty_ = true;
+        render();
+        postPaint();
+        break;
+    case SDL_MOUSEMOTION: {
+        const GamePoint p = pointerToGame(e.motion.x, e.motion.y);
+        result = view.pointerMove(p.x, p.y);
+        break;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        if (e.button.button != SDL_BUTTON_LEFT || e.button.timestamp <= openedAt) break;
+        const GamePoint p = pointerToGame(e.button.x, e.button.y);
+        if (p.area == PointerArea::Outside) break;
+        result =
+            e.type == SDL_MOUSEBUTTONDOWN ? view.buttonDown(p.x, p.y) : view.buttonUp(p.x, p.y);
+        break;
+    }
+    case SDL_TEXTINPUT:
+        // Typed before the dialog came: it belonged to the game.
+        if (e.text.timestamp > openedAt) result = view.type(e.text.text);
+        break;
+    case SDL_TEXTEDITING:
+        result = view.compose(e.edit.text);
+        break;
+    case SDL_TEXTEDITING_EXT:
+        result = view.compose(e.editExt.text ? e.editExt.text : "");
+        SDL_free(e.editExt.text);
+        break;
+    case SDL_KEYDOWN: {
+        if (e.key.timestamp <= openedAt) break;
+        switch (e.key.keysym.sym) {
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            // A held Enter repeating is not a second press.
+            if (!e.key.repeat) result = view.key(FieldKey::Enter);
+            break;
+        case SDLK_BACKSPACE:
+            result = view.key(FieldKey::Backspace);
+            break;
+        case SDLK_DELETE:
+            result = view.key(FieldKey::Delete);
+            break;
+        case SDLK_LEFT:
+            result = view.key(FieldKey::Left);
+            break;
+        case SDLK_RIGHT:
+            result = view.key(FieldKey::Right);
+            break;
+        case SDLK_HOME:
+            result = view.key(FieldKey::Home);
+            break;
+        case SDLK_END:
+            result = view.key(FieldKey::End);
+            break;
+        default:
+            break;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    if (result.changed) {
+        inputDirty_ = true;
+        render();
+    }
+    submitted = result.submitted;
+    return true;
 }
 
 void SdlPlatform::showCursorFor(PointerArea area) {

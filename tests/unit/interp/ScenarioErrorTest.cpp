@@ -311,6 +311,15 @@ const ErrorCase kCases[] = {
      "SPI設定が多すぎます。", 52},
     {"arc-without-bar", "*define\narc \"a.zip\"\ngame\n", "エラー",
      "SPI設定\"a.zip\"に|がありません。", 2},
+    // inputstr, inputnum
+    {"inputstr-number-variable", game("inputstr %0,\"a\",6,0\n"), "構文エラー",
+     "inputstrの第一引数は文字変数です。", 4},
+    {"inputnum-string-variable", game("inputnum $0,\"a\"\n"), "構文エラー",
+     "inputnumの第一引数は数字変数です。", 4},
+    {"inputstr-three-sizes", game("inputstr $0,\"a\",6,0,100,40,80\n"), "構文エラー",
+     "コンマが必要なところにコンマが有りません。", 4},
+    {"inputnum-in-define", "*define\ninputnum %0,\"a\"\ngame\n", "構文エラー",
+     "不正な命令\"inputnum\"です。", 2},
 };
 
 class ScenarioError : public ::testing::TestWithParam<ErrorCase> {};

@@ -1,0 +1,101 @@
+// The input dialog of the headless platform. The dialog is modal: nothing reaches the engine
+// while it is open, so it takes the events file's entries itself, one after the other, time
+// passing as the file's waits say.
+#include "platform/InputDialogView.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "util/escape.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace orv {
+
+namespace {
+
+std::string utf8Of(char32_t c) {
+    std::string out;
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | (c >> 6));
+        out += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xF0 | (c >> 18));
+        out += char(0x80 | ((c >> 12) & 0x3F));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+// What an entry does to the dialog: true when it pressed 決定.
+bool apply(InputDialogView& view, const ScriptEvent& ev, int& pointerX, int& pointerY) {
+    switch (ev.kind) {
+    case ScriptEventKind::Text: {
+        std::string utf8;
+        for (char32_t c : ev.text) utf8 += utf8Of(c);
+        view.type(utf8);
+        return false;
+    }
+    case ScriptEventKind::Key:
+        // The close box and Escape are not handled: 決定 is the only way out.
+        if (ev.code == 13) return view.key(FieldKey::Enter).submitted;
+        if (ev.code != 27) view.type(utf8Of(char32_t(ev.code)));
+        return false;
+    case ScriptEventKind::Click:
+    case ScriptEventKind::Move:
+        if (ev.hasPosition) {
+            pointerX = ev.x;
+            pointerY = ev.y;
+        }
+        if (ev.kind == ScriptEventKind::Move) return false;
+        view.buttonDown(pointerX, pointerY);
+        return view.buttonUp(pointerX, pointerY).submitted;
+    default:
+        // Right clicks and the menu bar do not reach past a modal dialog; an answer with no box
+        // open lapses.
+        return false;
+    }
+}
+
+} // namespace
+
+std::optional<std::string> HeadlessPlatform::inputDialog(const InputDialogRequest& request,
+                                                         const InputCheck& check) {
+    InputDialogView view(request.caption, request.prompt, request.size);
+    for (;;) {
+        std::optional<uint64_t> due;
+        const size_t next = nextEvent(due);
+        // The player thinks for as long as the file waits.
+        while (due && clock_ < *due) sleep(uint32_t(std::min<uint64_t>(*due - clock_, UINT32_MAX)));
+        if (next >= script_.size()) {
+            head_ = script_.size();
+            if (!options_.autoClick)
+                throw ExitRequest{3, "input exhausted: an input dialog waits for its answer "
+                                     "(text, then key enter)"};
+            if (!check(view.text())) return view.text();
+            if (!check(request.automaticAnswer)) return request.automaticAnswer;
+            throw ExitRequest{3, "input exhausted: an input dialog waits, and the automatic "
+                                 "answer '" +
+                                     escapeControls(request.automaticAnswer) + "' is refused"};
+        }
+        head_ = next + 1;
+        headSince_ = clock_;
+        const ScriptEvent& ev = script_[next];
+        if (ev.kind == ScriptEventKind::Shot) {
+            shoot(ev);
+            continue;
+        }
+        if (!apply(view, ev, pointerX_, pointerY_)) continue;
+        if (const std::optional<InputRefusal> refused = check(view.text()))
+            messageBox(refused->caption, refused->text, MessageBoxButtons::Ok);
+        else
+            return view.text();
+    }
+}
+
+} // namespace orv
