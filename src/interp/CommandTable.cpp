@@ -13,6 +13,7 @@
 #include "menus/ChoiceCommands.h"
 #include "menus/SystemMenuCommands.h"
 #include "persist/PersistCommands.h"
+#include "persist/SaveCommands.h"
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/TokenReader.h"
@@ -61,11 +62,13 @@ constexpr CommandInfo kCommands[] = {
     {"if", Both, cmdIf},
     {"mesbox", Both, cmdMesbox},
     {"windoweffect", Both, cmdWindoweffect},
+    {"savenumber", Definition, cmdSavenumber},
     {"mode_ext", Definition, cmdModeExt},
     {"defaultspeed", Definition, cmdDefaultspeed},
     {"intlimit", Definition, cmdIntlimit},
     {"lookbackbutton", Definition, cmdLookbackbutton},
     {"lookbackcolor", Definition, cmdLookbackcolor},
+    {"savename", Definition, cmdSavename},
     {"clickstr", Definition, cmdClickstr},
     {"filelog", Definition, cmdFilelog},
     {"versionstr", Definition, cmdVersionstr},

@@ -9,6 +9,7 @@
 #include "menus/LookbackViewer.h"
 #include "menus/SystemMenuCommands.h"
 #include "persist/PersistCommands.h"
+#include "persist/SaveCommands.h"
 #include "shell/SettingsFiles.h"
 #include "shell/ShellCommands.h"
 #include "text/TextWindow.h"
@@ -21,12 +22,14 @@ void startInterpPass(Engine& engine) {
     InterpState& interp = engine.interp;
     interp.restartRequested = false;
     interp.resetRequested = false;
+    interp.loadPending = false;
     interp.random.seed(engine.platform.ticks());
 }
 
 void resetInterpToStart(Engine& engine) {
     InterpState& interp = engine.interp;
     interp.resetRequested = false;
+    interp.loadPending = false;
     interp.trapLabel.clear();
     interp.gosubStack.clear();
 }
@@ -66,6 +69,7 @@ constexpr SubsystemRow kRows[] = {
     {"system menu", startSystemMenuPass, resetSystemMenuToStart, loadDefaultLookbackButtons},
     {"variables", startVariablesPass, resetVariablesToStart, nullptr},
     {"persist", startPersistPass, nullptr, afterPersistDefinitions},
+    {"save slots", startSavePass, resetSavesToStart, nullptr},
 };
 
 } // namespace

@@ -18,7 +18,9 @@ WaitRounds::~WaitRounds() {
 }
 
 void WaitRounds::unwindIfReset() const {
-    if (rule_.unwindOnReset && engine_.interp.resetRequested) throw ResetRequest{};
+    if (!rule_.unwindOnReset) return;
+    if (engine_.interp.resetRequested) throw ResetRequest{};
+    if (engine_.interp.loadPending) throw LoadRequest{};
 }
 
 uint32_t WaitRounds::idleTimeout() {
