@@ -70,7 +70,8 @@ struct Game {
         for (int i = 0; i < 200; ++i)
             e.vars.str[size_t(i)] = largest ? std::string(255, 'v') : "name" + std::to_string(i);
         const size_t backlog = largest ? 89998 : 10000;
-        for (size_t i = 0; i + 2 <= backlog; i += 2) e.text.lookback.appendCharacter('\x82', '\xa0');
+        for (size_t i = 0; i + 2 <= backlog; i += 2)
+            e.text.lookback.appendCharacter('\x82', '\xa0');
     }
     ~Game() { fs::remove_all(dir); }
 };

@@ -290,6 +290,13 @@ const ErrorCase kCases[] = {
      "コンマが必要なところにコンマが有りません。", 4},
     {"msp-word-for-offset", game("msp 0,\"a\",1\n"), "構文エラー",
      "数字がくるべきところに数字がありません。", 4},
+    // Save slots: savenumber, savename.
+    {"savenumber-0", "*define\nsavenumber 0\ngame\n", "エラー",
+     "savenumberのセーブ数0は範囲外です。1～20で指定してください。", 2},
+    {"savenumber-21", "*define\nsavenumber 21\ngame\n", "エラー",
+     "savenumberのセーブ数21は範囲外です。1～20で指定してください。", 2},
+    {"savename-two-names", "*define\nsavename \"a\",\"b\"\ngame\n", "構文エラー",
+     "コンマが必要なところにコンマが有りません。", 2},
 };
 
 class ScenarioError : public ::testing::TestWithParam<ErrorCase> {};
