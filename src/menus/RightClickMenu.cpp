@@ -244,6 +244,9 @@ void rightClickHandler(Engine& engine, int function) {
         return;
     }
     runSystemMenu(engine, function);
+    // A load from the menu leaves the wait that opened it at once, before that wait draws
+    // anything of the page left behind (its cursor, a choice's highlight) over the loaded screen.
+    if (function == kRightClick && engine.interp.loadPending) throw LoadRequest{};
 }
 
 } // namespace orv
