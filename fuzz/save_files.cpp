@@ -1,7 +1,7 @@
 // The files the player keeps come from disk, where anything may stand in them: a slot cut short or
 // spoilt, a globals file, a read-file log or a settings file from another program. The first
-// byte picks the reader; whatever the rest holds, reading must stay in bounds, and what a reader
-// accepts must come back unchanged through its writer.
+// byte picks the reader; whatever the rest holds, reading must stay in bounds, and what the slot,
+// log and settings readers accept must come back unchanged through their writers.
 #include "interp/Variables.h"
 #include "persist/FileLog.h"
 #include "persist/GlobalsFile.h"
@@ -9,6 +9,7 @@
 #include "persist/SaveSlots.h"
 #include "shell/SettingsFiles.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -21,7 +22,7 @@ void check(bool condition) {
     if (!condition) std::abort();
 }
 
-void slot(std::string_view bytes) {
+void slot(std::string_view bytes, bool roundTrip) {
     static orv::SaveRecord record;
     static orv::SaveRecord again;
     static std::string encoded;
@@ -30,7 +31,8 @@ void slot(std::string_view bytes) {
     check(record.backlogText.size() <= orv::kMaxSlotBacklogBytes);
     // The position is checked against some scenario text: the slot's own bytes will do.
     orv::isStatementStart(bytes, record.scriptPosition);
-    if (damage != orv::SlotDamage::None) return;
+    // The round trip costs two more walks: every other input takes it.
+    if (damage != orv::SlotDamage::None || !roundTrip) return;
     orv::encodeSaveRecord(record, encoded);
     check(orv::decodeSaveRecord(encoded, again) == orv::SlotDamage::None);
     check(again == record);
@@ -39,10 +41,8 @@ void slot(std::string_view bytes) {
 void globals(std::string_view bytes) {
     static orv::Variables vars;
     orv::decodeGlobals(bytes, vars);
-    const std::string encoded = orv::encodeGlobals(vars);
-    static orv::Variables again;
-    orv::decodeGlobals(encoded, again);
-    check(again.num == vars.num && again.str == vars.str);
+    for (int32_t i = orv::kLocalVariableCount; i < orv::kVariableCount; ++i)
+        check(vars.str[size_t(i)].size() <= std::min(bytes.size(), orv::kMaxStringBytes));
 }
 
 void fileLog(std::string_view bytes) {
@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
     switch (data[0] % 4) {
     case 0:
-        slot(bytes);
+        slot(bytes, data[0] & 0x80);
         break;
     case 1:
         globals(bytes);

@@ -14,6 +14,7 @@
 #include "menus/SystemMenuCommands.h"
 #include "persist/PersistCommands.h"
 #include "persist/SaveCommands.h"
+#include "persist/Snapshot.h"
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/TokenReader.h"
@@ -227,7 +228,8 @@ void dispatchStatement(Engine& engine, BlockMode mode) {
     }
     // The word is used only before the handler runs (which may reuse the scratch).
     std::string_view word = readWordView(engine, engine.interp.scratchWord);
-    if (const CommandInfo* c = kCommandIndex.find(word)) entry = {start, script.pos, c};
+    if (const CommandInfo* c = kCommandIndex.find(word))
+        entry = {start, script.pos, c, commandKeepsPage(*c)};
     dispatchCommand(engine, word, mode);
 }
 

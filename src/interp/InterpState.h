@@ -24,6 +24,7 @@ struct StatementCache {
         int32_t pos = -1; // offset of the word
         int32_t next = 0; // offset after the word and its blanks
         const CommandInfo* command = nullptr;
+        bool keepsPage = false; // the command neither waits nor draws (persist/Snapshot.h)
     };
     std::vector<Entry> entries = std::vector<Entry>(kSize);
     uint64_t generation = 0; // of the ScriptBuffer the entries describe

@@ -87,7 +87,7 @@ void encodeSaveRecord(const SaveRecord& record, std::string& out) {
 }
 
 SlotDamage decodeSaveRecord(std::string_view bytes, SaveRecord& record) {
-    record = SaveRecord{};
+    // Every step assigns its field (past the end: zero or empty), so the record needs no reset.
     RecordReader reader(bytes);
     walkSaveRecord(record, reader);
     return reader.damage();

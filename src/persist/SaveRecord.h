@@ -182,7 +182,7 @@ enum class SlotDamage {
     DeepGosubStack, // a depth below 0 or past the gosub stack: the fields after it are lost
 };
 
-// Reads whatever the bytes hold into record (which starts from zeros and empty texts). A
+// Reads whatever the bytes hold into every field of record (zeros and empty texts past the end). A
 // backlog text longer than the lookback store is dropped, a variable's text is cut at the
 // variables' own limit.
 SlotDamage decodeSaveRecord(std::string_view bytes, SaveRecord& record);

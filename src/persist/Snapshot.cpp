@@ -3,6 +3,7 @@
 #include "interp/CommandTable.h"
 #include "interp/ControlFlow.h"
 #include "interp/Engine.h"
+#include "interp/Timers.h"
 #include "interp/VariableCommands.h"
 #include "persist/SoundHooks.h"
 
@@ -15,8 +16,9 @@ namespace {
 // Commands that neither wait for the player nor draw: the snapshot before them is always
 // replaced by the one before the next statement of the page.
 constexpr CommandHandler kKeepPageCommands[] = {
-    cmdMov, cmdAdd, cmdSub, cmdInc, cmdDec,   cmdMul,  cmdDiv,   cmdMod,
-    cmdRnd, cmdLen, cmdCmp, cmdIf,  cmdNotif, cmdGoto, cmdGosub, cmdReturn,
+    cmdMov,  cmdAdd,  cmdSub,   cmdInc,    cmdDec,      cmdMul,        cmdDiv,
+    cmdMod,  cmdRnd,  cmdRnd2,  cmdLen,    cmdCmp,      cmdIf,         cmdNotif,
+    cmdGoto, cmdSkip, cmdGosub, cmdReturn, cmdGettimer, cmdResettimer,
 };
 
 bool keepsPage(const Engine& engine) {
@@ -24,12 +26,16 @@ bool keepsPage(const Engine& engine) {
     const int32_t pos = engine.script.pos;
     const StatementCache::Entry& entry = cache.entries[size_t(pos) % StatementCache::kSize];
     // A statement not seen before is taken as one that may wait.
-    if (entry.pos != pos || cache.generation != engine.script.buffer.generation()) return false;
-    return std::find(std::begin(kKeepPageCommands), std::end(kKeepPageCommands),
-                     entry.command->handler) != std::end(kKeepPageCommands);
+    return entry.pos == pos && entry.keepsPage &&
+           cache.generation == engine.script.buffer.generation();
 }
 
 } // namespace
+
+bool commandKeepsPage(const CommandInfo& command) {
+    return std::find(std::begin(kKeepPageCommands), std::end(kKeepPageCommands), command.handler) !=
+           std::end(kKeepPageCommands);
+}
 
 void captureSaveRecord(const Engine& engine, SaveRecord& r) {
     const TextState& text = engine.text;

@@ -6,6 +6,7 @@
 
 namespace orv {
 
+struct CommandInfo;
 struct Engine;
 
 // The engine's savable state as a record.
@@ -21,5 +22,8 @@ void takeSnapshot(Engine& engine);
 // (arithmetic, jumps, conditions) leaves the snapshot to the statements after it, which keeps
 // busy loops at full speed.
 void snapshotBeforeStatement(Engine& engine, bool command);
+
+// Whether a command is one of those (the statement cache keeps the answer with each statement).
+bool commandKeepsPage(const CommandInfo& command);
 
 } // namespace orv
