@@ -178,6 +178,15 @@ TEST_F(SaveLoad, RefusedSlotsLeaveTheGameAsItWas) {
     EXPECT_EQ(h.engine().vars.num[1], 4);
 }
 
+TEST(SaveSlotList, TwelveSlotsBeginHigherAndNameTheTenth) {
+    // With twelve slots the list begins at y 100 (240 - 5 lines of 28): slot 10 is at 352..379.
+    Harness h(std::string("rclick\n") + kSaveEntry + "click 300 360\n" + kYes + "click\n");
+    h.scenario("*define\nrmenu \"セーブ\",save,\"ロード\",load\nsavenumber 12\n"
+               "savename \"書く\",\"読む\",\"栞\"\ngame\n*start\nあ@\nend\n");
+    EXPECT_EQ(h.run(), 0) << h.log();
+    EXPECT_TRUE(std::filesystem::exists(h.dir() / "save10.dat"));
+}
+
 TEST(SaveSound, LoadPlaysAgainOnlyWhatLoopedOrWasMusic) {
     struct Case {
         SlotSound saved;
