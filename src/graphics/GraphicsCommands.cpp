@@ -150,6 +150,65 @@ void runEffect(Engine& engine) {
     showDirty(engine, effect.type, effect.duration, effect.image);
 }
 
+void loadBackgroundPicture(Engine& engine, std::string name) {
+    GraphicsState& g = engine.graphics;
+    LayerState& layers = g.layers;
+    loadImage(engine, layers.background, name);
+    layers.backgroundName = std::move(name);
+    layers.background.transMode = TransMode::Copy;
+    const int w = displayedWidth(layers.background);
+    const int h = layers.background.height;
+    if (w != kScreenRight + 1 || h != kScreenBottom + 1) {
+        // Centred on black, halves truncated toward zero.
+        Surface& work = g.surfaces.effectWork;
+        if (work.width != kScreenRight + 1 || work.height != kScreenBottom + 1 ||
+            work.bitsPerPixel != 24)
+            createSurface(work, kScreenRight + 1, kScreenBottom + 1, 24);
+        fillSurface(work, 0x000000);
+        drawSurface(layers.background, work, 320 - w / 2, 240 - h / 2);
+        createSurface(layers.background, kScreenRight + 1, kScreenBottom + 1, 24);
+        copyRect(work, layers.background, kWholeScreen);
+    }
+}
+
+namespace {
+
+// Six hexadecimal digits after the '#'; false when they are not there.
+bool parseColourName(std::string_view name, uint32_t& colour) {
+    if (name.size() < 7) return false;
+    colour = 0;
+    for (size_t i = 1; i < 7; ++i) {
+        const char c = name[i];
+        const int digit = c >= '0' && c <= '9'   ? c - '0'
+                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                 : -1;
+        if (digit < 0) return false;
+        colour = colour << 4 | static_cast<uint32_t>(digit);
+    }
+    return true;
+}
+
+} // namespace
+
+void setBackground(Engine& engine, std::string name) {
+    LayerState& layers = engine.graphics.layers;
+    uint32_t colour = 0;
+    const bool isColour = !name.empty() && name[0] == '#';
+    if (!isColour && name != "black" && name != "white" && !name.empty()) {
+        loadBackgroundPicture(engine, std::move(name));
+        return;
+    }
+    if (isColour && !parseColourName(name, colour)) colour = 0;
+    if (name == "white") colour = 0xffffff;
+    if (layers.bgalia.on())
+        createSurface(layers.background, layers.bgalia.w, layers.bgalia.h, 24);
+    else
+        createSurface(layers.background, kScreenRight + 1, kScreenBottom + 1, 24);
+    fillRect(layers.background, 0, 0, 640, 480, colour);
+    layers.backgroundName = std::move(name);
+}
+
 void cmdBg(Engine& engine) {
     GraphicsState& g = engine.graphics;
     LayerState& layers = g.layers;
@@ -179,25 +238,7 @@ void cmdBg(Engine& engine) {
             }
         }
     }
-    if (isString) {
-        std::string name = readString(engine);
-        loadImage(engine, layers.background, name);
-        layers.backgroundName = std::move(name);
-        layers.background.transMode = TransMode::Copy;
-        const int w = displayedWidth(layers.background);
-        const int h = layers.background.height;
-        if (w != kScreenRight + 1 || h != kScreenBottom + 1) {
-            // Centred on black, halves truncated toward zero.
-            Surface& work = g.surfaces.effectWork;
-            if (work.width != kScreenRight + 1 || work.height != kScreenBottom + 1 ||
-                work.bitsPerPixel != 24)
-                createSurface(work, kScreenRight + 1, kScreenBottom + 1, 24);
-            fillSurface(work, 0x000000);
-            drawSurface(layers.background, work, 320 - w / 2, 240 - h / 2);
-            createSurface(layers.background, kScreenRight + 1, kScreenBottom + 1, 24);
-            copyRect(work, layers.background, kWholeScreen);
-        }
-    }
+    if (isString) loadBackgroundPicture(engine, readString(engine));
     for (int p = 0; p < 3; ++p) clearStanding(g, p);
     expectComma(engine);
     layers.dirty = kWholeScreen;

@@ -43,6 +43,11 @@ private:
     Engine& engine_;
 };
 
+// The background from a picture text, centred on black when it is not screen-sized.
+void loadBackgroundPicture(Engine& engine, std::string name);
+// The background as a name `bg` left: "#rrggbb", "black", "white" (empty: black) or a picture.
+void setBackground(Engine& engine, std::string name);
+
 void cmdBg(Engine& engine);
 void cmdLd(Engine& engine);
 void cmdCl(Engine& engine);

@@ -14,6 +14,8 @@
 #include "menus/ChoiceCommands.h"
 #include "menus/SystemMenuCommands.h"
 #include "persist/PersistCommands.h"
+#include "persist/SaveCommands.h"
+#include "persist/Snapshot.h"
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/TokenReader.h"
@@ -64,11 +66,13 @@ constexpr CommandInfo kCommands[] = {
     {"if", Both, cmdIf},
     {"mesbox", Both, cmdMesbox},
     {"windoweffect", Both, cmdWindoweffect},
+    {"savenumber", Definition, cmdSavenumber},
     {"mode_ext", Definition, cmdModeExt},
     {"defaultspeed", Definition, cmdDefaultspeed},
     {"intlimit", Definition, cmdIntlimit},
     {"lookbackbutton", Definition, cmdLookbackbutton},
     {"lookbackcolor", Definition, cmdLookbackcolor},
+    {"savename", Definition, cmdSavename},
     {"clickstr", Definition, cmdClickstr},
     {"filelog", Definition, cmdFilelog},
     {"soundpressplgin", Definition, cmdSoundpressplgin},
@@ -242,7 +246,8 @@ void dispatchStatement(Engine& engine, BlockMode mode) {
     }
     // The word is used only before the handler runs (which may reuse the scratch).
     std::string_view word = readWordView(engine, engine.interp.scratchWord);
-    if (const CommandInfo* c = kCommandIndex.find(word)) entry = {start, script.pos, c};
+    if (const CommandInfo* c = kCommandIndex.find(word))
+        entry = {start, script.pos, c, commandKeepsPage(*c)};
     dispatchCommand(engine, word, mode);
 }
 

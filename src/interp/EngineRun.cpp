@@ -4,6 +4,7 @@
 #include "interp/Engine.h"
 #include "interp/Subsystems.h"
 #include "menus/LookbackViewer.h"
+#include "persist/Snapshot.h"
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/ScenarioLoader.h"
@@ -106,12 +107,14 @@ void runUntilReset(Engine& engine, BlockMode mode) {
         } else if (c == '*' || c == ';') {
             while (text[script.pos] != '\n' && text[script.pos] != '\0') ++script.pos;
         } else if (isWordStart(c)) {
+            if (mode == BlockMode::Game) snapshotBeforeStatement(engine, true);
             dispatchStatement(engine, mode);
             if (mode == BlockMode::Definition && interp.gameStarted) return;
         } else {
             if (mode == BlockMode::Definition)
                 reportError(engine, S(caption::kDefineBlock),
                             S("*defineブロックには、表示文はおけません。"));
+            snapshotBeforeStatement(engine, false);
             std::string line = assembleDisplayLine(engine);
             drawDisplayText(engine, line);
         }
@@ -176,6 +179,9 @@ void runStatements(Engine& engine, BlockMode mode) {
             return;
         } catch (const ResetRequest&) {
             resetToStart(engine);
+        } catch (const LoadRequest&) {
+            // The load has put the read position at its page's first statement.
+            interp.loadPending = false;
         }
     }
 }

@@ -24,6 +24,7 @@ struct StatementCache {
         int32_t pos = -1; // offset of the word
         int32_t next = 0; // offset after the word and its blanks
         const CommandInfo* command = nullptr;
+        bool keepsPage = false; // the command neither waits nor draws (persist/Snapshot.h)
     };
     std::vector<Entry> entries = std::vector<Entry>(kSize);
     uint64_t generation = 0; // of the ScriptBuffer the entries describe
@@ -38,12 +39,16 @@ inline constexpr uint64_t kClockCheckInterval = 1024;
 // Thrown by a wait that sees the reset to the start requested; the statement loop catches it and
 // resets, so no handler has to look for the request after its wait.
 struct ResetRequest {};
+// Thrown the same way once a load has put the game back at its saved page: the statement loop
+// catches it and goes on from the restored position.
+struct LoadRequest {};
 
 struct InterpState {
     BlockMode mode = BlockMode::Definition;
     bool restartRequested = false; // definereset: the engine run starts again
     bool gameStarted = false;      // game: the definition block is over
     bool resetRequested = false;   // the system menu's reset to the start (see ResetRequest)
+    bool loadPending = false;      // a slot was loaded (see LoadRequest)
     std::string trapLabel;         // empty: no trap armed
 
     // Positions to return to; its size is the depth.

@@ -10,6 +10,7 @@
 #include "menus/LookbackViewer.h"
 #include "menus/SystemMenuCommands.h"
 #include "persist/PersistCommands.h"
+#include "persist/SaveCommands.h"
 #include "shell/SettingsFiles.h"
 #include "shell/ShellCommands.h"
 #include "sound/SoundCommands.h"
@@ -23,12 +24,14 @@ void startInterpPass(Engine& engine) {
     InterpState& interp = engine.interp;
     interp.restartRequested = false;
     interp.resetRequested = false;
+    interp.loadPending = false;
     interp.random.seed(engine.platform.ticks());
 }
 
 void resetInterpToStart(Engine& engine) {
     InterpState& interp = engine.interp;
     interp.resetRequested = false;
+    interp.loadPending = false;
     interp.trapLabel.clear();
     interp.gosubStack.clear();
 }
@@ -70,6 +73,7 @@ constexpr SubsystemRow kRows[] = {
     {"system menu", startSystemMenuPass, resetSystemMenuToStart, loadDefaultLookbackButtons},
     {"variables", startVariablesPass, resetVariablesToStart, nullptr},
     {"persist", startPersistPass, nullptr, afterPersistDefinitions},
+    {"save slots", startSavePass, resetSavesToStart, nullptr},
 };
 
 } // namespace

@@ -6,6 +6,10 @@
 #include "media/StopAllMedia.h"
 #include "menus/Confirm.h"
 #include "menus/LookbackViewer.h"
+#include "persist/SaveSlots.h"
+#include "persist/SlotList.h"
+#include "persist/SoundHooks.h"
+#include "script/ErrorReport.h"
 #include "shell/MainMenu.h"
 #include "text/ClickWait.h"
 #include "text/TextWindow.h"
@@ -75,6 +79,37 @@ private:
     bool shown_;
 };
 
+// The slot list, the question and the save or load, until the player has done one (true) or
+// closed the list (false: the caller closes the menu). After a load the screen is the loaded
+// game's and the load is pending.
+bool runSlotFunction(Engine& engine, MenuScreen& screen, bool saving) {
+    for (;;) {
+        screen.clearPage();
+        std::string name;
+        const int index = chooseSlot(engine, saving, name);
+        if (index < 0) return false;
+        screen.clearPage();
+        const std::string question = formatMessage(saving ? S("%sにセーブします。よろしいですか？")
+                                                          : S("%sをロードします。よろしいですか？"),
+                                                   name);
+        if (confirm(engine, question) != ConfirmAnswer::Yes) continue;
+        if (saving) {
+            writeSlot(engine, index + 1);
+            return false;
+        }
+        switch (loadSlot(engine, index + 1)) {
+        case LoadOutcome::Loaded:
+            engine.interp.loadPending = true;
+            return true;
+        case LoadOutcome::Missing:
+            playMenuVoice(engine, engine.systemMenu.voices.refused);
+            continue;
+        case LoadOutcome::Refused:
+            return false;
+        }
+    }
+}
+
 // The menu (a right click) or the function named by a systemcall, until the screen is left.
 void runSystemMenu(Engine& engine, int function) {
     SystemMenuState& sm = engine.systemMenu;
@@ -115,7 +150,7 @@ void runSystemMenu(Engine& engine, int function) {
             return;
         case SystemFunction::Load:
         case SystemFunction::Save:
-            // The slot list comes with the save files; until then the menu only closes.
+            if (runSlotFunction(engine, screen, chosen == SystemFunction::Save)) return;
             screen.close();
             return;
         case SystemFunction::Reset:
@@ -209,6 +244,9 @@ void rightClickHandler(Engine& engine, int function) {
         return;
     }
     runSystemMenu(engine, function);
+    // A load from the menu leaves the wait that opened it at once, before that wait draws
+    // anything of the page left behind (its cursor, a choice's highlight) over the loaded screen.
+    if (function == kRightClick && engine.interp.loadPending) throw LoadRequest{};
 }
 
 } // namespace orv

@@ -15,7 +15,8 @@ enum class SystemFunction : int;
 
 // function: kRightClick for a right click (which the mode and `rmode` may refuse), or a function
 // code for `systemcall`. Returns at once while it runs already. A reset it asks for is left
-// requested for the caller's wait or statement to carry out.
+// requested for the caller's wait or statement to carry out. A load from a right click unwinds
+// (LoadRequest); a systemcall's load leaves the load pending for the caller to clear.
 void rightClickHandler(Engine& engine, int function);
 
 // The menu form of the choice loop with the menu's window, colours and voices.

@@ -115,6 +115,8 @@ void cmdSystemcall(Engine& engine) {
         readFunction(engine, "systemcall命令へのパラメータが間違っています。");
     rightClickHandler(engine, static_cast<int>(function));
     if (engine.interp.resetRequested) throw ResetRequest{};
+    // A load has moved the read position already: the loop goes on from there.
+    engine.interp.loadPending = false;
 }
 
 void cmdKillmenu(Engine& engine) {

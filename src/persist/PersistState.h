@@ -1,9 +1,10 @@
-// What outlives a run: the folder of the player's files, whether the global variables are kept
-// and the read-file log.
+// What outlives a run: the folder of the player's files, whether the global variables are kept,
+// the read-file log and the save slots.
 #pragma once
 
 #include "persist/FileLog.h"
 #include "persist/PlayerFiles.h"
+#include "persist/SaveSlotState.h"
 
 namespace orv {
 
@@ -13,6 +14,7 @@ struct PersistState {
     PlayerFiles files;
     bool globalsEnabled = false; // `globalon` was given
     FileLog fileLog;
+    SaveSlotState slots;
 };
 
 } // namespace orv

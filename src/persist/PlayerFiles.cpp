@@ -57,6 +57,16 @@ std::optional<std::string> PlayerFiles::read(std::string_view name, size_t maxBy
     return readFilePrefix(*path, maxBytes, nullptr);
 }
 
+std::optional<fs::file_time_type> PlayerFiles::modified(std::string_view name) const {
+    GameFs folder(folder_);
+    std::optional<fs::path> path = folder.find(name);
+    if (!path) return std::nullopt;
+    std::error_code ec;
+    const fs::file_time_type time = fs::last_write_time(*path, ec);
+    if (ec) return std::nullopt;
+    return time;
+}
+
 bool PlayerFiles::write(std::string_view name, std::string_view bytes, std::string* error) const {
     const fs::path path = pathOf(name);
     std::string reason;

@@ -24,6 +24,8 @@ public:
     // The file's whole contents when it is there; a file larger than maxBytes reads as its first
     // maxBytes (every reader of these files takes a short file as a complete one).
     std::optional<std::string> read(std::string_view name, size_t maxBytes) const;
+    // When the file was last written; nothing when it is not there.
+    std::optional<std::filesystem::file_time_type> modified(std::string_view name) const;
     // Replaces the file atomically; false with one line for the player in *error.
     bool write(std::string_view name, std::string_view bytes, std::string* error) const;
 

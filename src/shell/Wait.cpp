@@ -18,7 +18,9 @@ WaitRounds::~WaitRounds() {
 }
 
 void WaitRounds::unwindIfReset() const {
-    if (rule_.unwindOnReset && engine_.interp.resetRequested) throw ResetRequest{};
+    if (!rule_.unwindOnReset) return;
+    if (engine_.interp.resetRequested) throw ResetRequest{};
+    if (engine_.interp.loadPending) throw LoadRequest{};
 }
 
 uint32_t WaitRounds::idleTimeout() {
@@ -42,6 +44,9 @@ const Event* WaitRounds::poll() {
 }
 
 bool WaitRounds::timeUp() {
+    // A load inside the round has replaced the screen: the wait's own cells (the cursor and the
+    // display under it) belong to the page left behind.
+    if (rule_.unwindOnReset && engine_.interp.loadPending) throw LoadRequest{};
     if (rule_.animatesCells) animateCells(engine_);
     if (rule_.cells) rule_.cells->tick();
     return rule_.deadline && clockReached(engine_.platform.ticks(), *rule_.deadline);

@@ -43,7 +43,8 @@ struct WaitRule {
     uint32_t maxIdleMs = kIdleForever;
     // Idle after a round that handled an event as well (paced loops), not only after an empty one.
     bool idleAfterEvent = false;
-    // A reset to the start requested before or during the wait unwinds it (waits for the player).
+    // A reset to the start requested, or a load done, before or during the wait unwinds it (waits
+    // for the player).
     bool unwindOnReset = false;
     // The wait ends when the clock reaches this (tested after each round).
     std::optional<uint32_t> deadline;

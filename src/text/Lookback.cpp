@@ -61,6 +61,14 @@ void LookbackStore::wipe() {
     pageCount_ = 0;
 }
 
+void LookbackStore::restore(std::string_view text, int pageCount) {
+    wipe();
+    const size_t n = std::min(text.size(), kCapacity - 1);
+    std::memcpy(text_.data(), text.data(), n);
+    writePosition_ = n;
+    pageCount_ = std::clamp(pageCount, 0, kMaxPages);
+}
+
 void appendCharacter(Engine& engine, char first, char second) {
     engine.text.lookback.appendCharacter(first, second);
     const char cell[2] = {first, second};

@@ -34,6 +34,9 @@ public:
     void clear();
     // Nothing recorded and every byte zero.
     void wipe();
+    // The whole store wiped, then holding text (cut to what fits before the end) with that many
+    // finished pages (kept within 0..kMaxPages). The write position is the text's length.
+    void restore(std::string_view text, int pageCount);
 
     // The recorded bytes.
     std::string_view text() const { return {text_.data(), writePosition_}; }

@@ -320,6 +320,13 @@ const ErrorCase kCases[] = {
      "コンマが必要なところにコンマが有りません。", 4},
     {"inputnum-in-define", "*define\ninputnum %0,\"a\"\ngame\n", "構文エラー",
      "不正な命令\"inputnum\"です。", 2},
+    // Save slots: savenumber, savename.
+    {"savenumber-0", "*define\nsavenumber 0\ngame\n", "エラー",
+     "savenumberのセーブ数0は範囲外です。1～20で指定してください。", 2},
+    {"savenumber-21", "*define\nsavenumber 21\ngame\n", "エラー",
+     "savenumberのセーブ数21は範囲外です。1～20で指定してください。", 2},
+    {"savename-two-names", "*define\nsavename \"a\",\"b\"\ngame\n", "構文エラー",
+     "コンマが必要なところにコンマが有りません。", 2},
 };
 
 class ScenarioError : public ::testing::TestWithParam<ErrorCase> {};

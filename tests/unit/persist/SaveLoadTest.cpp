@@ -1,0 +1,204 @@
+// Saving and loading through the game's menu: what a load gives back (in the same run and in the
+// next one), what it leaves alone, and the slots it refuses.
+#include "EngineHarness.h"
+#include "Pictures.h"
+#include "persist/SaveSlots.h"
+#include "persist/SoundHooks.h"
+
+#include <gtest/gtest.h>
+
+using namespace orv;
+using orv::test::Harness;
+
+namespace {
+
+// The menu's two entries, slot 1 and slot 2 of nine, and the confirmation's yes, with the
+// menu's default pitch (26 x 28).
+constexpr const char* kSaveEntry = "click 300 220\n";
+constexpr const char* kLoadEntry = "click 300 250\n";
+constexpr const char* kSlot1 = "click 300 170\n";
+constexpr const char* kSlot2 = "click 300 195\n";
+constexpr const char* kYes = "click 250 280\n";
+
+const std::string kGame = R"(*define
+rmenu "セーブ",save,"ロード",load
+menuselectvoice "","","","","no.wav","",""
+game
+*start
+setwindow 20,30,20,8,24,24,2,4,10,0,1,#203040,10,20,600,300
+序章\
+mov %1,7
+mov $2,"abc"
+bg #102030,1
+ld c,"c.bmp",1
+lsp 3,"s.bmp",10,20
+monocro #ff8040
+gosub *sub
+end
+*sub
+ページ一@
+mov %1,99
+mov $2,"zzz"
+mov %300,5
+csp -1
+cl c,1
+bg black,1
+monocro off
+ページ二@
+ページ三@
+return
+)";
+
+// What a load must give back, read when the page's first line is drawn again.
+struct Seen {
+    int32_t local = 0;
+    std::string text;
+    int32_t global = 0;
+    std::string background;
+    uint32_t backgroundPixel = 0;
+    std::string standing;
+    Sprite sprite;
+    FilterState filters;
+    size_t gosubDepth = 0;
+    TextWindow window;
+    std::string lookback;
+    int pages = 0;
+};
+
+class SaveLoad : public ::testing::Test {
+protected:
+    void prepare(Harness& h) {
+        h.scenario(kGame);
+        h.file("c.bmp", test::bmp24(4, 6, [](int, int) { return 0x00ff00u; }));
+        h.file("s.bmp", test::bmp24(3, 3, [](int, int) { return 0x0000ffu; }));
+    }
+
+    // Records the state when the n-th "一" is drawn.
+    void watch(Harness& h, int n) {
+        h.platform().onTranscript = [&h, n, this](std::string_view utf8) {
+            if (utf8 != "一" || ++count_ != n) return;
+            Engine& e = h.engine();
+            const LayerState& layers = e.graphics.layers;
+            seen_.local = e.vars.num[1];
+            seen_.text = e.vars.str[2];
+            seen_.global = e.vars.num[300];
+            seen_.background = layers.backgroundName;
+            seen_.backgroundPixel = pixelColor(layers.background, 5, 5);
+            seen_.standing = layers.standing[kCentre].name;
+            seen_.sprite.name = layers.sprites.at(3).name;
+            seen_.sprite.x = layers.sprites[3].x;
+            seen_.sprite.y = layers.sprites[3].y;
+            seen_.sprite.visible = layers.sprites[3].visible;
+            seen_.filters = layers.filters;
+            seen_.gosubDepth = e.interp.gosubStack.size();
+            seen_.window = e.text.window;
+            seen_.lookback = std::string(e.text.lookback.text());
+            seen_.pages = e.text.lookback.pageCount();
+        };
+    }
+
+    void expectPageRestored(int32_t global) {
+        EXPECT_EQ(seen_.local, 7);
+        EXPECT_EQ(seen_.text, "abc");
+        EXPECT_EQ(seen_.global, global);
+        EXPECT_EQ(seen_.background, "#102030");
+        EXPECT_EQ(seen_.backgroundPixel, 0x102030u);
+        EXPECT_EQ(seen_.standing, "c.bmp");
+        EXPECT_EQ(seen_.sprite.name, "s.bmp");
+        EXPECT_EQ(seen_.sprite.x, 10);
+        EXPECT_EQ(seen_.sprite.y, 20);
+        EXPECT_EQ(seen_.sprite.visible, 1);
+        EXPECT_EQ(seen_.filters.monochrome, 1);
+        EXPECT_EQ(seen_.filters.tintRed, 255);
+        EXPECT_EQ(seen_.filters.tintGreen, 128);
+        EXPECT_EQ(seen_.filters.tintBlue, 64);
+        EXPECT_EQ(seen_.gosubDepth, 1u);
+        EXPECT_EQ(seen_.window.originX, 20);
+        EXPECT_EQ(seen_.window.charactersPerLine, 20);
+        EXPECT_EQ(seen_.window.pitchY, 28);
+        EXPECT_EQ(seen_.window.bold, 0);
+        EXPECT_EQ(seen_.window.windowColour, 0x203040);
+        EXPECT_EQ(seen_.window.bottom, 300);
+        EXPECT_EQ(seen_.lookback.substr(0, 5), S("序章\\"));
+        EXPECT_EQ(seen_.pages, 1);
+    }
+
+    int count_ = 0;
+    Seen seen_;
+};
+
+TEST_F(SaveLoad, LoadInTheSameRunGoesBackToThePagesStart) {
+    // The save during the first page, the load during the second.
+    Harness h(std::string("click\nrclick\n") + kSaveEntry + kSlot1 + kYes + "click\nrclick\n" +
+              kLoadEntry + kSlot1 + kYes + "click\nclick\nclick\n");
+    prepare(h);
+    watch(h, 2);
+    EXPECT_EQ(h.run(), 0) << h.log();
+    EXPECT_TRUE(std::filesystem::exists(h.dir() / "save1.dat"));
+    expectPageRestored(5);
+    // The page is replayed from its first statement, the rest of the game runs on.
+    EXPECT_EQ(h.transcript(), "序章\fページ一\nページ二ページ一\nページ二\nページ三\n");
+}
+
+TEST_F(SaveLoad, LoadInTheNextRun) {
+    std::string slot;
+    {
+        Harness first(std::string("click\nrclick\n") + kSaveEntry + kSlot1 + kYes +
+                      "click\nclick\nclick\n");
+        prepare(first);
+        EXPECT_EQ(first.run(), 0) << first.log();
+        slot = test::readFile(first.dir() / "save1.dat");
+    }
+    Harness h(std::string("rclick\n") + kLoadEntry + kSlot1 + kYes + "click\nclick\nclick\n");
+    prepare(h);
+    h.file("save1.dat", slot);
+    watch(h, 1);
+    EXPECT_EQ(h.run(), 0) << h.log();
+    // Global variables are not in the slot: this run's stay as they are.
+    expectPageRestored(0);
+}
+
+TEST_F(SaveLoad, RefusedSlotsLeaveTheGameAsItWas) {
+    // A slot from another version of the scenario: its position falls inside a line.
+    SaveRecord record;
+    record.scriptPosition = 3;
+    std::string bytes;
+    encodeSaveRecord(record, bytes);
+    // An empty slot is refused with the refusal voice and the list stays; slot 1 is refused
+    // with a message and the menu closes.
+    Harness h(std::string("rclick\n") + kLoadEntry + kSlot2 + kSlot1 + kYes + "click\nclick\n");
+    h.scenario("*define\nrmenu \"セーブ\",save,\"ロード\",load\n"
+               "menuselectvoice \"\",\"\",\"\",\"\",\"no.wav\",\"\",\"\"\ngame\n*start\n"
+               "mov %1,4\nあ@\nい@\nend\n");
+    h.file("save1.dat", bytes);
+    EXPECT_EQ(h.run(), 0) << h.log();
+    EXPECT_EQ(h.engine().persist.slots.lastVoice, "no.wav");
+    EXPECT_NE(h.log().find("[ロードエラー]"), std::string::npos) << h.log();
+    EXPECT_EQ(h.transcript(), "あ\nい\n");
+    EXPECT_EQ(h.engine().vars.num[1], 4);
+}
+
+TEST(SaveSlotList, TwelveSlotsBeginHigherAndNameTheTenth) {
+    // With twelve slots the list begins at y 100 (240 - 5 lines of 28): slot 10 is at 352..379.
+    Harness h(std::string("rclick\n") + kSaveEntry + "click 300 360\n" + kYes + "click\n");
+    h.scenario("*define\nrmenu \"セーブ\",save,\"ロード\",load\nsavenumber 12\n"
+               "savename \"書く\",\"読む\",\"栞\"\ngame\n*start\nあ@\nend\n");
+    EXPECT_EQ(h.run(), 0) << h.log();
+    EXPECT_TRUE(std::filesystem::exists(h.dir() / "save10.dat"));
+}
+
+TEST(SaveSound, LoadPlaysAgainOnlyWhatLoopedOrWasMusic) {
+    struct Case {
+        SlotSound saved;
+        MusicResume resumed;
+    };
+    const Case cases[] = {
+        // A one-shot CD track and MIDI play again once; a one-shot WAV does not.
+        {{"a.mid", "v.wav", 4, 0, 0, 0, 0, ""}, {4, false, "a.mid", false, "", ""}},
+        {{"a.mid", "v.wav", -1, 1, 1, 0, 0, ""}, {-1, false, "a.mid", true, "v.wav", ""}},
+        {{"", "", 7, 0, 0, 1, 1, "m.mp3"}, {7, true, "", false, "", "m.mp3"}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(musicToResume(c.saved), c.resumed);
+}
+
+} // namespace
