@@ -4,6 +4,7 @@
 #include "menus/Choice.h"
 #include "menus/RightClickMenu.h"
 #include "shell/Wait.h"
+#include "sound/SoundPlayback.h"
 #include "util/sjis.h"
 
 #include <cstdint>
@@ -73,6 +74,7 @@ ConfirmAnswer confirm(Engine& engine, std::string_view question) {
         case EventKind::MouseMove: {
             const ConfirmAnswer hit = confirmOptionAt(window, shell.mouseX, shell.mouseY);
             if (hit == highlighted) return false;
+            playVoice(engine, engine.systemMenu.voices.moved);
             if (highlighted != ConfirmAnswer::Cancelled) draw(highlighted, form.normal);
             if (hit != ConfirmAnswer::Cancelled) draw(hit, form.highlighted);
             highlighted = hit;
@@ -81,6 +83,8 @@ ConfirmAnswer confirm(Engine& engine, std::string_view question) {
         case EventKind::LButtonUp:
             shell.clickFlag = false;
             if (highlighted != ConfirmAnswer::Cancelled) {
+                const MenuVoices& voices = engine.systemMenu.voices;
+                playVoice(engine, highlighted == ConfirmAnswer::Yes ? voices.yes : voices.no);
                 draw(highlighted, form.normal);
                 answer = highlighted;
                 return true;
@@ -93,7 +97,10 @@ ConfirmAnswer confirm(Engine& engine, std::string_view question) {
             return false;
         case EventKind::RButtonUp:
             shell.rightClickFlag = false;
-            if (highlighted != ConfirmAnswer::Cancelled) draw(highlighted, form.normal);
+            if (!engine.systemMenu.voices.closing.empty()) {
+                if (highlighted != ConfirmAnswer::Cancelled) draw(highlighted, form.normal);
+                playVoice(engine, engine.systemMenu.voices.closing);
+            }
             return true;
         default:
             return false;

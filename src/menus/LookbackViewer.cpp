@@ -4,6 +4,7 @@
 #include "graphics/ImageLoader.h"
 #include "interp/Engine.h"
 #include "shell/Wait.h"
+#include "sound/SoundPlayback.h"
 #include "text/TextWindow.h"
 
 #include <algorithm>
@@ -60,6 +61,7 @@ public:
     bool page() {
         if (paging_ == 0) return false;
         index_ += paging_;
+        playVoice(engine_, engine_.systemMenu.lookback.pageVoice);
         showPage(false);
         return true;
     }

@@ -36,12 +36,10 @@ void startSavePass(Engine& engine) {
     slots.saveTitle = S("＜セーブ＞");
     slots.loadTitle = S("＜ロード＞");
     slots.slotWord = S("しおり");
-    forgetSound(engine);
 }
 
 void resetSavesToStart(Engine& engine) {
     engine.persist.slots.snapshot.clear();
-    forgetSound(engine);
 }
 
 } // namespace orv

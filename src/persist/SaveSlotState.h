@@ -35,9 +35,7 @@ struct SaveSlotState {
     // The record the snapshot is gathered into, reused so that its texts keep their memory.
     SaveRecord scratch;
 
-    // What sounds, as the saves record it (see SoundHooks.h).
-    SlotSound sound;
-    // What the last load asked to play again, and the last menu voice asked for.
+    // What the last load played again, and the last menu voice played (for the tests).
     MusicResume lastResume;
     std::string lastVoice;
 };

@@ -1,7 +1,5 @@
-// Where the saves meet the sound side: what a snapshot records of the sound, what a load asks to
-// play again, and the menu voices of the slot list. Until the sound subsystem is connected here,
-// the record is what the last load restored (cleared when all media stop at the reset) and the
-// requests are only recorded in the slot state.
+// Where the saves meet the sound side: what a snapshot records of the sound, what a load plays
+// again, and the menu voices of the slot list.
 #pragma once
 
 #include "persist/SaveSlotState.h"
@@ -25,8 +23,5 @@ void restoreMusicAfterLoad(Engine& engine, const SlotSound& sound);
 
 // A voice of the game's menu (WAV name, empty: none).
 void playMenuVoice(Engine& engine, std::string_view name);
-
-// The reset to the start: nothing sounds any more.
-void forgetSound(Engine& engine);
 
 } // namespace orv

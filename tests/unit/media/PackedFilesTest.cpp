@@ -2,7 +2,7 @@
 // registration serves, which file wins, and that extracted copies stay in the temporary
 // directory under their base names and go when used.
 #include "media/PackedFiles.h"
-#include "../sound/SoundFiles.h"
+#include "SoundFiles.h"
 #include "EngineHarness.h"
 #include "Pictures.h"
 #include "platform/headless/HeadlessAudio.h"

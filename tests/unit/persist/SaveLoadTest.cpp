@@ -2,8 +2,11 @@
 // next one), what it leaves alone, and the slots it refuses.
 #include "EngineHarness.h"
 #include "Pictures.h"
+#include "SoundFiles.h"
 #include "persist/SaveSlots.h"
 #include "persist/SoundHooks.h"
+#include "platform/headless/HeadlessAudio.h"
+#include "sound/SoundLog.h"
 
 #include <gtest/gtest.h>
 
@@ -171,6 +174,7 @@ TEST_F(SaveLoad, RefusedSlotsLeaveTheGameAsItWas) {
                "menuselectvoice \"\",\"\",\"\",\"\",\"no.wav\",\"\",\"\"\ngame\n*start\n"
                "mov %1,4\nあ@\nい@\nend\n");
     h.file("save1.dat", bytes);
+    h.file("no.wav", orv::test::wavBytes(50));
     EXPECT_EQ(h.run(), 0) << h.log();
     EXPECT_EQ(h.engine().persist.slots.lastVoice, "no.wav");
     EXPECT_NE(h.log().find("[ロードエラー]"), std::string::npos) << h.log();
@@ -202,3 +206,24 @@ TEST(SaveSound, LoadPlaysAgainOnlyWhatLoopedOrWasMusic) {
 }
 
 } // namespace
+
+// A load plays the looping music of the page again; a one-shot WAV of the page is over.
+TEST_F(SaveLoad, ALoadPlaysTheLoopingMusicAgainButNotAOneShotWav) {
+    Harness h(std::string("click\nrclick\n") + kSaveEntry + kSlot1 + kYes + "click\nrclick\n" +
+              kLoadEntry + kSlot1 + kYes + "click\nclick\nclick\n");
+    orv::test::TempDir temp;
+    Engine& e = h.engine();
+    e.sound.makeDevice = [] { return std::make_unique<HeadlessAudio>(); };
+    e.sound.log = std::make_unique<SoundLog>();
+    e.tempDirectory = temp.path();
+    h.file("cd/track02.wav", orv::test::wavBytes(500));
+    h.file("se.wav", orv::test::wavBytes(100));
+    h.scenario("*define\nrmenu \"セーブ\",save,\"ロード\",load\ngame\n*start\n"
+               "play \"*2\"\nwave \"se.wav\"\nあ\\\nい@\nう@\nend\n");
+    EXPECT_EQ(h.run(), 0) << h.log();
+    const std::string log = e.sound.log->text();
+    const size_t first = log.find("play cd 2 loop");
+    ASSERT_NE(first, std::string::npos) << log;
+    EXPECT_NE(log.find("play cd 2 loop", first + 1), std::string::npos) << log;
+    EXPECT_EQ(log.find("se.wav", log.find("se.wav") + 1), std::string::npos) << log;
+}

@@ -1,6 +1,6 @@
 // The players heard through SDL's recording audio driver, which writes what it plays to a file:
 // each decoder makes sound on the window's device, and two channels sound at once.
-#include "../sound/SoundFiles.h"
+#include "SoundFiles.h"
 #include "EngineHarness.h"
 #include "ScopedEnv.h"
 #include "platform/sdl/SdlAudio.h"
