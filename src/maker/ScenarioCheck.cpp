@@ -141,6 +141,7 @@ private:
         std::string name;
         int32_t linePos = 0; // the '*'
         bool fallsInto = false;
+        bool afterLabel = false; // only blank, comment or label lines since the label before
     };
     struct LabelUse {
         std::string name; // lower case
@@ -283,8 +284,11 @@ private:
     void labelLine() {
         const int32_t at = pos_++;
         const std::string name = readWord();
-        if (auto it = index_.find(name); it != index_.end() && labels_[it->second].linePos == at)
+        if (auto it = index_.find(name); it != index_.end() && labels_[it->second].linePos == at) {
             labels_[it->second].fallsInto = !flowEnded_;
+            labels_[it->second].afterLabel = afterLabel_;
+        }
+        afterLabel_ = true;
         if (name == "define") inDefinition_ = true;
         pageLines_ = 0;
         column_ = 0;
@@ -293,6 +297,7 @@ private:
     }
 
     void statement() {
+        afterLabel_ = false;
         const int32_t at = pos_;
         const std::string word = readWord();
         const BlockMode mode = inDefinition_ ? BlockMode::Definition : BlockMode::Game;
@@ -450,6 +455,7 @@ private:
     // A display line, walked as the text window walks it, for a '/' that is not last and for
     // text that runs out of the default window.
     void displayLine() {
+        afterLabel_ = false;
         const int32_t at = pos_;
         const int32_t end = lineEnd(pos_);
         if (inDefinition_) {
@@ -523,10 +529,14 @@ private:
             if (!index_.contains(required))
                 error(buffer_.length(), "missing-label",
                       std::string("label *") + required + " does not exist");
+        // A label straight after a reached one is reached by running on into it.
+        bool previousReached = false;
         for (const Label& label : labels_) {
-            if (label.fallsInto || named_.contains(label.name) || label.name == "define" ||
-                label.name == "start")
-                continue;
+            const bool reached = label.fallsInto || named_.contains(label.name) ||
+                                 label.name == "define" || label.name == "start" ||
+                                 (label.afterLabel && previousReached);
+            previousReached = reached;
+            if (reached) continue;
             warning(label.linePos, "dead-label",
                     "label *" + utf8(label.name) +
                         " is never jumped to and the text before it does not run on into it");
@@ -547,6 +557,7 @@ private:
     bool inDefinition_ = false;
     bool flowEnded_ = true; // nothing runs on into the first line of the scenario
     bool conditionalLine_ = false;
+    bool afterLabel_ = false;
     int pageLines_ = 0;
     int column_ = 0;
     bool overflowTold_ = false;
