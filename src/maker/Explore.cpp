@@ -341,14 +341,14 @@ int runExplore(const ExploreOptions& options, std::ostream& out, std::ostream& e
     Explorer explorer(options, scenario);
     if (!explorer.ready(err)) return 1;
 
-    std::map<std::string, uint64_t> endings;
-    std::map<int, uint64_t> stopped; // by status
+    std::map<int32_t, uint64_t> endings; // by the offset of the last statement
+    std::map<int, uint64_t> stopped;     // by status
     std::map<int, std::string> stoppedWhy;
     std::vector<ScenarioError> errors;
     for (uint64_t n = 1; n <= options.plays; ++n) {
         PlayResult play = explorer.play(n);
         if (play.status == 0) {
-            ++endings[endingOf(explorer, play.lastStatement)];
+            ++endings[play.lastStatement];
         } else if (play.status == 2) {
             auto same = std::find_if(errors.begin(), errors.end(),
                                      [&](const ScenarioError& e) { return e.box == play.box; });
@@ -381,7 +381,8 @@ int runExplore(const ExploreOptions& options, std::ostream& out, std::ostream& e
     out << "explore: " << options.plays << " plays of " << escapeControls(options.gameDir)
         << " (seed " << options.seed << ", at most " << options.maxSteps << " statements a play)\n";
     out << "ended normally: " << ended << "\n";
-    for (const auto& [how, count] : endings) out << "  " << count << "  " << how << "\n";
+    for (const auto& [pos, count] : endings)
+        out << "  " << count << "  " << endingOf(explorer, pos) << "\n";
     for (const auto& [status, count] : stopped)
         out << "stopped: " << count << "  " << escapeControls(stoppedWhy[status]) << "\n";
     out << "scenario errors: " << errors.size() << "\n";
