@@ -174,9 +174,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         return result;
     }
     if (o.explore && (!o.eventsFile.empty() || o.autoClick || !o.screenshotFile.empty() ||
-                      !o.transcriptFile.empty())) {
-        result.error = "--explore picks for the player: --events, --auto-click, --transcript "
-                       "and --screenshot have no meaning with it";
+                      !o.transcriptFile.empty() || !o.saveDir.empty())) {
+        result.error = "--explore picks for the player and keeps no files: --events, "
+                       "--auto-click, --transcript, --screenshot and --save-dir have no meaning "
+                       "with it";
         return result;
     }
 

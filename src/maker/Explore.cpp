@@ -105,6 +105,8 @@ public:
         headless.maxTimeMs = options_.maxTimeMs;
         headless.log = &log;
         headless.player = [&](std::vector<ScriptEvent>& script) {
+            // Only the box of the error that ends the play tells it apart, not a mesbox before.
+            log.str("");
             ScriptEvent click;
             click.kind = ScriptEventKind::Click;
             click.line = int(script.size()) + 1;
