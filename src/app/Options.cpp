@@ -106,6 +106,15 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             ok = flag(o.check);
         } else if (name == "--json") {
             ok = flag(o.json);
+        } else if (name == "-j" || name == "--jobs") {
+            std::string text;
+            uint64_t n = 0;
+            ok = value(text);
+            if (ok && (!parseUnsigned(text, n) || n == 0 || n > 64)) {
+                result.error = "-j needs a number of processes from 1 to 64, not '" + text + "'";
+                ok = false;
+            }
+            if (ok) o.jobs = n;
         } else if (name == "--explore" || name == "--seed") {
             std::string text;
             uint64_t n = 0;
@@ -161,8 +170,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         result.error = "--json needs --check";
         return result;
     }
-    if (o.seed && !o.explore) {
-        result.error = "--seed needs --explore";
+    if ((o.seed || o.jobs) && !o.explore) {
+        result.error = std::string(o.seed ? "--seed" : "-j") + " needs --explore";
         return result;
     }
     if (o.check && (o.headless || o.explore)) {
@@ -240,6 +249,8 @@ Options:
                        when a play met a scenario error. --max-steps (default
                        1000000) and --max-time bound each play
   --seed S             the seed of --explore's picks (default 1)
+  -j N, --jobs N       --explore's plays in N processes side by side (the
+                       report is the same as with one)
   --help               show this text and exit
   --version            show the version and exit
 

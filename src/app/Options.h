@@ -28,6 +28,7 @@ struct Options {
     bool json = false;               // --json (with --check): one JSON object a finding
     std::optional<uint64_t> explore; // --explore N (headless): plays to make
     std::optional<uint64_t> seed;    // --seed S (with --explore)
+    std::optional<uint64_t> jobs;    // -j N, --jobs N (with --explore): processes side by side
 };
 
 // What bounds a headless run when the command line does not, so that a loop that never waits or

@@ -123,6 +123,7 @@ int main(int argc, char** argv) {
         explore.gameDir = options.gameDir;
         explore.plays = *options.explore;
         explore.seed = options.seed.value_or(explore.seed);
+        explore.jobs = options.jobs.value_or(explore.jobs);
         explore.maxSteps = options.maxSteps.value_or(explore.maxSteps);
         explore.maxTimeMs = options.maxTimeMs.value_or(explore.maxTimeMs);
         try {

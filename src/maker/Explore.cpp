@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <malloc.h>
@@ -20,6 +21,9 @@
 #include <ostream>
 #include <sstream>
 #include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace orv {
 
@@ -148,6 +152,8 @@ public:
     }
 
     const StatementTrace& trace() const { return trace_; }
+    StatementTrace& trace() { return trace_; }
+    const fs::path& scratch() const { return saves_.path(); }
     const SourceLines& lines() const { return lines_; }
     const ScriptBuffer& scenario() const { return scenario_; }
 
@@ -323,6 +329,199 @@ void reportCoverage(const Explorer& ex, std::ostream& out) {
 
 } // namespace
 
+// The plays' results, taken in the order of the plays whichever process made them.
+class Tally {
+public:
+    Tally(const ExploreOptions& options, std::ostream& err) : options_(options), err_(err) {}
+
+    struct Totals {
+        std::map<int32_t, uint64_t> endings; // by the offset of the last statement
+        std::map<int, uint64_t> stopped;     // by status
+        std::map<int, std::string> stoppedWhy;
+        std::vector<ScenarioError> errors;
+    };
+
+    // False when the play could not start at all (said on err).
+    bool add(uint64_t n, const PlayResult& play) {
+        if (play.status == 0) {
+            ++t_.endings[play.lastStatement];
+        } else if (play.status == 2) {
+            auto same = std::find_if(t_.errors.begin(), t_.errors.end(),
+                                     [&](const ScenarioError& e) { return e.box == play.box; });
+            if (same != t_.errors.end()) {
+                ++same->plays;
+                return true;
+            }
+            const std::string name =
+                "explore-error-" + std::to_string(t_.errors.size() + 1) + ".events";
+            const fs::path file =
+                options_.outDir == "." ? fs::path(name) : fs::path(options_.outDir) / name;
+            const std::string comment =
+                "# play " + std::to_string(n) + " of --explore --seed " +
+                std::to_string(options_.seed) + ": " + boxSummary(play.box) +
+                "\n# replay: orvane --headless --events FILE --save-dir EMPTY_FOLDER GAME_DIR\n";
+            ScenarioError e{play.box, n, 1, ""};
+            e.file = writeEvents(file, play.events, comment) ? file.string() : "";
+            if (e.file.empty())
+                err_ << "orvane: cannot write " << escapeControls(file.string()) << "\n";
+            t_.errors.push_back(std::move(e));
+        } else if (play.status == 1) {
+            err_ << "orvane: " << escapeControls(play.why.empty() ? play.box : play.why) << "\n";
+            return false;
+        } else if (!t_.stopped[play.status]++) {
+            t_.stoppedWhy[play.status] = play.why;
+        }
+        return true;
+    }
+
+    const Totals& totals() const { return t_; }
+
+private:
+    const ExploreOptions& options_;
+    std::ostream& err_;
+    Totals t_;
+};
+
+// A worker's results, written to a file for the parent: per play its number, status, last
+// statement, the two texts and, for a scenario error, the clicks; then the coverage marks.
+void putNumber(std::string& out, uint64_t v) {
+    out.append(reinterpret_cast<const char*>(&v), sizeof v);
+}
+void putText(std::string& out, const std::string& s) {
+    putNumber(out, s.size());
+    out += s;
+}
+
+class Reader {
+public:
+    explicit Reader(std::string bytes) : bytes_(std::move(bytes)) {}
+    bool more() const { return at_ < bytes_.size(); }
+    uint64_t number() {
+        uint64_t v = 0;
+        if (at_ + sizeof v <= bytes_.size()) std::memcpy(&v, bytes_.data() + at_, sizeof v);
+        at_ += sizeof v;
+        return v;
+    }
+    std::string text() {
+        const uint64_t n =
+            std::min<uint64_t>(number(), bytes_.size() - std::min(at_, bytes_.size()));
+        std::string s = bytes_.substr(std::min(at_, bytes_.size()), size_t(n));
+        at_ += size_t(n);
+        return s;
+    }
+
+private:
+    std::string bytes_;
+    size_t at_ = 0;
+};
+
+std::string serialise(uint64_t n, const PlayResult& play) {
+    std::string out;
+    putNumber(out, n);
+    putNumber(out, uint64_t(int64_t(play.status)));
+    putNumber(out, uint64_t(int64_t(play.lastStatement)));
+    putText(out, play.why);
+    putText(out, play.box);
+    putNumber(out, play.events.size());
+    for (const ScriptEvent& ev : play.events) {
+        putNumber(out, ev.hasPosition);
+        putNumber(out, uint64_t(int64_t(ev.x)));
+        putNumber(out, uint64_t(int64_t(ev.y)));
+    }
+    return out;
+}
+
+PlayResult deserialise(Reader& in, uint64_t& n) {
+    PlayResult play;
+    n = in.number();
+    play.status = int(int64_t(in.number()));
+    play.lastStatement = int32_t(int64_t(in.number()));
+    play.why = in.text();
+    play.box = in.text();
+    const uint64_t events = in.number();
+    for (uint64_t i = 0; i < events && in.more(); ++i) {
+        ScriptEvent ev;
+        ev.kind = ScriptEventKind::Click;
+        ev.hasPosition = in.number() != 0;
+        ev.x = int(int64_t(in.number()));
+        ev.y = int(int64_t(in.number()));
+        play.events.push_back(ev);
+    }
+    return play;
+}
+
+// -j: worker k of J makes plays k+1, k+1+J, ... in a process of its own. Each play depends on
+// the seed and its number only, so the report is the one a single process gives.
+bool playInWorkers(const ExploreOptions& options, Explorer& parent, Tally& tally,
+                   std::ostream& err) {
+    const uint64_t jobs = std::min<uint64_t>(options.jobs, options.plays);
+    const fs::path folder = parent.scratch();
+    std::vector<pid_t> workers;
+    for (uint64_t k = 0; k < jobs; ++k) {
+        const pid_t pid = fork();
+        if (pid < 0) {
+            err << "orvane: --explore: cannot start a worker process\n";
+            break;
+        }
+        if (pid == 0) {
+            // Nothing may unwind out of a worker into the parent's work.
+            int status = 1;
+            try {
+                Explorer explorer(options, parent.scenario());
+                std::string plays;
+                for (uint64_t n = k + 1; n <= options.plays && explorer.ready(err); n += jobs) {
+                    PlayResult play = explorer.play(n);
+                    if (play.status != 2) play.events.clear();
+                    plays += serialise(n, play);
+                    if (play.status == 1) break;
+                }
+                // The coverage marks first, then the plays.
+                std::string out;
+                const std::vector<uint8_t>& hit = explorer.trace().hit;
+                putText(out, std::string(hit.begin(), hit.end()));
+                out += plays;
+                std::ofstream file(folder / ("worker-" + std::to_string(k)), std::ios::binary);
+                file << out;
+                file.close();
+                status = file && explorer.ready(err) ? 0 : 1;
+            } catch (...) {
+                status = 1;
+            }
+            std::_Exit(status);
+        }
+        workers.push_back(pid);
+    }
+    bool ok = workers.size() == jobs;
+    for (pid_t pid : workers) {
+        int status = 0;
+        if (waitpid(pid, &status, 0) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+            ok = false;
+    }
+    if (!ok) {
+        err << "orvane: --explore: a worker process failed\n";
+        return false;
+    }
+    std::vector<std::pair<uint64_t, PlayResult>> plays;
+    std::vector<uint8_t>& hit = parent.trace().hit;
+    for (uint64_t k = 0; k < jobs; ++k) {
+        std::ifstream file(folder / ("worker-" + std::to_string(k)), std::ios::binary);
+        Reader in(std::string(std::istreambuf_iterator<char>(file), {}));
+        const std::string marks = in.text();
+        for (size_t i = 0; i < std::min(marks.size(), hit.size()); ++i)
+            if (marks[i]) hit[i] = 1;
+        while (in.more()) {
+            uint64_t n = 0;
+            PlayResult play = deserialise(in, n);
+            plays.emplace_back(n, std::move(play));
+        }
+    }
+    std::sort(plays.begin(), plays.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [n, play] : plays)
+        if (!tally.add(n, play)) return false;
+    return true;
+}
+
 int runExplore(const ExploreOptions& options, std::ostream& out, std::ostream& err) {
     std::error_code ec;
     if (!fs::is_directory(options.gameDir, ec)) {
@@ -343,41 +542,15 @@ int runExplore(const ExploreOptions& options, std::ostream& out, std::ostream& e
     Explorer explorer(options, scenario);
     if (!explorer.ready(err)) return 1;
 
-    std::map<int32_t, uint64_t> endings; // by the offset of the last statement
-    std::map<int, uint64_t> stopped;     // by status
-    std::map<int, std::string> stoppedWhy;
-    std::vector<ScenarioError> errors;
-    for (uint64_t n = 1; n <= options.plays; ++n) {
-        PlayResult play = explorer.play(n);
-        if (play.status == 0) {
-            ++endings[play.lastStatement];
-        } else if (play.status == 2) {
-            auto same = std::find_if(errors.begin(), errors.end(),
-                                     [&](const ScenarioError& e) { return e.box == play.box; });
-            if (same != errors.end()) {
-                ++same->plays;
-                continue;
-            }
-            ScenarioError e{play.box, n, 1, ""};
-            const fs::path file =
-                fs::path(options.outDir) /
-                ("explore-error-" + std::to_string(errors.size() + 1) + ".events");
-            const std::string comment =
-                "# play " + std::to_string(n) + " of --explore --seed " +
-                std::to_string(options.seed) + ": " + boxSummary(play.box) +
-                "\n# replay: orvane --headless --events FILE --save-dir EMPTY_FOLDER GAME_DIR\n";
-            e.file = writeEvents(file, play.events, comment) ? file.string() : "";
-            if (e.file.empty())
-                err << "orvane: cannot write " << escapeControls(file.string()) << "\n";
-            errors.push_back(std::move(e));
-        } else if (play.status == 1) {
-            err << "orvane: " << escapeControls(play.why.empty() ? play.box : play.why) << "\n";
-            return 1;
-        } else {
-            if (!stopped[play.status]++) stoppedWhy[play.status] = play.why;
-        }
+    Tally tally(options, err);
+    if (options.jobs <= 1) {
+        for (uint64_t n = 1; n <= options.plays; ++n)
+            if (!tally.add(n, explorer.play(n))) return 1;
+    } else if (!playInWorkers(options, explorer, tally, err)) {
+        return 1;
     }
 
+    const auto& [endings, stopped, stoppedWhy, errors] = tally.totals();
     uint64_t ended = 0;
     for (const auto& [how, count] : endings) ended += count;
     out << "explore: " << options.plays << " plays of " << escapeControls(options.gameDir)
@@ -386,7 +559,7 @@ int runExplore(const ExploreOptions& options, std::ostream& out, std::ostream& e
     for (const auto& [pos, count] : endings)
         out << "  " << count << "  " << endingOf(explorer, pos) << "\n";
     for (const auto& [status, count] : stopped)
-        out << "stopped: " << count << "  " << escapeControls(stoppedWhy[status]) << "\n";
+        out << "stopped: " << count << "  " << escapeControls(stoppedWhy.at(status)) << "\n";
     out << "scenario errors: " << errors.size() << "\n";
     for (const ScenarioError& e : errors)
         out << "  " << (e.file.empty() ? "(not written)" : e.file) << "  first in play "

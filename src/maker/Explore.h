@@ -16,6 +16,7 @@ struct ExploreOptions {
     uint64_t maxSteps = 1000000;  // statements a play may run
     uint64_t maxTimeMs = 3600000; // virtual time a play may take
     std::string outDir = ".";     // where explore-error-K.events go
+    uint64_t jobs = 1;            // processes playing side by side
 };
 
 // Prints the report on out and returns the exit status: 0 when no play met a scenario error, 2

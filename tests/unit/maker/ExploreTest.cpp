@@ -49,8 +49,9 @@ protected:
             buildBmp({.width = 200, .height = 40, .pixels = std::string(size_t(600) * 40, '\0')}));
     }
 
-    std::string explore(uint64_t seed, int* status = nullptr) {
+    std::string explore(uint64_t seed, int* status = nullptr, uint64_t jobs = 1) {
         ExploreOptions options;
+        options.jobs = jobs;
         options.gameDir = game_.path().string();
         options.plays = 40;
         options.seed = seed;
@@ -99,6 +100,13 @@ TEST_F(ExploreTest, TheSameSeedGivesTheSameReport) {
     const std::string first = explore(11);
     EXPECT_EQ(explore(11), first);
     EXPECT_NE(explore(12), first); // the picks do follow the seed
+}
+
+TEST_F(ExploreTest, WorkerProcessesGiveTheReportOfOne) {
+    int status = -1;
+    EXPECT_EQ(explore(5, &status, 3), explore(5));
+    EXPECT_EQ(status, 2);
+    EXPECT_TRUE(std::filesystem::exists(out_.path() / "explore-error-1.events"));
 }
 
 } // namespace

@@ -21,10 +21,12 @@ TEST(MakerOptions, CheckAndExploreTakeTheirValues) {
     ASSERT_TRUE(check.ok()) << check.error;
     EXPECT_EQ(std::tuple(check.options.check, check.options.json, check.options.gameDir),
               std::tuple(true, true, "game"));
-    CommandLine explore = parseArgs({"--headless", "--explore", "200", "--seed=9", "game"});
+    CommandLine explore =
+        parseArgs({"--headless", "--explore", "200", "--seed=9", "-j", "2", "game"});
     ASSERT_TRUE(explore.ok()) << explore.error;
-    EXPECT_EQ(std::tuple(explore.options.explore, explore.options.seed),
-              std::tuple(std::optional<uint64_t>(200), std::optional<uint64_t>(9)));
+    EXPECT_EQ(std::tuple(explore.options.explore, explore.options.seed, explore.options.jobs),
+              std::tuple(std::optional<uint64_t>(200), std::optional<uint64_t>(9),
+                         std::optional<uint64_t>(2)));
 }
 
 TEST(MakerOptions, CombinationsWithoutMeaningAreRefused) {
@@ -35,6 +37,8 @@ TEST(MakerOptions, CombinationsWithoutMeaningAreRefused) {
         {"--headless", "--explore", "0"},
         {"--headless", "--explore", "x"},
         {"--headless", "--seed", "3"},
+        {"--headless", "-j", "2"},
+        {"--headless", "--explore", "5", "-j", "0"},
         {"--headless", "--explore", "5", "--auto-click"},
         {"--headless", "--explore", "5", "--save-dir", "d"},
     };
