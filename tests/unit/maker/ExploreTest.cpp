@@ -8,9 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace orv::test {
 namespace {
@@ -100,6 +102,27 @@ TEST_F(ExploreTest, TheSameSeedGivesTheSameReport) {
     const std::string first = explore(11);
     EXPECT_EQ(explore(11), first);
     EXPECT_NE(explore(12), first); // the picks do follow the seed
+}
+
+// The player's files (envdata at every end, and here the globals and the read-file log) are kept
+// in a folder of the explorer's own, never in the game's.
+TEST_F(ExploreTest, LeavesTheGameFolderAsItWas) {
+    game_.write("0.txt", sjis::fromUtf8("*define\nglobalon\nfilelog\ngame\n*start\n"
+                                        "mov %200,1\nbg \"btn.bmp\",1\nあ@\nend\n"));
+    auto listing = [&] {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::recursive_directory_iterator(game_.path()))
+            names.push_back(e.path().filename().string() + " " +
+                            std::to_string(e.is_regular_file() ? e.file_size() : 0));
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const std::vector<std::string> before = listing();
+    int status = -1;
+    const std::string report = explore(1, &status);
+    EXPECT_EQ(status, 0) << report;
+    EXPECT_NE(report.find("ended normally: 40\n"), std::string::npos) << report;
+    EXPECT_EQ(listing(), before);
 }
 
 TEST_F(ExploreTest, WorkerProcessesGiveTheReportOfOne) {

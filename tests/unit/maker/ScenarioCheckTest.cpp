@@ -3,6 +3,7 @@
 #include "maker/ScenarioCheck.h"
 #include "EngineHarness.h"
 #include "TestSupport.h"
+#include "script/ScenarioPack.h"
 #include "util/sjis.h"
 
 #include <gtest/gtest.h>
@@ -167,6 +168,28 @@ TEST(ScenarioCheck, ErrorsNameTheLineTheRuntimeStopsAt) {
         ASSERT_EQ(harness.run(), 2);
         EXPECT_NE(harness.log().find("0.txt line:" + line + "\n"), std::string::npos)
             << harness.log() << "\nchecked: " << first;
+    }
+}
+
+// Files and lines are counted as the loader joins the scenario: gaps between numbered files, and
+// a scrambled file named by itself.
+TEST(ScenarioCheck, NamesTheFileAsTheLoaderJoinedIt) {
+    {
+        TempDir dir;
+        writeScenario(dir, "0.txt", "*define\ngame\n*start\ngoto *next\n");
+        writeScenario(dir, "2.txt", "\n*next\nbogus\nend\n");
+        EXPECT_EQ(check(dir, false).lines,
+                  std::vector<std::string>{"2.txt:3: error: unknown command 'bogus'"});
+    }
+    {
+        TempDir source;
+        writeScenario(source, "0.txt", "*define\ngame\n*start\n\nbogus\nend\n");
+        std::string error;
+        ASSERT_TRUE(packScenario(source.path(), &error)) << error;
+        TempDir dir;
+        dir.write("orvane.dat", readFile(source.path() / "orvane.dat"));
+        EXPECT_EQ(check(dir, false).lines,
+                  std::vector<std::string>{"orvane.dat:5: error: unknown command 'bogus'"});
     }
 }
 
