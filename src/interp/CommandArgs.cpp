@@ -51,6 +51,10 @@ static_assert(sorted(), "kArgs must stay sorted by name");
 
 } // namespace
 
+std::span<const CommandArgs> commandArgsTable() {
+    return kArgs;
+}
+
 const CommandArgs* commandArgs(std::string_view name) {
     auto it = std::lower_bound(std::begin(kArgs), std::end(kArgs), name,
                                [](const CommandArgs& a, std::string_view n) { return a.name < n; });

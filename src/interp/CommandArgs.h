@@ -3,6 +3,7 @@
 // that read a scenario without playing it look here; the handlers read their own arguments.
 #pragma once
 
+#include <span>
 #include <string_view>
 
 namespace orv {
@@ -31,6 +32,9 @@ struct CommandArgs {
 // The row of a command word, or nullptr for a command whose arguments name nothing to check
 // and which lets the scenario run on.
 const CommandArgs* commandArgs(std::string_view name);
+
+// Every row, sorted by name.
+std::span<const CommandArgs> commandArgsTable();
 
 // The kind of the argument at a position (0 first).
 ArgKind argKind(const CommandArgs* args, size_t index);
