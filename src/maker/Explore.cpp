@@ -135,14 +135,12 @@ public:
             engine.graphics.unwatched = true;
             engine.shell.listPicks = true;
             trace_.last = -1;
-            engine.text.glyphs.swapCells(glyphs_);
             try {
                 runEngine(engine);
             } catch (const ExitRequest& exit) {
                 result.status = exit.status;
                 result.why = exit.message;
             }
-            engine.text.glyphs.swapCells(glyphs_);
         }
         result.box = log.str();
         result.lastStatement = trace_.last;
@@ -163,9 +161,8 @@ private:
     SourceLines lines_;
     StatementTrace trace_;
     ScratchFolder saves_;
-    // What one play leaves for the next: the window's buffer and the rendered glyphs.
+    // What one play leaves for the next: the window's buffer.
     FrameBuffer frame_;
-    GlyphCache glyphs_;
 };
 
 std::string placeText(const SourceLines& lines, int32_t pos) {

@@ -13,7 +13,6 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <utility>
 #include <vector>
 
 namespace orv {
@@ -46,12 +45,6 @@ public:
     size_t renderCount() const { return renders_; }
     size_t size() const { return cells_.size(); }
     void clear() { cells_.clear(); }
-    // Trades the rendered cells with another cache: runs one after another in one process
-    // (--explore) hand them on instead of rendering them again.
-    void swapCells(GlyphCache& other) {
-        cells_.swap(other.cells_);
-        std::swap(renders_, other.renders_);
-    }
 
     GlyphRasterizer& rasterizer() { return rasterizer_; }
 
