@@ -124,6 +124,7 @@ public:
         scanLabels();
         scanStatements();
         resolveLabels();
+        resolveFiles();
         std::stable_sort(found_.begin(), found_.end(),
                          [](const Placed& a, const Placed& b) { return a.pos < b.pos; });
         std::vector<Finding> out;
@@ -146,6 +147,11 @@ private:
     struct LabelUse {
         std::string name; // lower case
         std::string written;
+        int32_t pos;
+    };
+    struct FileUse {
+        ArgKind kind;
+        std::string name; // Shift-JIS, the file name alone (a picture's tag left out)
         int32_t pos;
     };
     struct FileLookup {
@@ -427,17 +433,27 @@ private:
             name = tag.fileName;
             if (name.empty()) return;
         }
-        const FileLookup& file = lookUp(name);
-        const std::string written = writtenPath(name);
-        if (!file.found) {
-            if (!inRegisteredArchive(name))
-                error(at, "missing-file",
-                      kindName(kind) + " file '" + escapeControls(written) +
-                          "' exists neither on disk nor in an archive");
-        } else if (file.onDisk != written && equalIgnoringCase(file.onDisk, written)) {
-            warning(at, "file-case",
-                    "'" + escapeControls(written) + "' is '" + escapeControls(file.onDisk) +
-                        "' on disk: the letter case differs (found here, not inside an archive)");
+        if (kind == ArgKind::Archive) archives_.push_back(name);
+        // Looked up once every archive the scenario registers is known.
+        fileUses_.push_back({kind, std::move(name), at});
+    }
+
+    void resolveFiles() {
+        const ArchiveNames archives(fs_, archives_);
+        for (const FileUse& use : fileUses_) {
+            const FileLookup& file = lookUp(use.name);
+            const std::string written = writtenPath(use.name);
+            if (!file.found) {
+                if (!archives.contains(use.name))
+                    error(use.pos, "missing-file",
+                          kindName(use.kind) + " file '" + escapeControls(written) +
+                              "' exists neither on disk nor in an archive");
+            } else if (file.onDisk != written && equalIgnoringCase(file.onDisk, written)) {
+                warning(use.pos, "file-case",
+                        "'" + escapeControls(written) + "' is '" + escapeControls(file.onDisk) +
+                            "' on disk: the letter case differs (found here, not inside an "
+                            "archive)");
+            }
         }
     }
 
@@ -554,6 +570,8 @@ private:
     std::vector<LabelUse> uses_;
     std::unordered_set<std::string> named_;
     std::unordered_map<std::string, FileLookup> files_;
+    std::vector<FileUse> fileUses_;
+    std::vector<std::string> archives_;
     bool inDefinition_ = false;
     bool flowEnded_ = true; // nothing runs on into the first line of the scenario
     bool conditionalLine_ = false;
