@@ -105,6 +105,31 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             if (ok) o.soundLogFile = absolutePath(o.soundLogFile);
         } else if (name == "--pack-scenario") {
             ok = value(o.packScenario);
+        } else if (name == "--check") {
+            ok = flag(o.check);
+        } else if (name == "--json") {
+            ok = flag(o.json);
+        } else if (name == "-j" || name == "--jobs") {
+            std::string text;
+            uint64_t n = 0;
+            ok = value(text);
+            if (ok && (!parseUnsigned(text, n) || n == 0 || n > 64)) {
+                result.error = "-j needs a number of processes from 1 to 64, not '" + text + "'";
+                ok = false;
+            }
+            if (ok) o.jobs = n;
+        } else if (name == "--explore" || name == "--seed") {
+            std::string text;
+            uint64_t n = 0;
+            ok = value(text);
+            const bool plays = name == "--explore";
+            if (ok && (!parseUnsigned(text, n) || (plays && n == 0))) {
+                result.error = std::string(name) + " needs " +
+                               (plays ? "a number of plays" : "a whole number") + ", not '" + text +
+                               "'";
+                ok = false;
+            }
+            if (ok) (plays ? o.explore : o.seed) = n;
         } else if (name == "--max-time") {
             std::string text;
             uint64_t ms = 0;
@@ -143,6 +168,30 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     }
 
     if (o.help || o.version) return result;
+
+    if (o.json && !o.check) {
+        result.error = "--json needs --check";
+        return result;
+    }
+    if ((o.seed || o.jobs) && !o.explore) {
+        result.error = std::string(o.seed ? "--seed" : "-j") + " needs --explore";
+        return result;
+    }
+    if (o.check && (o.headless || o.explore)) {
+        result.error = "--check plays nothing: give it without --headless and --explore";
+        return result;
+    }
+    if (o.explore && !o.headless) {
+        result.error = "--explore needs --headless";
+        return result;
+    }
+    if (o.explore && (!o.eventsFile.empty() || o.autoClick || !o.screenshotFile.empty() ||
+                      !o.transcriptFile.empty() || !o.saveDir.empty())) {
+        result.error = "--explore picks for the player and keeps no files: --events, "
+                       "--auto-click, --transcript, --screenshot and --save-dir have no meaning "
+                       "with it";
+        return result;
+    }
 
     // Options that belong to one backend are refused with the other rather
     // than ignored, so a mistyped test command fails loudly.
@@ -192,6 +241,21 @@ Options:
                        under ~/.local/share/orvane when that cannot be written)
   --pack-scenario DIR  pack the numbered scenario files in DIR into the
                        single scenario file, then exit
+  --check              report the scenario's mistakes without playing it, as
+                       FILE:LINE: error|warning: MESSAGE (UTF-8); status 2 when
+                       there is an error, 0 otherwise
+  --json               with --check: one JSON object a line, with the fields
+                       file, line, severity, code and message
+  --explore N          play the game N times (needs --headless), clicking on
+                       and picking a random choice, button or link at each
+                       decision; reports the endings, the lines and labels
+                       reached, and each scenario error with an events file
+                       (explore-error-K.events) that replays it; status 2
+                       when a play met a scenario error. --max-steps (default
+                       1000000) and --max-time bound each play
+  --seed S             the seed of --explore's picks (default 1)
+  -j N, --jobs N       --explore's plays in N processes side by side (the
+                       report is the same as with one)
   --help               show this text and exit
   --version            show the version and exit
 

@@ -22,9 +22,14 @@ struct Options {
     bool fullscreen = false;           // --fullscreen, window only
     bool help = false;
     bool version = false;
-    std::string packScenario; // --pack-scenario DIR
-    std::string saveDir;      // --save-dir: where saves, globals and settings are kept
-    std::string soundLogFile; // --sound-log FILE
+    std::string packScenario;        // --pack-scenario DIR
+    std::string saveDir;             // --save-dir: where saves, globals and settings are kept
+    bool check = false;              // --check: report the scenario's mistakes, play nothing
+    bool json = false;               // --json (with --check): one JSON object a finding
+    std::optional<uint64_t> explore; // --explore N (headless): plays to make
+    std::optional<uint64_t> seed;    // --seed S (with --explore)
+    std::optional<uint64_t> jobs;    // -j N, --jobs N (with --explore): processes side by side
+    std::string soundLogFile;        // --sound-log FILE
 };
 
 // What bounds a headless run when the command line does not, so that a loop that never waits or

@@ -5,6 +5,8 @@
 #include "app/WindowBackend.h"
 #include "interp/Engine.h"
 #include "interp/EngineRun.h"
+#include "maker/Explore.h"
+#include "maker/ScenarioCheck.h"
 #include "persist/PlayerFiles.h"
 #include "platform/Png.h"
 #include "platform/TerminationSignals.h"
@@ -130,6 +132,22 @@ int main(int argc, char** argv) {
             return 1;
         }
         return 0;
+    }
+    if (options.check) return runCheck(options.gameDir, options.json, std::cout, std::cerr);
+    if (options.explore) {
+        ExploreOptions explore;
+        explore.gameDir = options.gameDir;
+        explore.plays = *options.explore;
+        explore.seed = options.seed.value_or(explore.seed);
+        explore.jobs = options.jobs.value_or(explore.jobs);
+        explore.maxSteps = options.maxSteps.value_or(explore.maxSteps);
+        explore.maxTimeMs = options.maxTimeMs.value_or(explore.maxTimeMs);
+        try {
+            return runExplore(explore, std::cout, std::cerr);
+        } catch (const std::exception& e) {
+            std::cerr << "orvane: " << escapeControls(e.what()) << "\n";
+            return 1;
+        }
     }
     // Before the window backend starts, so that it keeps these handlers rather than its own.
     installTerminationSignals();

@@ -6,6 +6,7 @@
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
 #include "script/TokenReader.h"
+#include "shell/PickPoints.h"
 #include "shell/Wait.h"
 #include "text/TextWindow.h"
 #include "util/sjis.h"
@@ -125,6 +126,8 @@ int32_t waitButton(Engine& engine) {
     int hovered = -1;
     int32_t value = 0;
     bool rightClick = false;
+    const OfferedPicks picks(shell, buttons.count,
+                             [&](int x, int y) { return buttons.buttonAt(x, y); });
     waitUntil(engine, playerWait(), [&](const Event* event) {
         if (!event) return false;
         if (event->kind == EventKind::MouseMove) {
@@ -165,6 +168,8 @@ int32_t waitTextLink(Engine& engine) {
     copyRect(g.surfaces.display, snapshot, kWholeScreen);
     postPointerPosition(engine);
     int hovered = -1;
+    const OfferedPicks picks(shell, links.count,
+                             [&](int x, int y) { return linkAt(links, pitch, x, y); });
     waitUntil(engine, playerWait(), [&](const Event* event) {
         if (!event) return false;
         if (event->kind == EventKind::MouseMove) {

@@ -62,8 +62,9 @@ private:
 } // namespace
 
 void redrawRegion(Engine& engine, const DirtyRect& rect) {
-    TextWindowLayer window(engine);
     GraphicsState& g = engine.graphics;
+    if (g.unwatched) return;
+    TextWindowLayer window(engine);
     redrawRegion(g.layers, g.surfaces.composition, rect, &window);
 }
 

@@ -26,6 +26,9 @@ struct GraphicsState {
     EffectState effects;
     TransMode defaultTransMode = TransMode::LeftUp; // `transmode`
     bool optionalLoad = false; // a missing picture becomes a blank 1 x 1 instead of an error
+    // Nobody sees the screen (--explore): the composition and the frames of transitions are not
+    // drawn. Their clock, messages and every decision go on as ever, since none depends on pixels.
+    bool unwatched = false;
 };
 
 // (Re)creates the screen-sized surfaces (display, composition, background, effect work, screen

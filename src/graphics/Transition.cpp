@@ -156,6 +156,8 @@ public:
     }
 
 private:
+    bool drawsFrames() const { return hasRegion_ && !g_.unwatched; }
+
     void presentRegion() {
         if (hasRegion_) host_.present(toPlatformRect(r_));
     }
@@ -186,7 +188,7 @@ private:
         for (int f = 0; f < 16; ++f) {
             const int k = reverse ? 15 - f : f;
             const uint32_t start = host_.ticks();
-            if (hasRegion_) {
+            if (drawsFrames()) {
                 if (rows) {
                     for (int y = r_.top + k; y <= r_.bottom; y += 16)
                         copyRowSpan(composition_, window_, y, r_.left, r_.right);
@@ -207,7 +209,7 @@ private:
         for (int f = 0; f < frames; ++f) {
             const int o = first + step * f;
             const uint32_t start = host_.ticks();
-            if (hasRegion_) {
+            if (drawsFrames()) {
                 for (int j = 0; j < 24; ++j) {
                     const int p = o - 23 * j;
                     if (rows && p >= r_.top && p <= r_.bottom)
@@ -222,12 +224,12 @@ private:
     }
 
     void crossfade() {
-        copyRect(display_, work_, kWholeScreen);
+        if (!g_.unwatched) copyRect(display_, work_, kWholeScreen);
         int level = 1;
         int phase = 1; // odd offsets first
         for (;;) {
             const uint32_t start = host_.ticks();
-            if (hasRegion_) {
+            if (drawsFrames()) {
                 forEachRun(r_, work_.stride, [&](size_t offset, size_t pixels) {
                     crossfadeBytes(work_.pixels.data(), display_.pixels.data(),
                                    composition_.pixels.data(), offset, offset + pixels * 3, level,
@@ -254,7 +256,7 @@ private:
         const size_t stride = static_cast<size_t>(window_.stride);
         for (int k = 0; k < 80; ++k) {
             const uint32_t start = host_.ticks();
-            if (window_.width == kWidth && window_.height == kHeight) {
+            if (window_.width == kWidth && window_.height == kHeight && !g_.unwatched) {
                 switch (type) {
                 case 11: // right: new columns come in at the left edge
                     for (int y = 0; y < kHeight; ++y) {
@@ -301,7 +303,7 @@ private:
         long long level = 1;
         for (;;) {
             const uint32_t start = host_.ticks();
-            if (hasRegion_) {
+            if (drawsFrames()) {
                 forEachRun(r_, work_.stride, [&](size_t offset, size_t pixels) {
                     const size_t end = offset + pixels * 3;
                     for (size_t o = offset; o < end; o += 3) {
@@ -338,7 +340,7 @@ private:
         long long level = 1;
         for (;;) {
             const uint32_t start = host_.ticks();
-            if (hasRegion_) {
+            if (drawsFrames()) {
                 forEachRun(r_, work_.stride, [&](size_t offset, size_t pixels) {
                     const size_t end = offset + pixels * 3;
                     for (size_t o = offset; o < end; o += 3) {
@@ -369,8 +371,10 @@ private:
         copyRect(display_, work_, kWholeScreen);
         for (int blockSize : {5, 10, 20, 40, 80, 160}) {
             const uint32_t start = host_.ticks();
-            mosaic(display_, work_, blockSize);
-            copyToWindow(display_, window_, kWholeScreen);
+            if (!g_.unwatched) {
+                mosaic(display_, work_, blockSize);
+                copyToWindow(display_, window_, kWholeScreen);
+            }
             presentScreen();
             endFrame(start, duration_ / 10);
         }
@@ -381,15 +385,17 @@ private:
     void mosaicIn() {
         for (int blockSize : {160, 80, 40, 20, 10, 5}) {
             const uint32_t start = host_.ticks();
-            mosaic(display_, composition_, blockSize);
-            copyToWindow(display_, window_, kWholeScreen);
+            if (!g_.unwatched) {
+                mosaic(display_, composition_, blockSize);
+                copyToWindow(display_, window_, kWholeScreen);
+            }
             presentScreen();
             endFrame(start, duration_ / 10);
         }
     }
 
     void finish(int type) {
-        if (hasRegion_) {
+        if (drawsFrames()) {
             copyRect(composition_, display_, r_);
             copyToWindow(display_, window_, r_);
         }

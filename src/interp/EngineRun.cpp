@@ -102,6 +102,7 @@ void runUntilReset(Engine& engine, BlockMode mode) {
             continue;
         }
         if (++interp.statementCount >= interp.nextCheck) everyFewStatements(engine);
+        if (interp.trace) interp.trace->mark(script.pos);
         if (c == '\0') {
             reportError(engine, S(caption::kScript), S("ファイルの終端に達しました。"));
         } else if (c == '*' || c == ';') {

@@ -43,6 +43,18 @@ struct ResetRequest {};
 // catches it and goes on from the restored position.
 struct LoadRequest {};
 
+// Where the statements ran, for a run that reports coverage (--explore): a mark at the offset of
+// every statement the loop starts (label and comment lines included) and of every label jumped
+// to, and the offset of the last statement.
+struct StatementTrace {
+    std::vector<uint8_t> hit; // by offset; sized by the owner, offsets past it are not marked
+    int32_t last = -1;
+    void mark(int32_t pos) {
+        if (pos >= 0 && size_t(pos) < hit.size()) hit[size_t(pos)] = 1;
+        last = pos;
+    }
+};
+
 struct InterpState {
     BlockMode mode = BlockMode::Definition;
     bool restartRequested = false; // definereset: the engine run starts again
@@ -73,6 +85,7 @@ struct InterpState {
     uint32_t lastPump = 0;
 
     StatementCache statementCache;
+    StatementTrace* trace = nullptr; // not owned; null unless coverage is wanted
 
     // The per-user file standing in for the registry (getreg).
     std::filesystem::path registryFile;

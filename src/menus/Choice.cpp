@@ -5,6 +5,7 @@
 #include "menus/RightClickMenu.h"
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
+#include "shell/PickPoints.h"
 #include "shell/Wait.h"
 #include "sound/SoundPlayback.h"
 #include "text/ClickWait.h"
@@ -266,6 +267,7 @@ int runChoice(Engine& engine, const ChoiceForm& form, int startColumn, int start
     // The choice under the pointer is highlighted without waiting for it to move.
     follow(shell.mouseX, shell.mouseY);
 
+    const OfferedPicks picks(shell, count, hitAt);
     WaitRule rule;
     rule.kind = WaitKind::Player;
     rule.virtualStepMs = 1;

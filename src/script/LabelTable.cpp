@@ -72,6 +72,7 @@ void jumpToLabel(Engine& engine, std::string_view name) {
     }
     if (pos) {
         engine.script.pos = *pos;
+        if (engine.interp.trace) engine.interp.trace->mark(*pos);
         return;
     }
     reportError(engine, S(caption::kLabel), formatMessage(S("ラベル*%sは存在しません"), name));

@@ -10,6 +10,8 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace orv {
 
@@ -61,6 +63,11 @@ struct ShellState {
     std::string versionLine2 = "Orvane - an interpreter for visual novel scenarios";
 
     bool shuttingDown = false;
+
+    // While a choice, a button wait or a text-link wait runs, and only when listPicks is set
+    // (--explore): one point on each thing the player can pick there, in the order they count.
+    bool listPicks = false;
+    std::vector<std::pair<int, int>> pickPoints;
 
     // The flags a new engine run clears.
     void clearEventFlags() {

@@ -277,6 +277,8 @@ void drawCell(Engine& engine, int x, int y, unsigned char first, unsigned char s
 
 void drawCell(Engine& engine, const CellStyle& style, const DirtyRect& clip, int x, int y,
               unsigned char first, unsigned char second, uint32_t colour) {
+    // Ink only: nothing the scenario decides depends on it.
+    if (engine.graphics.unwatched) return;
     TextState& text = engine.text;
     const GlyphCell& cell = text.glyphs.cell(style.face, style.glyphWidth, style.glyphHeight,
                                              style.bold, first, second);

@@ -46,7 +46,8 @@ void HeadlessPlatform::sleep(uint32_t ms) {
 }
 
 void HeadlessPlatform::idle() {
-    if (waitKind() == WaitKind::Player && !options_.autoClick && scriptDone()) throw ExitRequest{3};
+    if (waitKind() == WaitKind::Player && !options_.autoClick && !options_.player && scriptDone())
+        throw ExitRequest{3};
     // An idle poll lets time pass, so that waits on the clock come to an end.
     ++clock_;
     checkTimeLimit();
@@ -151,6 +152,12 @@ void HeadlessPlatform::gather() {
         std::optional<uint64_t> due;
         size_t next = nextEvent(due);
         if (next >= script_.size()) {
+            if (options_.player && scriptDone() && waitsForPlayer(waitKind())) {
+                const size_t before = script_.size();
+                options_.player(script_);
+                if (script_.size() > before) continue;
+                return;
+            }
             if (scriptDone() && options_.autoClick && waitsForPlayer(waitKind())) {
                 postInput(EventKind::LButtonDown, kAutomaticClick);
                 postInput(EventKind::LButtonUp, kAutomaticClick);

@@ -7,6 +7,7 @@
 #include "platform/headless/EventScript.h"
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -22,6 +23,10 @@ struct HeadlessOptions {
     std::optional<uint64_t> maxTimeMs;
     // Where message boxes and screenshot failures are reported (std::cerr when null).
     std::ostream* log = nullptr;
+    // Plays for the player: once the script is used up and the engine waits for the player, this
+    // appends what the player does next to the script, which is then delivered like any scripted
+    // event (so the whole script replays the run). Takes the place of the automatic click.
+    std::function<void(std::vector<ScriptEvent>&)> player;
 };
 
 class HeadlessPlatform : public PlatformBase {
@@ -71,6 +76,8 @@ public:
     int presentCount() const { return presents_; }
     int pointerX() const { return pointerX_; }
     int pointerY() const { return pointerY_; }
+    // The whole script, with what the player callback added.
+    const std::vector<ScriptEvent>& script() const { return script_; }
     // Script events not yet delivered (waits included).
     size_t scriptRemaining() const { return script_.size() - head_; }
 

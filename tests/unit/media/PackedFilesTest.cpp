@@ -2,9 +2,9 @@
 // registration serves, which file wins, and that extracted copies stay in the temporary
 // directory under their base names and go when used.
 #include "media/PackedFiles.h"
-#include "SoundFiles.h"
 #include "EngineHarness.h"
 #include "Pictures.h"
+#include "SoundFiles.h"
 #include "platform/headless/HeadlessAudio.h"
 #include "sound/SoundLog.h"
 

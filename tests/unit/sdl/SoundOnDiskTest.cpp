@@ -1,8 +1,8 @@
 // The players heard through SDL's recording audio driver, which writes what it plays to a file:
 // each decoder makes sound on the window's device, and two channels sound at once.
-#include "SoundFiles.h"
 #include "EngineHarness.h"
 #include "ScopedEnv.h"
+#include "SoundFiles.h"
 #include "platform/sdl/SdlAudio.h"
 #include "sound/MidiSource.h"
 #include "sound/SoundPlayback.h"
