@@ -11,6 +11,7 @@ namespace {
 // The effect after bg, ld, cl, tal and print ends with the mask picture of effects 15 and 18.
 constexpr CommandArgs kArgs[] = {
     {"abssetcursor", "-P"},
+    {"arc", "A"},
     {"bg", "P--P"},
     {"btndef", "P"},
     {"cl", "---P"},
@@ -29,7 +30,11 @@ constexpr CommandArgs kArgs[] = {
     {"lsph", "-P"},
     {"menuselectvoice", "SSSSSSS"},
     {"mousecursor", "C"},
+    {"mp3", "S"},
+    {"mp3loop", "S"},
     {"notif", "", false, true},
+    {"play", "S"},
+    {"playonce", "S"},
     {"print", "--P"},
     {"return", "", true},
     {"select", "|-L", true},
@@ -39,6 +44,8 @@ constexpr CommandArgs kArgs[] = {
     {"setwindow", "-----------P"},
     {"tal", "----P"},
     {"trap", "L"},
+    {"wave", "S"},
+    {"waveloop", "S"},
     {"windoweffect", "--P"},
 };
 

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace orv {
@@ -12,14 +13,16 @@ namespace orv {
 // The names packed in the archives a scenario registers, as the check sees them.
 class ArchiveNames {
 public:
-    // archives: the archive files the scenario names where an archive is expected (Shift-JIS,
-    // as written), found below the game folder of fs.
-    ArchiveNames(const GameFs& /*fs*/, const std::vector<std::string>& /*archives*/) {}
+    // archives: the `arc` registrations of the scenario ("file|library", Shift-JIS, as written);
+    // each archive file is found below the game folder of fs and read once.
+    ArchiveNames(const GameFs& fs, const std::vector<std::string>& archives);
 
-    // Whether a file name (Shift-JIS, as the scenario writes it) is packed in one of them.
-    // Archives are not read yet, so nothing is found in one and every file must be on disk;
-    // once they are, this looks the name up in the registered archives' directories.
-    bool contains(std::string_view /*sjisName*/) const { return false; }
+    // Whether a file name (Shift-JIS, as the scenario writes it) is packed in one of them, found
+    // the way the engine looks for it there.
+    bool contains(std::string_view sjisName) const;
+
+private:
+    std::unordered_set<std::string> keys_;
 };
 
 } // namespace orv

@@ -130,6 +130,10 @@ public:
             Engine engine(platform, options_.gameDir);
             current = &engine;
             engine.persist.files = PlayerFiles(saves_.path());
+            // Nobody keeps a play's files: no waiting for the disk. Pictures and sounds taken
+            // out of archives land beside them and go with them.
+            engine.persist.files.durable = false;
+            engine.tempDirectory = saves_.path();
             engine.interp.statementLimit = options_.maxSteps;
             engine.interp.trace = &trace_;
             engine.graphics.unwatched = true;
@@ -194,11 +198,7 @@ bool writeEvents(const fs::path& path, const std::vector<ScriptEvent>& events,
                  const std::string& comment) {
     std::ofstream out(path);
     out << comment;
-    for (const ScriptEvent& ev : events) {
-        out << "click";
-        if (ev.hasPosition) out << ' ' << ev.x << ' ' << ev.y;
-        out << '\n';
-    }
+    for (const ScriptEvent& ev : events) out << formatEvent(ev) << '\n';
     out.close();
     return bool(out);
 }
@@ -420,11 +420,7 @@ std::string serialise(uint64_t n, const PlayResult& play) {
     putText(out, play.why);
     putText(out, play.box);
     putNumber(out, play.events.size());
-    for (const ScriptEvent& ev : play.events) {
-        putNumber(out, ev.hasPosition);
-        putNumber(out, uint64_t(int64_t(ev.x)));
-        putNumber(out, uint64_t(int64_t(ev.y)));
-    }
+    for (const ScriptEvent& ev : play.events) putText(out, formatEvent(ev));
     return out;
 }
 
@@ -436,14 +432,10 @@ PlayResult deserialise(Reader& in, uint64_t& n) {
     play.why = in.text();
     play.box = in.text();
     const uint64_t events = in.number();
-    for (uint64_t i = 0; i < events && in.more(); ++i) {
-        ScriptEvent ev;
-        ev.kind = ScriptEventKind::Click;
-        ev.hasPosition = in.number() != 0;
-        ev.x = int(int64_t(in.number()));
-        ev.y = int(int64_t(in.number()));
-        play.events.push_back(ev);
-    }
+    std::string lines;
+    for (uint64_t i = 0; i < events && in.more(); ++i) lines += in.text() + "\n";
+    std::string error;
+    parseEventScript(lines, play.events, error);
     return play;
 }
 

@@ -433,7 +433,12 @@ private:
             name = tag.fileName;
             if (name.empty()) return;
         }
-        if (kind == ArgKind::Archive) archives_.push_back(name);
+        // "*N" names a CD track, not a file.
+        if (kind == ArgKind::Sound && name.starts_with('*')) return;
+        if (kind == ArgKind::Archive) {
+            archives_.push_back(name);
+            name.resize(std::min(name.size(), name.find('|')));
+        }
         // Looked up once every archive the scenario registers is known.
         fileUses_.push_back({kind, std::move(name), at});
     }

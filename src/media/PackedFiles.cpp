@@ -107,6 +107,30 @@ bool extractMember(const std::filesystem::path& archivePath, const std::string& 
 
 } // namespace
 
+std::string archiveKey(std::string_view sjisName) {
+    return memberKey(sjisName);
+}
+
+std::vector<std::string> archiveMemberKeys(const std::filesystem::path& archivePath) {
+    std::vector<std::string> keys;
+    std::unique_ptr<archive, ArchiveCloser> a(archive_read_new());
+    if (!a) return keys;
+    archive_read_support_format_all(a.get());
+    archive_read_support_filter_all(a.get());
+    if (archive_read_open_filename(a.get(), archivePath.c_str(), 1 << 16) != ARCHIVE_OK)
+        return keys;
+    archive_entry* entry = nullptr;
+    while (archive_read_next_header(a.get(), &entry) == ARCHIVE_OK) {
+        if (archive_entry_filetype(entry) != AE_IFREG) continue;
+        const char* raw = archive_entry_pathname(entry);
+        if (!raw) continue;
+        const std::string name = raw;
+        keys.push_back(memberKey(name));
+        if (!isAscii(name)) keys.push_back(memberKey(sjis::fromUtf8(name)));
+    }
+    return keys;
+}
+
 std::optional<std::filesystem::path> extractFromArchive(Engine& engine, std::string_view name) {
     const std::vector<std::string>& archives = engine.packed.archives;
     if (archives.empty() || engine.tempDirectory.empty()) return std::nullopt;

@@ -28,6 +28,11 @@ inline constexpr uint64_t kMaxMemberBytes = uint64_t(256) << 20;
 // when no archive has it. The caller deletes the copy after use.
 std::optional<std::filesystem::path> extractFromArchive(Engine& engine, std::string_view name);
 
+// A name as archives are searched for it: '\\' between folders, ASCII letters of any case alike.
+std::string archiveKey(std::string_view sjisName);
+// The keys of the files an archive holds; empty when it cannot be read.
+std::vector<std::string> archiveMemberKeys(const std::filesystem::path& archivePath);
+
 // The library registered by `spi` for a lower-cased extension (the first registration wins).
 std::optional<std::string> pictureLibraryFor(const Engine& engine, std::string_view extension);
 

@@ -36,6 +36,10 @@ struct ScriptEvent {
 // "events file LINE: reason" in error; out holds the events before it.
 bool parseEventScript(std::string_view text, std::vector<ScriptEvent>& out, std::string& error);
 
+// The events-file line of a click (with or without a place), a `text` or a `key`: what a
+// generated script is written as, so that --events plays it again.
+std::string formatEvent(const ScriptEvent& event);
+
 // The most an events file may hold; a larger one (or an endless pipe) is refused.
 inline constexpr uint64_t kMaxEventScriptBytes = uint64_t(64) << 20;
 

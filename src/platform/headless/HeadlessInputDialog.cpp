@@ -72,6 +72,18 @@ std::optional<std::string> HeadlessPlatform::inputDialog(const InputDialogReques
         const size_t next = nextEvent(due);
         // The player thinks for as long as the file waits.
         while (due && clock_ < *due) sleep(uint32_t(std::min<uint64_t>(*due - clock_, UINT32_MAX)));
+        if (next >= script_.size() && options_.player) {
+            // A generated player answers as an automatic click would, in events a file can
+            // hold, so that the script it leaves plays the same run again.
+            std::vector<ScriptEvent> answer;
+            std::string error;
+            parseEventScript("text " + request.automaticAnswer + "\nkey enter\n", answer, error);
+            for (ScriptEvent& ev : answer) {
+                ev.line = int(script_.size()) + 1;
+                script_.push_back(std::move(ev));
+            }
+            continue;
+        }
         if (next >= script_.size()) {
             head_ = script_.size();
             if (!options_.autoClick)
