@@ -25,6 +25,9 @@ std::string fromUtf8(std::string_view utf8);
 // the end, pos is set to the end and U+FFFD returned.
 char32_t decode(std::string_view sjis, size_t& pos);
 
+// Appends the UTF-8 form of one code point.
+void appendUtf8(std::string& out, char32_t cp);
+
 // The CP932 bytes of one code point, "?" when it has none.
 std::string encode(char32_t cp);
 

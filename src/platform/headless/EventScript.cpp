@@ -1,5 +1,7 @@
 #include "platform/headless/EventScript.h"
 
+#include "util/sjis.h"
+
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -276,35 +278,18 @@ bool loadEventScript(const std::string& path, std::vector<ScriptEvent>& out, std
 }
 
 std::string formatEvent(const ScriptEvent& event) {
-    auto utf8 = [](char32_t c, std::string& out) {
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        } else {
-            out += char(0xF0 | (c >> 18));
-            out += char(0x80 | ((c >> 12) & 0x3F));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
-    };
     std::string line;
     switch (event.kind) {
     case ScriptEventKind::Text:
         line = "text ";
-        for (char32_t c : event.text) utf8(c, line);
+        for (char32_t c : event.text) sjis::appendUtf8(line, c);
         return line;
     case ScriptEventKind::Key:
         if (event.code == 13) return "key enter";
         if (event.code == 27) return "key escape";
         if (event.code == 32) return "key space";
         line = "key ";
-        utf8(char32_t(event.code), line);
+        sjis::appendUtf8(line, char32_t(event.code));
         return line;
     default:
         line = event.kind == ScriptEventKind::RClick ? "rclick" : "click";

@@ -4,6 +4,7 @@
 #include "platform/InputDialogView.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "util/escape.h"
+#include "util/sjis.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -14,21 +15,7 @@ namespace {
 
 std::string utf8Of(char32_t c) {
     std::string out;
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xF0 | (c >> 18));
-        out += char(0x80 | ((c >> 12) & 0x3F));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
+    sjis::appendUtf8(out, c);
     return out;
 }
 
