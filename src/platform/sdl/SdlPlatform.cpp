@@ -88,6 +88,13 @@ private:
     void paintDialog();
     // What one event does to the input dialog; false when the system ends the program.
     bool inputEvent(InputDialogView& view, const SDL_Event& e, Uint32 openedAt, bool& submitted);
+    // What both modal views do alike: the renderer lost its pictures (the view's own one too).
+    void redrawAfterDeviceReset(bool& viewDirty);
+    // A pointer move or left-button event over a modal view, in game coordinates. A press or
+    // release from before the view opened is the game's.
+    template <class View>
+    void pointerEvent(View& view, const SDL_Event& e, Uint32 openedAt,
+                      typename View::Result& result);
     void paintInput();
     // Tells the input method where the field is, for its candidate window.
     void placeTextInput();
@@ -644,6 +651,27 @@ int SdlPlatform::runDialog(DialogView& dialog) {
     return *answer;
 }
 
+void SdlPlatform::redrawAfterDeviceReset(bool& viewDirty) {
+    uploadRows(0, 0, kScreenWidth, kScreenHeight);
+    menuDirty_ = viewDirty = true;
+    render();
+    postPaint();
+}
+
+template <class View>
+void SdlPlatform::pointerEvent(View& view, const SDL_Event& e, Uint32 openedAt,
+                               typename View::Result& result) {
+    if (e.type == SDL_MOUSEMOTION) {
+        const GamePoint p = pointerToGame(e.motion.x, e.motion.y);
+        result = view.pointerMove(p.x, p.y);
+        return;
+    }
+    if (e.button.button != SDL_BUTTON_LEFT || e.button.timestamp <= openedAt) return;
+    const GamePoint p = pointerToGame(e.button.x, e.button.y);
+    if (p.area == PointerArea::Outside) return;
+    result = e.type == SDL_MOUSEBUTTONDOWN ? view.buttonDown(p.x, p.y) : view.buttonUp(p.x, p.y);
+}
+
 std::optional<int> SdlPlatform::dialogEvent(DialogView& dialog, const SDL_Event& e,
                                             Uint32 openedAt) {
     DialogView::Result result;
@@ -664,25 +692,13 @@ std::optional<int> SdlPlatform::dialogEvent(DialogView& dialog, const SDL_Event&
         break;
     case SDL_RENDER_TARGETS_RESET:
     case SDL_RENDER_DEVICE_RESET:
-        uploadRows(0, 0, kScreenWidth, kScreenHeight);
-        menuDirty_ = dialogDirty_ = true;
-        render();
-        postPaint();
+        redrawAfterDeviceReset(dialogDirty_);
         break;
-    case SDL_MOUSEMOTION: {
-        const GamePoint p = pointerToGame(e.motion.x, e.motion.y);
-        result = dialog.pointerMove(p.x, p.y);
-        break;
-    }
+    case SDL_MOUSEMOTION:
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP: {
-        if (e.button.button != SDL_BUTTON_LEFT || e.button.timestamp <= openedAt) break;
-        const GamePoint p = pointerToGame(e.button.x, e.button.y);
-        if (p.area == PointerArea::Outside) break;
-        result =
-            e.type == SDL_MOUSEBUTTONDOWN ? dialog.buttonDown(p.x, p.y) : dialog.buttonUp(p.x, p.y);
+    case SDL_MOUSEBUTTONUP:
+        pointerEvent(dialog, e, openedAt, result);
         break;
-    }
     case SDL_KEYDOWN: {
         // A held key repeating is not an answer.
         if (e.key.repeat || e.key.timestamp <= openedAt) break;
@@ -795,25 +811,13 @@ bool SdlPlatform::inputEvent(InputDialogView& view, const SDL_Event& e, Uint32 o
         break;
     case SDL_RENDER_TARGETS_RESET:
     case SDL_RENDER_DEVICE_RESET:
-        uploadRows(0, 0, kScreenWidth, kScreenHeight);
-        menuDirty_ = inputDirty_ = true;
-        render();
-        postPaint();
+        redrawAfterDeviceReset(inputDirty_);
         break;
-    case SDL_MOUSEMOTION: {
-        const GamePoint p = pointerToGame(e.motion.x, e.motion.y);
-        result = view.pointerMove(p.x, p.y);
-        break;
-    }
+    case SDL_MOUSEMOTION:
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP: {
-        if (e.button.button != SDL_BUTTON_LEFT || e.button.timestamp <= openedAt) break;
-        const GamePoint p = pointerToGame(e.button.x, e.button.y);
-        if (p.area == PointerArea::Outside) break;
-        result =
-            e.type == SDL_MOUSEBUTTONDOWN ? view.buttonDown(p.x, p.y) : view.buttonUp(p.x, p.y);
+    case SDL_MOUSEBUTTONUP:
+        pointerEvent(view, e, openedAt, result);
         break;
-    }
     case SDL_TEXTINPUT:
         // Typed before the dialog came: it belonged to the game.
         if (e.text.timestamp > openedAt) result = view.type(e.text.text);
