@@ -4,6 +4,7 @@
 #include "interp/Engine.h"
 #include "interp/Subsystems.h"
 #include "menus/LookbackViewer.h"
+#include "persist/OrvaneSettings.h"
 #include "persist/Snapshot.h"
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
@@ -196,6 +197,7 @@ void runEngine(Engine& engine) {
     InterpState& interp = engine.interp;
     scheduleNextCheck(interp);
     readConfig(engine);
+    loadOrvaneSettings(engine);
     for (bool restart = false;; restart = true) {
         if (restart) {
             interp.statementCount += kRestartSteps;

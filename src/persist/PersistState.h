@@ -1,8 +1,9 @@
 // What outlives a run: the folder of the player's files, whether the global variables are kept,
-// the read-file log and the save slots.
+// the read-file log, the save slots and Orvane's own settings.
 #pragma once
 
 #include "persist/FileLog.h"
+#include "persist/OrvaneSettings.h"
 #include "persist/PlayerFiles.h"
 #include "persist/SaveSlotState.h"
 
@@ -15,6 +16,7 @@ struct PersistState {
     bool globalsEnabled = false; // `globalon` was given
     FileLog fileLog;
     SaveSlotState slots;
+    OrvaneSettings settings; // "orvane.ini"
 };
 
 } // namespace orv

@@ -3,6 +3,7 @@
 #include "interp/Engine.h"
 #include "media/StopAllMedia.h"
 #include "persist/GlobalsFile.h"
+#include "persist/OrvaneSettings.h"
 #include "shell/SettingsFiles.h"
 #include "shell/ShellState.h"
 
@@ -15,6 +16,7 @@ void shutDown(Engine& engine, int status) {
         engine.platform.killTimer(kMainTimerId);
         if (engine.persist.globalsEnabled) saveGlobals(engine);
         writeEnvData(engine);
+        saveOrvaneSettings(engine);
         if (engine.persist.fileLog.enabled) saveFileLog(engine);
         stopAllMedia(engine);
         if (engine.shell.fullScreen) {
