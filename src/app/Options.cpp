@@ -1,5 +1,8 @@
 #include "app/Options.h"
 
+#include "shell/MainMenu.h"
+
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <string_view>
@@ -25,7 +28,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     CommandLine result;
     Options& o = result.options;
     bool gameDirGiven = false;
-    bool scaleGiven = false;
+    bool& scaleGiven = o.scaleGiven;
     bool optionsEnded = false;
 
     for (int i = 1; i < argc; ++i) {
@@ -213,85 +216,215 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     return result;
 }
 
+namespace {
+
+constexpr OptionHelp kOptions[] = {
+    {"--headless", "",
+     "no window and no sound device; a virtual clock that advances only when "
+     "the engine sleeps or idles"},
+    {"--events", "FILE",
+     "scripted player input (needs --headless), see below; a file or a pipe "
+     "of at most 64 MiB"},
+    {"--auto-click", "",
+     "answer every wait for the player with a click when no scripted event "
+     "is pending (needs --headless)"},
+    {"--transcript", "FILE",
+     "write the displayed text as UTF-8 ('-' = standard output): \"\\n\" "
+     "at each line break, \"\\f\" at each page end"},
+    {"--screenshot", "FILE", "at exit, write the window's 640x480 picture as PNG"},
+    {"--max-time", "MS",
+     "end with status 4 once the virtual clock has advanced MS milliseconds "
+     "(needs --headless; default 600000)"},
+    {"--max-steps", "N",
+     "end with status 4 once N statements have run; a definereset counts "
+     "100000 (needs --headless; default 100000000)"},
+    {"--sound-log", "FILE",
+     "write one line per sound event: the clock in milliseconds, then what "
+     "started, stopped or ended"},
+    {"--scale", "N",
+     "show the window N times its size, N from 1 to 8 (default: the scale kept "
+     "in orvane.ini, else the largest that fits the desktop)"},
+    {"--fullscreen", "", "start in desktop full screen"},
+    {"--save-dir", "DIR",
+     "keep saves, global variables and settings in DIR (default: the game "
+     "folder, or a folder of its own under ~/.local/share/orvane when that "
+     "cannot be written)"},
+    {"--pack-scenario", "DIR",
+     "pack the numbered scenario files in DIR into the single scenario "
+     "file, then exit"},
+    {"--check", "",
+     "report the scenario's mistakes without playing it, as FILE:LINE: "
+     "error|warning: MESSAGE (UTF-8); status 2 when there is an error, 0 otherwise"},
+    {"--json", "",
+     "with --check: one JSON object a line, with the fields file, line, severity, "
+     "code and message"},
+    {"--explore", "N",
+     "play the game N times (needs --headless), clicking on and picking a "
+     "random choice, button or link at each decision; reports the endings, the "
+     "lines and labels reached, and each scenario error with an events file "
+     "(explore-error-K.events) that replays it; status 2 when a play met a "
+     "scenario error. --max-steps (default 1000000) and --max-time bound each "
+     "play"},
+    {"--seed", "S", "the seed of --explore's picks (default 1)"},
+    {"-j, --jobs", "N",
+     "--explore's plays in N processes side by side (the report is the same "
+     "as with one)"},
+    {"--help", "", "show this text and exit"},
+    {"--version", "", "show the version and exit"},
+};
+
+constexpr OptionHelp kEvents[] = {
+    {"click", "[X Y]", "move to X Y if given, then press and release the left button"},
+    {"rclick", "[X Y]", "the same with the right button"},
+    {"move", "X Y", "move the pointer"},
+    {"key", "space|enter|escape|CHAR", "type one key"},
+    {"key", "tab|up|down|left|right|backtab",
+     "move the highlight of a choice, the menu or the "
+     "slot list"},
+    {"key", "f11|alt+enter|f12", "switch full screen; save a screenshot"},
+    {"wheel", "up|down", "turn the mouse wheel one notch"},
+    {"text", "TEXT", "type each character of TEXT"},
+    {"menu", "ID", "choose the menu command ID"},
+    {"answer", "yes|no|ok", "answer the next message box"},
+    {"wait", "MS", "let MS milliseconds pass before the next event"},
+    {"shot", "FILE", "write a PNG of the window now"},
+};
+
+constexpr std::string_view kEventsNote =
+    "click, rclick, key, wheel, text, answer and shot wait until the game next waits for the "
+    "player; move and menu happen at once; an event after a wait happens as soon as its time has "
+    "passed, whatever the game is doing. Message boxes are written to stderr as \"[caption] "
+    "text\" and answered OK or yes by default. An input dialog (inputstr, inputnum) takes the "
+    "events while it is open: text types into its field without pressing anything, key enter (or "
+    "a click on the button) presses it, key escape does nothing, answer ok dismisses a refusal and "
+    "the field keeps its text. With --auto-click, once the events are used up, the field's text "
+    "is the answer if it passes, else a default one.";
+
+constexpr OptionHelp kExitStatuses[] = {
+    {"0", "", "the game ended"},
+    {"1", "", "usage or start-up failure, or an output asked for could not be written"},
+    {"2", "", "a scenario error (reported on stderr)"},
+    {"3", "",
+     "headless: the game waits for the player and no scripted input is left, or an "
+     "automatic click cannot answer the wait (said on stderr)"},
+    {"4", "", "headless: the time or statement limit was reached (said on stderr)"},
+};
+
+constexpr OptionHelp kKeys[] = {
+    {"Space, Enter", "", "a click; take the highlighted choice or entry"},
+    {"Up, Down, Tab", "", "move the highlight between choices, menu entries and save slots"},
+    {"mouse wheel", "",
+     "up: open the lookback (where a right click could); down: page forward "
+     "in it, and close it at the newest page"},
+    {"F11, Alt+Enter", "", "switch desktop full screen"},
+    {"F12", "", "save a screenshot in $XDG_PICTURES_DIR/Orvane"},
+    {"Ctrl and + or -", "", "make the window one scale larger or smaller"},
+};
+
+constexpr size_t kHelpWidth = 79;
+
+// text wrapped at kHelpWidth, every line but the first indented by indent columns.
+std::string wrap(std::string_view text, size_t indent, size_t column) {
+    std::string out;
+    while (!text.empty()) {
+        const size_t room = kHelpWidth - column;
+        size_t cut = text.size();
+        if (cut > room) {
+            cut = text.rfind(' ', room);
+            if (cut == std::string_view::npos || cut == 0) cut = text.find(' ');
+            if (cut == std::string_view::npos) cut = text.size();
+        }
+        out += text.substr(0, cut);
+        text.remove_prefix(std::min(cut + 1, text.size()));
+        if (!text.empty()) {
+            out += "\n" + std::string(indent, ' ');
+            column = indent;
+        }
+    }
+    return out + "\n";
+}
+
+// "  TERM ARGUMENT" then the text from column termWidth + 2 (or on the next line when longer).
+void appendRows(std::string& out, std::span<const OptionHelp> rows, size_t termWidth) {
+    for (const OptionHelp& row : rows) {
+        std::string term = "  " + std::string(row.names);
+        if (!row.argument.empty()) term += " " + std::string(row.argument);
+        const size_t textColumn = termWidth + 2;
+        if (term.size() + 1 > textColumn) {
+            out += term + "\n" + std::string(textColumn, ' ');
+        } else {
+            out += term + std::string(textColumn - term.size(), ' ');
+        }
+        out += wrap(row.text, textColumn, textColumn);
+    }
+}
+
+// Roman text for the manual: a backslash and a leading dot or quote are escaped.
+std::string roff(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\\')
+            out += "\\e";
+        else if (c == '-')
+            out += "\\-";
+        else
+            out += c;
+    }
+    if (!out.empty() && (out.front() == '.' || out.front() == '\'')) out.insert(0, "\\&");
+    return out;
+}
+
+void appendManRows(std::string& out, std::span<const OptionHelp> rows) {
+    for (const OptionHelp& row : rows) {
+        out += ".TP\n.B " + roff(row.names);
+        if (!row.argument.empty()) out += " \" " + roff(row.argument) + "\"";
+        out += "\n" + roff(row.text) + "\n";
+    }
+}
+
+} // namespace
+
+std::span<const OptionHelp> optionTable() {
+    return kOptions;
+}
+
 std::string helpText() {
-    return R"(Usage: orvane [OPTIONS] [GAME_DIR]
-Run the game in GAME_DIR (default: the current directory).
+    std::string out = "Usage: orvane [OPTIONS] [GAME_DIR]\n"
+                      "Run the game in GAME_DIR (default: the current directory).\n\nOptions:\n";
+    appendRows(out, kOptions, 19);
+    out += "\nEvents file (one event a line, '#' starts a comment):\n";
+    appendRows(out, kEvents, 19);
+    out += wrap(kEventsNote, 0, 0);
+    out += "\nKeys in the window:\n";
+    appendRows(out, kKeys, 19);
+    out += "\nExit status:\n";
+    appendRows(out, kExitStatuses, 3);
+    return out;
+}
 
-Options:
-  --headless           no window and no sound device; a virtual clock that
-                       advances only when the engine sleeps or idles
-  --events FILE        scripted player input (needs --headless), see below; a
-                       file or a pipe of at most 64 MiB
-  --auto-click         answer every wait for the player with a click when no
-                       scripted event is pending (needs --headless)
-  --transcript FILE    write the displayed text as UTF-8 ('-' = standard
-                       output): "\n" at each line break, "\f" at each page end
-  --screenshot FILE    at exit, write the window's 640x480 picture as PNG
-  --max-time MS        end with status 4 once the virtual clock has advanced
-                       MS milliseconds (needs --headless; default 600000)
-  --max-steps N        end with status 4 once N statements have run; a
-                       definereset counts 100000 (needs --headless;
-                       default 100000000)
-  --sound-log FILE     write one line per sound event: the clock in
-                       milliseconds, then what started, stopped or ended
-  --scale N            show the window N times its size, N from 1 to 8
-  --fullscreen         start in desktop full screen
-  --save-dir DIR       keep saves, global variables and settings in DIR
-                       (default: the game folder, or a folder of its own
-                       under ~/.local/share/orvane when that cannot be written)
-  --pack-scenario DIR  pack the numbered scenario files in DIR into the
-                       single scenario file, then exit
-  --check              report the scenario's mistakes without playing it, as
-                       FILE:LINE: error|warning: MESSAGE (UTF-8); status 2 when
-                       there is an error, 0 otherwise
-  --json               with --check: one JSON object a line, with the fields
-                       file, line, severity, code and message
-  --explore N          play the game N times (needs --headless), clicking on
-                       and picking a random choice, button or link at each
-                       decision; reports the endings, the lines and labels
-                       reached, and each scenario error with an events file
-                       (explore-error-K.events) that replays it; status 2
-                       when a play met a scenario error. --max-steps (default
-                       1000000) and --max-time bound each play
-  --seed S             the seed of --explore's picks (default 1)
-  -j N, --jobs N       --explore's plays in N processes side by side (the
-                       report is the same as with one)
-  --help               show this text and exit
-  --version            show the version and exit
-
-Events file (one event a line, '#' starts a comment):
-  click [X Y]          move to X Y if given, then press and release the left button
-  rclick [X Y]         the same with the right button
-  move X Y             move the pointer
-  key space|enter|escape|CHAR
-                       type one key
-  text TEXT            type each character of TEXT
-  menu ID              choose the menu command ID
-  answer yes|no|ok     answer the next message box
-  wait MS              let MS milliseconds pass before the next event
-  shot FILE            write a PNG of the window now
-click, rclick, key, text, answer and shot wait until the game next waits for
-the player; move and menu happen at once; an event after a wait happens as
-soon as its time has passed, whatever the game is doing. Message boxes are
-written to stderr as "[caption] text" and answered OK or yes by default.
-An input dialog (inputstr, inputnum) takes the events while it is open: text
-types into its field without pressing anything, key enter (or a click on the
-button) presses it, key escape does nothing, answer ok dismisses a refusal and
-the field keeps its text. With --auto-click, once the events are used up, the
-field's text is the answer if it passes, else a default one.
-
-Exit status:
-  0  the game ended
-  1  usage or start-up failure, or an output asked for could not be written
-  2  a scenario error (reported on stderr)
-  3  headless: the game waits for the player and no scripted input is left,
-     or an automatic click cannot answer the wait (said on stderr)
-  4  headless: the time or statement limit was reached (said on stderr)
-)";
+std::string manPage() {
+    std::string out = ".TH ORVANE 6 \"\" \"orvane " ORVANE_VERSION "\" \"Games\"\n"
+                      ".SH NAME\norvane \\- play visual novels written as scenario scripts\n"
+                      ".SH SYNOPSIS\n.B orvane\n[\\fIOPTIONS\\fR] [\\fIGAME_DIR\\fR]\n"
+                      ".SH DESCRIPTION\nRuns the game in \\fIGAME_DIR\\fR (default: the current "
+                      "directory): a folder of Shift\\-JIS scenario files, pictures and sounds, "
+                      "in a window or headless with a virtual clock and scripted input.\n"
+                      ".SH OPTIONS\n";
+    appendManRows(out, kOptions);
+    out += ".SH KEYS\n";
+    appendManRows(out, kKeys);
+    out += ".SH EVENTS FILE\nOne event a line; # starts a comment.\n";
+    appendManRows(out, kEvents);
+    out += ".PP\n" + roff(kEventsNote) + "\n.SH EXIT STATUS\n";
+    appendManRows(out, kExitStatuses);
+    out += ".SH FILES\n.TP\n.I orvane.ini\nOrvane's own settings (window scale, full screen "
+           "...) beside the save files.\n";
+    return out;
 }
 
 std::string versionText() {
-    return std::string("orvane ") + ORVANE_VERSION + "\n";
+    return std::string("orvane ") + ORVANE_VERSION + "\nplays scenarios of " +
+           std::string(kScenarioLanguageVersion) + "\n";
 }
 
 std::string usageErrorText(const std::string& error) {

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace orv {
 
@@ -19,6 +21,7 @@ struct Options {
     std::optional<uint64_t> maxTimeMs; // --max-time (headless)
     std::optional<uint64_t> maxSteps;  // --max-steps (headless)
     int scale = 1;                     // --scale, window only
+    bool scaleGiven = false;           // --scale was given: it wins over the kept setting
     bool fullscreen = false;           // --fullscreen, window only
     bool help = false;
     bool version = false;
@@ -45,8 +48,19 @@ struct CommandLine {
 
 CommandLine parseCommandLine(int argc, const char* const* argv);
 
+// One row of the option, events, keys and exit-status tables that --help and the manual page
+// are both made from.
+struct OptionHelp {
+    std::string_view names;
+    std::string_view argument;
+    std::string_view text;
+};
+std::span<const OptionHelp> optionTable();
+
 // What main prints for --help, --version and a usage error (to stderr, then exit 1).
 std::string helpText();
+// The manual page (roff, section 6) from the same tables as --help.
+std::string manPage();
 std::string versionText();
 std::string usageErrorText(const std::string& error);
 

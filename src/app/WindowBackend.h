@@ -12,6 +12,11 @@ namespace orv {
 
 // nullptr with the message for stderr in *error when the transcript cannot be
 // created or no window can be opened (exit status 1).
-std::unique_ptr<Platform> createWindowPlatform(const Options& options, std::string* error);
+class OrvaneSettings;
+
+// The window at the scale and in the mode the command line asks for, else as the settings kept
+// them, else at the largest scale that fits the desktop.
+std::unique_ptr<Platform> createWindowPlatform(const Options& options,
+                                               const OrvaneSettings& settings, std::string* error);
 
 } // namespace orv

@@ -7,6 +7,7 @@
 #include "interp/EngineRun.h"
 #include "maker/Explore.h"
 #include "maker/ScenarioCheck.h"
+#include "persist/OrvaneSettings.h"
 #include "persist/PlayerFiles.h"
 #include "platform/Png.h"
 #include "platform/TerminationSignals.h"
@@ -40,8 +41,14 @@ int runGame(const orv::Options& options) {
     }
 
     std::string error;
-    std::unique_ptr<Platform> platform = options.headless ? createHeadlessPlatform(options, &error)
-                                                          : createWindowPlatform(options, &error);
+    std::string notice;
+    const std::filesystem::path playerFolder =
+        choosePlayerFolder(options.gameDir, options.saveDir, &notice);
+    if (!notice.empty()) std::cerr << "orvane: " << escapeControls(notice) << "\n";
+    std::unique_ptr<Platform> platform =
+        options.headless
+            ? createHeadlessPlatform(options, &error)
+            : createWindowPlatform(options, readOrvaneSettings(PlayerFiles(playerFolder)), &error);
     if (!platform) {
         std::cerr << "orvane: " << escapeControls(error) << "\n";
         return 1;
@@ -68,10 +75,7 @@ int runGame(const orv::Options& options) {
     {
         Engine engine(*platform, options.gameDir);
         if (tempDirectory) engine.tempDirectory = tempDirectory->path();
-        std::string notice;
-        engine.persist.files =
-            PlayerFiles(choosePlayerFolder(options.gameDir, options.saveDir, &notice));
-        if (!notice.empty()) std::cerr << "orvane: " << escapeControls(notice) << "\n";
+        engine.persist.files = PlayerFiles(playerFolder);
         if (!options.soundLogFile.empty()) {
             engine.sound.log = SoundLog::open(options.soundLogFile, &error);
             if (!engine.sound.log) {

@@ -97,10 +97,15 @@ void OrvaneSettings::setBool(std::string_view key, bool value) {
     set(key, value ? "1" : "0");
 }
 
+OrvaneSettings readOrvaneSettings(const PlayerFiles& files) {
+    OrvaneSettings settings;
+    const std::optional<std::string> text = files.read(kOrvaneSettingsFileName, kMaxSettingsBytes);
+    settings.parse(text ? *text : std::string_view());
+    return settings;
+}
+
 void loadOrvaneSettings(Engine& engine) {
-    std::optional<std::string> text =
-        engine.persist.files.read(kOrvaneSettingsFileName, kMaxSettingsBytes);
-    engine.persist.settings.parse(text ? *text : std::string_view());
+    engine.persist.settings = readOrvaneSettings(engine.persist.files);
 }
 
 void saveOrvaneSettings(Engine& engine) {

@@ -20,6 +20,10 @@ struct Engine;
 
 inline constexpr std::string_view kOrvaneSettingsFileName = "orvane.ini";
 
+// The window's whole scale (1 to 8) and whether it starts in full screen.
+inline constexpr std::string_view kScaleSetting = "scale";
+inline constexpr std::string_view kFullScreenSetting = "fullscreen";
+
 class OrvaneSettings {
 public:
     // Replaces everything with what the text holds; a malformed line is skipped.
@@ -44,6 +48,11 @@ private:
     std::vector<std::pair<std::string, std::string>> entries_;
     bool changed_ = false;
 };
+
+class PlayerFiles;
+
+// What the settings file in the player's folder holds (nothing when it is missing).
+OrvaneSettings readOrvaneSettings(const PlayerFiles& files);
 
 // Once per program run, before the first engine start (later starts keep what the run changed).
 void loadOrvaneSettings(Engine& engine);

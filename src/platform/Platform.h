@@ -30,9 +30,26 @@ enum class EventKind {
     Paint,   // the window needs its picture again
     Timer,   // code = timer id
     Command, // code = menu command id
+    Key,     // a key that types no character: code = one of the kKey* codes below
+    Wheel,   // the mouse wheel: code = kWheelUp or kWheelDown; x, y where the pointer is
 };
 
 constexpr int kCloseTerminate = 1;
+
+// Codes of Key events.
+constexpr int kKeyUp = 1;
+constexpr int kKeyDown = 2;
+constexpr int kKeyLeft = 3;
+constexpr int kKeyRight = 4;
+constexpr int kKeyBackTab = 5;    // Shift+Tab (Tab itself types a character: Char 9)
+constexpr int kKeyFullScreen = 6; // F11 and Alt+Enter
+constexpr int kKeyScreenshot = 7; // F12
+constexpr int kKeyLarger = 8;     // Ctrl and +: the window one scale larger
+constexpr int kKeySmaller = 9;    // Ctrl and -: one scale smaller
+
+// Codes of Wheel events: one notch away from the player, or towards.
+constexpr int kWheelUp = 1;
+constexpr int kWheelDown = -1;
 
 struct Event {
     EventKind kind = EventKind::Paint;
@@ -176,6 +193,9 @@ public:
     virtual void setCustomCursor(const CursorImage& image) = 0;
     // Switch between the window and desktop full screen; false when refused.
     virtual bool setFullScreen(bool on) = 0;
+    // Makes the window one whole scale larger (step 1) or smaller (-1), within 1 to 8; the scale
+    // it has then, or 0 where there is no window to scale.
+    virtual int changeWindowScale(int /*step*/) { return 0; }
 
     // The menu bar above the picture. The platform keeps its own copy: call again after every
     // change. A chosen item comes back as a Command event with the item's id. Shown or not

@@ -5,11 +5,15 @@
 #include "platform/MenuBar.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orv {
 
 struct Engine;
+
+// The scenario language this program plays, as the version box's first line names it.
+inline constexpr std::string_view kScenarioLanguageVersion = "Orvane Version 1.22";
 
 inline constexpr int kMenuQuit = 40001;
 inline constexpr int kMenuFullScreen = 40002;

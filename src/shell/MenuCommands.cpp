@@ -3,6 +3,7 @@
 #include "graphics/Compose.h"
 #include "graphics/Transition.h"
 #include "interp/Engine.h"
+#include "persist/OrvaneSettings.h"
 #include "script/ErrorReport.h"
 #include "shell/MainMenu.h"
 #include "util/sjis.h"
@@ -44,6 +45,7 @@ void enterFullScreen(Engine& engine) {
     if (!engine.platform.setFullScreen(true)) reportError(engine, "error", "DISP_CHANGE_FAILED");
     engine.platform.setMenuBarShown(false);
     shell.fullScreen = true;
+    engine.persist.settings.setBool(kFullScreenSetting, true);
     shell.menuHidden = true;
     checkOnly(engine, kMenuFullScreen, kMenuWindow);
     repaintWindow(engine);
@@ -61,6 +63,7 @@ void leaveFullScreen(Engine& engine) {
     }
     if (!restored) return;
     shell.fullScreen = false;
+    engine.persist.settings.setBool(kFullScreenSetting, false);
     engine.platform.setMenuBarShown(true);
     checkOnly(engine, kMenuWindow, kMenuFullScreen);
     repaintWindow(engine);

@@ -7,6 +7,7 @@
 #include "shell/CursorFile.h"
 #include "shell/MainMenu.h"
 #include "shell/Wait.h"
+#include "shell/WindowTitle.h"
 #include "util/sjis.h"
 
 namespace orv {
@@ -85,7 +86,7 @@ void cmdMousecursor(Engine& engine) {
 
 void cmdCaption(Engine& engine) {
     const std::string title = readString(engine);
-    engine.platform.setTitle(sjis::toUtf8(title));
+    setCaptionTitle(engine, sjis::toUtf8(title));
 }
 
 void cmdVersionstr(Engine& engine) {
@@ -122,6 +123,7 @@ void startShellPass(Engine& engine) {
     shell.menu.check(kMenuWaveOn, shell.waveEnabled);
     shell.menu.check(kMenuWaveOff, !shell.waveEnabled);
     fillFontMenu(engine);
+    showFolderTitle(engine);
 }
 
 } // namespace orv

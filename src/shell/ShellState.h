@@ -19,6 +19,15 @@ namespace orv {
 inline constexpr int kMainTimerId = 1;
 inline constexpr uint32_t kMainTimerPeriodMs = 100;
 
+// The window's title as the engine keeps it (UTF-8), so that a note can be shown over it.
+struct WindowTitleState {
+    std::string text;
+    // The scenario gave `caption`: the folder's name no longer stands in.
+    bool captionGiven = false;
+    // While a note shows in its place: when it goes.
+    std::optional<uint32_t> noteUntil;
+};
+
 struct ShellState {
     bool clickFlag = false;      // left button released, Space or Enter
     bool rightClickFlag = false; // right button released
@@ -59,10 +68,12 @@ struct ShellState {
     bool videoPlaying = false;
 
     // The version box's two lines (`versionstr`), Shift-JIS.
-    std::string versionLine1 = "Orvane Version 1.22";
+    std::string versionLine1 = std::string(kScenarioLanguageVersion);
     std::string versionLine2 = "Orvane - an interpreter for visual novel scenarios";
 
     bool shuttingDown = false;
+
+    WindowTitleState title;
 
     // While a choice, a button wait or a text-link wait runs, and only when listPicks is set
     // (--explore): one point on each thing the player can pick there, in the order they count.

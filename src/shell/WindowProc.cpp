@@ -1,10 +1,14 @@
 #include "shell/WindowProc.h"
 
 #include "interp/Engine.h"
+#include "persist/OrvaneSettings.h"
+#include "shell/MainMenu.h"
 #include "shell/MenuCommands.h"
+#include "shell/Screenshot.h"
 #include "shell/ShellCommands.h"
 #include "shell/ShellState.h"
 #include "shell/Shutdown.h"
+#include "shell/WindowTitle.h"
 #include "sound/SoundPlayback.h"
 #include "util/sjis.h"
 
@@ -81,6 +85,12 @@ void revealMenu(Engine& engine, int y) {
     }
 }
 
+// The player's scale is kept for the next start.
+void changeScale(Engine& engine, int step) {
+    if (const int scale = engine.platform.changeWindowScale(step))
+        engine.persist.settings.setInt(kScaleSetting, scale);
+}
+
 } // namespace
 
 void windowProc(Engine& engine, const Event& event) {
@@ -107,6 +117,18 @@ void windowProc(Engine& engine, const Event& event) {
         break;
     case EventKind::Timer:
         soundTimerTick(engine);
+        expireTitleNote(engine);
+        break;
+    case EventKind::Key:
+        // The window's own keys work wherever the game is; the others are for the waits.
+        if (event.code == kKeyFullScreen)
+            runMenuCommand(engine, shell.fullScreen ? kMenuWindow : kMenuFullScreen);
+        else if (event.code == kKeyScreenshot)
+            saveScreenshot(engine);
+        else if (event.code == kKeyLarger || event.code == kKeySmaller)
+            changeScale(engine, event.code == kKeyLarger ? 1 : -1);
+        break;
+    case EventKind::Wheel:
         break;
     case EventKind::MouseMove:
         shell.pointerX = event.x;

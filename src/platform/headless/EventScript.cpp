@@ -1,5 +1,6 @@
 #include "platform/headless/EventScript.h"
 
+#include "platform/Platform.h"
 #include "util/sjis.h"
 
 #include <cerrno>
@@ -96,6 +97,30 @@ bool decodeUtf8(std::string_view s, std::u32string& out) {
     return true;
 }
 
+// Keys written by name beyond space, enter and escape: event false types a character.
+struct NamedKey {
+    std::string_view name;
+    int code;
+    bool event;
+};
+constexpr NamedKey kNamedKeys[] = {
+    {"tab", 9, false},
+    {"up", kKeyUp, true},
+    {"down", kKeyDown, true},
+    {"left", kKeyLeft, true},
+    {"right", kKeyRight, true},
+    {"backtab", kKeyBackTab, true},
+    {"f11", kKeyFullScreen, true},
+    {"alt+enter", kKeyFullScreen, true},
+    {"f12", kKeyScreenshot, true},
+};
+
+const NamedKey* namedKey(std::string_view word) {
+    for (const NamedKey& key : kNamedKeys)
+        if (equalsIgnoreCase(word, key.name)) return &key;
+    return nullptr;
+}
+
 struct LineParser {
     int line;
     std::string& error;
@@ -149,7 +174,10 @@ struct LineParser {
             if (args.size() != 1)
                 return fail("key takes one key: space, enter, escape or a character");
             std::string_view k = args[0];
-            if (equalsIgnoreCase(k, "space")) {
+            if (const NamedKey* named = namedKey(k)) {
+                ev.code = named->code;
+                ev.namedKey = named->event;
+            } else if (equalsIgnoreCase(k, "space")) {
                 ev.code = 32;
             } else if (equalsIgnoreCase(k, "enter")) {
                 ev.code = 13;
@@ -163,6 +191,17 @@ struct LineParser {
                                 "' (space, enter, escape or one character)");
                 }
                 ev.code = int(cps[0]);
+            }
+            return true;
+        }
+        if (equalsIgnoreCase(name, "wheel")) {
+            ev.kind = ScriptEventKind::Wheel;
+            if (args.size() == 1 && equalsIgnoreCase(args[0], "up")) {
+                ev.code = kWheelUp;
+            } else if (args.size() == 1 && equalsIgnoreCase(args[0], "down")) {
+                ev.code = kWheelDown;
+            } else {
+                return fail("wheel takes up or down");
             }
             return true;
         }
@@ -285,6 +324,9 @@ std::string formatEvent(const ScriptEvent& event) {
         for (char32_t c : event.text) sjis::appendUtf8(line, c);
         return line;
     case ScriptEventKind::Key:
+        for (const NamedKey& key : kNamedKeys)
+            if (key.code == event.code && key.event == event.namedKey)
+                return "key " + std::string(key.name);
         if (event.code == 13) return "key enter";
         if (event.code == 27) return "key escape";
         if (event.code == 32) return "key space";

@@ -2,6 +2,7 @@
 //
 //   click [X Y]   rclick [X Y]   move X Y   key space|enter|escape|CHAR
 //   menu ID       text UTF-8...  answer yes|no|ok   wait MS   shot FILE
+//   wheel up|down  key tab|up|down|left|right|backtab|f11|f12|alt+enter
 //
 // '#' begins a comment at the start of a line or after white space, except
 // in "key #", which types the character. Event and key names ignore case.
@@ -15,7 +16,7 @@
 
 namespace orv {
 
-enum class ScriptEventKind { Click, RClick, Move, Key, Menu, Text, Answer, Wait, Shot };
+enum class ScriptEventKind { Click, RClick, Move, Key, Menu, Text, Answer, Wait, Shot, Wheel };
 
 enum class ScriptAnswer { Yes, No, Ok };
 
@@ -25,8 +26,9 @@ struct ScriptEvent {
     bool hasPosition = false; // click / rclick given X Y; always true for move
     int x = 0;                // click, rclick, move
     int y = 0;
-    int code = 0;        // key: the character; menu: the command id
-    std::u32string text; // text: one Char event per code point
+    int code = 0;          // key: the character (or kKey* code); menu: the command id; wheel
+    bool namedKey = false; // key: a key without a character (a Key event, not a Char)
+    std::u32string text;   // text: one Char event per code point
     ScriptAnswer answer = ScriptAnswer::Ok;
     uint64_t ms = 0;  // wait
     std::string file; // shot

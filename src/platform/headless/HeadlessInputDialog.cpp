@@ -30,8 +30,9 @@ bool apply(InputDialogView& view, const ScriptEvent& ev, int& pointerX, int& poi
     }
     case ScriptEventKind::Key:
         // The close box and Escape are not handled: 決定 is the only way out.
+        if (ev.namedKey) return false;
         if (ev.code == 13) return view.key(FieldKey::Enter).submitted;
-        if (ev.code != 27) view.type(utf8Of(char32_t(ev.code)));
+        if (ev.code != 27 && ev.code != 9) view.type(utf8Of(char32_t(ev.code)));
         return false;
     case ScriptEventKind::Click:
     case ScriptEventKind::Move:

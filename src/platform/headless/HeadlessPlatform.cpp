@@ -80,9 +80,9 @@ bool HeadlessPlatform::scriptDone() {
 }
 
 bool HeadlessPlatform::inputPending() const {
-    for (EventKind kind :
-         {EventKind::MouseMove, EventKind::LButtonDown, EventKind::LButtonUp,
-          EventKind::RButtonDown, EventKind::RButtonUp, EventKind::Char, EventKind::Command}) {
+    for (EventKind kind : {EventKind::MouseMove, EventKind::LButtonDown, EventKind::LButtonUp,
+                           EventKind::RButtonDown, EventKind::RButtonUp, EventKind::Char,
+                           EventKind::Command, EventKind::Key, EventKind::Wheel}) {
         if (queue().has(kind)) return true;
     }
     return false;
@@ -121,7 +121,10 @@ bool HeadlessPlatform::perform(const ScriptEvent& ev) {
         postInput(EventKind::MouseMove);
         return true;
     case ScriptEventKind::Key:
-        postInput(EventKind::Char, ev.code);
+        postInput(ev.namedKey ? EventKind::Key : EventKind::Char, ev.code);
+        return true;
+    case ScriptEventKind::Wheel:
+        postInput(EventKind::Wheel, ev.code);
         return true;
     case ScriptEventKind::Text:
         for (char32_t c : ev.text) postInput(EventKind::Char, int(c));

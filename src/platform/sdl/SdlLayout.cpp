@@ -88,4 +88,28 @@ std::vector<char32_t> decodeUtf8(std::string_view text) {
     return out;
 }
 
+namespace {
+
+constexpr int kPictureWidth = 640;
+constexpr int kWindowHeight = 480 + kMenuBarHeight;
+// What a desktop's frame and title bar take around a window.
+constexpr int kFrameMarginX = 32;
+constexpr int kFrameMarginY = 64;
+constexpr int kMaxScale = 8;
+
+} // namespace
+
+int fittingScale(int desktopWidth, int desktopHeight) {
+    int scale = 1;
+    while (scale < kMaxScale && (scale + 1) * kPictureWidth + kFrameMarginX <= desktopWidth &&
+           (scale + 1) * kWindowHeight + kFrameMarginY <= desktopHeight)
+        ++scale;
+    return scale;
+}
+
+int scaleOfWindow(int windowWidth, int windowHeight) {
+    return std::clamp(std::min(windowWidth / kPictureWidth, windowHeight / kWindowHeight), 1,
+                      kMaxScale);
+}
+
 } // namespace orv

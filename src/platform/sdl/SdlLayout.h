@@ -33,6 +33,13 @@ struct SdlLayout {
 // rectangle that fits below the strip; the rest is letterbox.
 SdlLayout computeLayout(int outputWidth, int outputHeight, int stripHeight);
 
+// The largest whole scale, 1 to 8, at which a window (the picture and its strip) fits a
+// desktop area of the given size with room left for the window's frame and title bar.
+int fittingScale(int desktopWidth, int desktopHeight);
+
+// The whole scale a window of the given inner size shows (at least 1).
+int scaleOfWindow(int windowWidth, int windowHeight);
+
 enum class PointerArea {
     Game,      // on the picture
     MenuStrip, // over the menu bar's strip: y is -kMenuBarHeight..-1, x clamped to the picture

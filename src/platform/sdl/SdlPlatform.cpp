@@ -61,6 +61,7 @@ public:
     void setArrowCursor() override;
     void setCustomCursor(const CursorImage& image) override;
     bool setFullScreen(bool on) override;
+    int changeWindowScale(int step) override;
     void setMenuBar(const MenuBar& menu) override;
     void setMenuBarShown(bool shown) override;
 
@@ -100,6 +101,9 @@ private:
     void placeTextInput();
     SDL_Rect gameToOutput(const MenuBox& box) const;
     void postKey(int code);
+    // Arrows, Shift+Tab and the window's own keys; false for a key that is not one of them.
+    bool postNamedKey(const SDL_KeyboardEvent& key);
+    void postWheel(const SDL_MouseWheelEvent& wheel);
     void applyMenu(const MenuView::Result& result);
     void postPaint();
     void updateLayout();
@@ -109,6 +113,8 @@ private:
     // Menu units (see MenuView) to output pixels, for where the bar and its popup are drawn.
     SDL_Rect menuToOutput(const MenuBox& box) const;
     int menuScale() const;
+    // The largest scale whose window fits the first display's usable area.
+    static int desktopScale();
     void paintMenu();
     bool uploadCanvas(SDL_Texture*& texture, const RgbCanvas& canvas);
 
@@ -194,7 +200,7 @@ bool SdlPlatform::open(const SdlOptions& options, std::string* error) {
         }
     }
 
-    scale_ = std::clamp(options.scale, 1, 8);
+    scale_ = options.scale == 0 ? desktopScale() : std::clamp(options.scale, 1, 8);
     setTranscript(options.transcript);
     const int pos = envIsOne("ORVANE_WINDOW_AT_ORIGIN") ? 0 : int(SDL_WINDOWPOS_UNDEFINED);
     window_ = SDL_CreateWindow("", pos, pos, kScreenWidth * scale_,
@@ -295,12 +301,19 @@ void SdlPlatform::translate(const SDL_Event& e) {
             postKey(int(cp));
         }
         break;
+    case SDL_MOUSEWHEEL:
+        postWheel(e.wheel);
+        break;
     case SDL_KEYDOWN: {
+        if (postNamedKey(e.key)) break;
         // Held keys repeat, as typed characters did.
         int code = 0;
         switch (e.key.keysym.sym) {
         case SDLK_SPACE:
             code = 32;
+            break;
+        case SDLK_TAB:
+            code = 9;
             break;
         case SDLK_RETURN:
         case SDLK_KP_ENTER:
@@ -367,6 +380,66 @@ void SdlPlatform::postPointer(EventKind kind, int windowX, int windowY) {
     // its client area: the game does not see the pointer there.
     if (result.consumed || p.area == PointerArea::MenuStrip) return;
     queue().post({kind, p.x, p.y, 0});
+}
+
+bool SdlPlatform::postNamedKey(const SDL_KeyboardEvent& key) {
+    const bool alt = (key.keysym.mod & KMOD_ALT) != 0;
+    int code = 0;
+    switch (key.keysym.sym) {
+    case SDLK_UP:
+        code = kKeyUp;
+        break;
+    case SDLK_DOWN:
+        code = kKeyDown;
+        break;
+    case SDLK_LEFT:
+        code = kKeyLeft;
+        break;
+    case SDLK_RIGHT:
+        code = kKeyRight;
+        break;
+    case SDLK_TAB:
+        if ((key.keysym.mod & KMOD_SHIFT) != 0) code = kKeyBackTab;
+        break;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+        if (alt) code = kKeyFullScreen;
+        break;
+    case SDLK_F11:
+        code = kKeyFullScreen;
+        break;
+    case SDLK_F12:
+        code = kKeyScreenshot;
+        break;
+    case SDLK_PLUS:
+    case SDLK_EQUALS:
+    case SDLK_KP_PLUS:
+        if ((key.keysym.mod & KMOD_CTRL) != 0) code = kKeyLarger;
+        break;
+    case SDLK_MINUS:
+    case SDLK_KP_MINUS:
+        if ((key.keysym.mod & KMOD_CTRL) != 0) code = kKeySmaller;
+        break;
+    default:
+        break;
+    }
+    if (code == 0) return false;
+    // A held switch or shutter key would flicker or fill the folder.
+    const bool once = code != kKeyUp && code != kKeyDown && code != kKeyLeft && code != kKeyRight;
+    if (!(once && key.repeat)) queue().post({EventKind::Key, 0, 0, code});
+    return true;
+}
+
+void SdlPlatform::postWheel(const SDL_MouseWheelEvent& wheel) {
+    int notches = wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -wheel.y : wheel.y;
+    if (notches == 0) return;
+    int x = 0, y = 0;
+    SDL_GetMouseState(&x, &y);
+    const GamePoint p = pointerToGame(x, y);
+    const int code = notches > 0 ? kWheelUp : kWheelDown;
+    // A fast spin pages a few steps, not dozens.
+    for (int i = std::min(std::abs(notches), 3); i > 0; --i)
+        queue().post({EventKind::Wheel, p.x, p.y, code});
 }
 
 void SdlPlatform::postKey(int code) {
@@ -579,6 +652,27 @@ bool SdlPlatform::setFullScreen(bool on) {
     updateLayout();
     render();
     return true;
+}
+
+int SdlPlatform::changeWindowScale(int step) {
+    const int scale = std::clamp(scale_ + step, 1, 8);
+    if (scale == scale_) return scale_;
+    scale_ = scale;
+    // In full screen the new size waits for the return to the window.
+    if (!fullScreen_) {
+        SDL_SetWindowSize(window_, kScreenWidth * scale_,
+                          (kScreenHeight + kMenuBarHeight) * scale_);
+        updateLayout();
+        render();
+        postPaint();
+    }
+    return scale_;
+}
+
+int SdlPlatform::desktopScale() {
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1;
+    return fittingScale(usable.w, usable.h);
 }
 
 void SdlPlatform::setMenuBar(const MenuBar& menu) {

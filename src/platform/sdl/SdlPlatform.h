@@ -17,7 +17,8 @@ class MenuView;
 class Transcript;
 
 struct SdlOptions {
-    int scale = 1; // whole factor for the window, clamped to 1..8
+    // Whole factor for the window, clamped to 1..8; 0: the largest that fits the desktop.
+    int scale = 1;
     bool fullscreen = false;
     // Receives writeTranscript() text when the run records a transcript.
     std::shared_ptr<Transcript> transcript;
