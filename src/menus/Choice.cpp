@@ -2,6 +2,7 @@
 
 #include "graphics/GraphicsCommands.h"
 #include "interp/Engine.h"
+#include "menus/KeyboardHighlight.h"
 #include "menus/RightClickMenu.h"
 #include "script/ErrorCaptions.h"
 #include "script/ErrorReport.h"
@@ -245,14 +246,17 @@ int runChoice(Engine& engine, const ChoiceForm& form, int startColumn, int start
         return form.menu ? menuEntryAt(form, longest, count, x, y)
                          : choiceAt(engine.text.window, startColumn, widest, firstLines, x, y);
     };
+    auto highlight = [&](int hit) {
+        playVoice(engine, form.movedVoice);
+        if (highlighted >= 0) draw(highlighted, form.normal);
+        draw(hit, form.highlighted);
+        highlighted = hit;
+    };
     // The highlight follows the pointer (whose position is unknown until a mouse message came).
     auto follow = [&](int x, int y) {
         const int hit = x < 0 && y < 0 ? -1 : hitAt(x, y);
         if (hit >= 0 && hit != highlighted) {
-            playVoice(engine, form.movedVoice);
-            if (highlighted >= 0) draw(highlighted, form.normal);
-            draw(hit, form.highlighted);
-            highlighted = hit;
+            highlight(hit);
         } else if (hit < 0 && highlighted >= 0) {
             draw(highlighted, form.normal);
             highlighted = -1;
@@ -277,6 +281,10 @@ int runChoice(Engine& engine, const ChoiceForm& form, int startColumn, int start
     waitUntil(engine, rule, [&](const Event* event) {
         if (!event) return false;
         if (event->kind == EventKind::MouseMove) follow(shell.mouseX, shell.mouseY);
+        if (const int step = highlightStep(event); step != 0 && count > 0) {
+            const int next = steppedEntry(highlighted, step, count);
+            if (next != highlighted) highlight(next);
+        }
         if (shell.clickFlag) {
             shell.clickFlag = false;
             if (highlighted >= 0) {
@@ -302,6 +310,10 @@ int runChoice(Engine& engine, const ChoiceForm& form, int startColumn, int start
             if (form.menu) return true;
             rightClickHandler(engine, kRightClick);
             // The pointer may have moved while the handler ran: highlight what is under it now.
+            highlighted = -1;
+            follow(shell.mouseX, shell.mouseY);
+        }
+        if (!form.menu && isWheelUp(event) && wheelLookback(engine)) {
             highlighted = -1;
             follow(shell.mouseX, shell.mouseY);
         }

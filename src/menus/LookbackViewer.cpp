@@ -66,6 +66,16 @@ public:
         return true;
     }
 
+    // The wheel or an arrow key: one page older (-1) or newer (1); false when there is none.
+    bool step(int direction) {
+        const int index = index_ + direction;
+        if (index < 0 || index > last()) return false;
+        index_ = index;
+        playVoice(engine_, engine_.systemMenu.lookback.pageVoice);
+        showPage(false);
+        return true;
+    }
+
     // The player leaves: the window comes back with the current page's own text.
     void close() {
         hideTextWindowIfErasable(engine_);
@@ -203,6 +213,13 @@ bool showLookback(Engine& engine) {
     waitUntil(engine, rule, [&](const Event* event) {
         if (!event) return false;
         if (event->kind == EventKind::MouseMove) view.follow(shell.mouseY);
+        // Turning towards the player reads on, and past the newest page leaves.
+        const bool older = (event->kind == EventKind::Wheel && event->code == kWheelUp) ||
+                           (event->kind == EventKind::Key && event->code == kKeyUp);
+        const bool newer = (event->kind == EventKind::Wheel && event->code == kWheelDown) ||
+                           (event->kind == EventKind::Key && event->code == kKeyDown);
+        if (older) view.step(-1);
+        if (newer && !view.step(1)) return true;
         if (shell.clickFlag) {
             shell.clickFlag = false;
             if (!view.page() && event->kind == EventKind::LButtonUp &&

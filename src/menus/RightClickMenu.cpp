@@ -174,6 +174,24 @@ void runSystemMenu(Engine& engine, int function) {
     }
 }
 
+// Whether a right click during a wait for the player is answered at all.
+bool rightClickAnswered(const Engine& engine) {
+    const SystemMenuState& sm = engine.systemMenu;
+    return sm.mode != RightClickMode::Off && sm.enabled && !engine.text.pacing.rightClickOff;
+}
+
+// While the menu or the lookback runs: a second right click does not open another.
+class InMenu {
+public:
+    explicit InMenu(SystemMenuState& sm) : inMenu_(sm.inMenu) { inMenu_ = true; }
+    ~InMenu() { inMenu_ = false; }
+    InMenu(const InMenu&) = delete;
+    InMenu& operator=(const InMenu&) = delete;
+
+private:
+    bool& inMenu_;
+};
+
 } // namespace
 
 std::optional<SystemFunction> systemFunctionNamed(std::string_view word) {
@@ -223,17 +241,29 @@ void showMenuBackdrop(Engine& engine) {
     g.layers.textWindowInComposition = true;
 }
 
+bool isWheelUp(const Event* event) {
+    return event && event->kind == EventKind::Wheel && event->code == kWheelUp;
+}
+
+bool wheelLookback(Engine& engine) {
+    SystemMenuState& sm = engine.systemMenu;
+    if (!rightClickAnswered(engine) || sm.inMenu) return false;
+    const bool offered =
+        sm.mode == RightClickMode::Lookback ||
+        (sm.mode == RightClickMode::Menu &&
+         std::any_of(sm.entries.begin(), sm.entries.end(), [](const MenuEntryDef& entry) {
+             return entry.function == SystemFunction::Lookback;
+         }));
+    if (!offered) return false;
+    InMenu in(sm);
+    return showLookback(engine);
+}
+
 void rightClickHandler(Engine& engine, int function) {
     SystemMenuState& sm = engine.systemMenu;
-    if (function == kRightClick &&
-        (sm.mode == RightClickMode::Off || !sm.enabled || engine.text.pacing.rightClickOff))
-        return;
+    if (function == kRightClick && !rightClickAnswered(engine)) return;
     if (sm.inMenu) return;
-    sm.inMenu = true;
-    struct Leave {
-        bool& inMenu;
-        ~Leave() { inMenu = false; }
-    } leave{sm.inMenu};
+    InMenu in(sm);
 
     if (function == kRightClick && sm.mode == RightClickMode::Lookback) {
         showLookback(engine);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "menus/Choice.h"
+#include "platform/Platform.h"
 
 #include <optional>
 #include <string_view>
@@ -18,6 +19,12 @@ enum class SystemFunction : int;
 // requested for the caller's wait or statement to carry out. A load from a right click unwinds
 // (LoadRequest); a systemcall's load leaves the load pending for the caller to clear.
 void rightClickHandler(Engine& engine, int function);
+
+// The wheel turned up during a wait where a right click goes to the handler above: the lookback
+// opens when a right click could open it (`rlookback`, or the menu has a lookback entry). True
+// when it was shown.
+bool wheelLookback(Engine& engine);
+bool isWheelUp(const Event* event);
 
 // The menu form of the choice loop with the menu's window, colours and voices.
 ChoiceForm menuForm(const Engine& engine);

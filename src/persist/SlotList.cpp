@@ -3,6 +3,7 @@
 #include "interp/Engine.h"
 #include "interp/EngineRun.h"
 #include "menus/Choice.h"
+#include "menus/KeyboardHighlight.h"
 #include "menus/RightClickMenu.h"
 #include "persist/SaveSlots.h"
 #include "persist/SoundHooks.h"
@@ -146,18 +147,27 @@ int chooseSlot(Engine& engine, bool saving, std::string& name) {
     rule.virtualStepMs = 1;
     rule.unwindOnReset = true;
     rule.animatesCells = false;
+    auto highlight = [&](int hit) {
+        if (hit == highlighted) return;
+        if (hit >= 0) playMenuVoice(engine, sm.voices.moved);
+        if (highlighted >= 0) draw(highlighted, colourOf(highlighted));
+        if (hit >= 0) draw(hit, form.highlighted);
+        highlighted = hit;
+    };
     waitUntil(engine, rule, [&](const Event* event) {
         if (!event) return false;
-        switch (event->kind) {
-        case EventKind::MouseMove: {
-            const int hit = labelAt(shell.mouseX, shell.mouseY);
-            if (hit == highlighted) return false;
-            if (hit >= 0) playMenuVoice(engine, sm.voices.moved);
-            if (highlighted >= 0) draw(highlighted, colourOf(highlighted));
-            if (hit >= 0) draw(hit, form.highlighted);
-            highlighted = hit;
+        if (const int step = highlightStep(event)) {
+            highlight(steppedEntry(highlighted, step, count));
             return false;
         }
+        const bool takeKey = isTakeKey(event);
+        switch (event->kind) {
+        case EventKind::MouseMove:
+            highlight(labelAt(shell.mouseX, shell.mouseY));
+            return false;
+        case EventKind::Char:
+            if (!takeKey) return false;
+            [[fallthrough]];
         case EventKind::LButtonUp:
             shell.clickFlag = false;
             if (highlighted >= 0 && (saving || used[size_t(highlighted)])) {
@@ -170,7 +180,7 @@ int chooseSlot(Engine& engine, bool saving, std::string& name) {
                 playMenuVoice(engine, sm.voices.refused);
                 return false;
             }
-            if (event->code == kAutomaticClick)
+            if (!takeKey && event->code == kAutomaticClick)
                 throw ExitRequest{3, "input exhausted: the slot list waits, and the automatic "
                                      "click at (" +
                                          std::to_string(event->x) + ", " +

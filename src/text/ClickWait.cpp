@@ -157,7 +157,7 @@ void clickWait(Engine& engine) {
     if (cursor) rule.cells = &*cursor;
     if (autoclick) rule.deadline = start + static_cast<uint32_t>(pacing.autoclickTime);
     if (!rule.deadline || !clockReached(start, *rule.deadline)) {
-        waitUntil(engine, rule, [&](const Event*) {
+        waitUntil(engine, rule, [&](const Event* event) {
             if (autoclick) return false;
             if (shell.clickFlag) {
                 shell.clickFlag = false;
@@ -168,6 +168,7 @@ void clickWait(Engine& engine) {
                 shell.rightClickFlag = false;
                 rightClickHandler(engine, kRightClick);
             }
+            if (isWheelUp(event)) wheelLookback(engine);
             return false;
         });
     }
