@@ -1,6 +1,5 @@
-// What the command line and the desktop decide about the window: the first start's scale from
-// the desktop's size, --scale beside the kept setting, and the manual page made from the same
-// table as --help.
+// What the desktop and the option table decide: the first start's scale from the desktop's
+// size, and the manual page made from the same table as --help.
 #include "app/Options.h"
 #include "platform/sdl/SdlLayout.h"
 
@@ -19,15 +18,6 @@ TEST(DesktopScale, LargestWholeScaleThatLeavesRoomForTheFrame) {
          {std::tuple(800, 600, 1), std::tuple(1366, 768, 1), std::tuple(1920, 1080, 2),
           std::tuple(2560, 1440, 2), std::tuple(3840, 2160, 4), std::tuple(15360, 8640, 8)})
         EXPECT_EQ(fittingScale(w, h), scale) << w << "x" << h;
-}
-
-TEST(CommandLineScale, OnlyAGivenScaleOverridesTheKeptOne) {
-    const char* without[] = {"orvane"};
-    const char* with[] = {"orvane", "--scale", "3"};
-    EXPECT_FALSE(parseCommandLine(1, without).options.scaleGiven);
-    const CommandLine given = parseCommandLine(3, with);
-    EXPECT_TRUE(given.options.scaleGiven);
-    EXPECT_EQ(given.options.scale, 3);
 }
 
 TEST(ManualPage, NamesEveryOptionOfTheHelpTable) {
