@@ -103,6 +103,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         } else if (name == "--sound-log") {
             ok = value(o.soundLogFile);
             if (ok) o.soundLogFile = absolutePath(o.soundLogFile);
+        } else if (name == "--text-out") {
+            ok = value(o.textOutFile);
+            if (ok && o.textOutFile != "-") o.textOutFile = absolutePath(o.textOutFile);
         } else if (name == "--pack-scenario") {
             ok = value(o.packScenario);
         } else if (name == "--check") {
@@ -234,6 +237,8 @@ Options:
                        default 100000000)
   --sound-log FILE     write one line per sound event: the clock in
                        milliseconds, then what started, stopped or ended
+  --text-out FILE      write each finished page as one line of UTF-8 ('-' =
+                       standard output), as it is shown
   --scale N            show the window N times its size, N from 1 to 8
   --fullscreen         start in desktop full screen
   --save-dir DIR       keep saves, global variables and settings in DIR

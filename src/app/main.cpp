@@ -80,6 +80,15 @@ int runGame(const orv::Options& options) {
                 return 1;
             }
         }
+        if (!options.textOutFile.empty()) {
+            engine.player.textOut = Transcript::open(options.textOutFile, &error);
+            if (!engine.player.textOut) {
+                std::cerr << "orvane: cannot write text out '"
+                          << escapeControls(options.textOutFile) << "': " << error << "\n";
+                return 1;
+            }
+        }
+        engine.player.menuOffered = true;
         engine.sound.makeDevice = options.headless ? makeHeadlessAudio : createSdlAudio;
         if (options.headless)
             engine.interp.statementLimit = options.maxSteps.value_or(kDefaultMaxSteps);

@@ -2,10 +2,12 @@
 
 #include "interp/Engine.h"
 #include "shell/MenuCommands.h"
+#include "shell/PlayerMenu.h"
 #include "shell/ShellCommands.h"
 #include "shell/ShellState.h"
 #include "shell/Shutdown.h"
 #include "sound/SoundPlayback.h"
+#include "text/AutoForward.h"
 #include "util/sjis.h"
 
 namespace orv {
@@ -81,6 +83,29 @@ void revealMenu(Engine& engine, int y) {
     }
 }
 
+// A click (or Space, Enter) while the text moves on by itself only stops it; true when it did.
+bool stopPlayerModes(Engine& engine) {
+    PlayerState& player = engine.player;
+    if (!player.autoForward && !player.tabSkip) return false;
+    player.tabSkip = false;
+    setAutoForward(engine, false);
+    if (player.menuOffered) publishMenu(engine);
+    return true;
+}
+
+// Tab switches the skipping of read text off anywhere, and on only at a text's click wait (at a
+// choice or in a menu it belongs to their entries).
+void tabKey(Engine& engine) {
+    PlayerState& player = engine.player;
+    if (player.tabSkip)
+        player.tabSkip = false;
+    else if (player.atTextWait)
+        player.tabSkip = true;
+    else
+        return;
+    if (player.menuOffered) publishMenu(engine);
+}
+
 } // namespace
 
 void windowProc(Engine& engine, const Event& event) {
@@ -100,10 +125,18 @@ void windowProc(Engine& engine, const Event& event) {
         break;
     case EventKind::Char:
         shell.pointerX = event.code;
-        if (event.code == ' ' || event.code == '\r') shell.clickFlag = true;
+        if (event.code == ' ' || event.code == '\r') {
+            if (stopPlayerModes(engine)) break;
+            shell.clickFlag = true;
+        }
+        if (event.code == '\t') tabKey(engine);
+        playerKey(engine, event.code);
         break;
     case EventKind::Command:
-        runMenuCommand(engine, event.code);
+        if (isPlayerCommand(event.code))
+            runPlayerCommand(engine, event.code);
+        else
+            runMenuCommand(engine, event.code);
         break;
     case EventKind::Timer:
         soundTimerTick(engine);
@@ -123,6 +156,7 @@ void windowProc(Engine& engine, const Event& event) {
             shell.skipMode = false;
             break;
         }
+        if (stopPlayerModes(engine)) break;
         shell.clickFlag = true;
         storePosition(shell, event);
         break;
@@ -131,6 +165,7 @@ void windowProc(Engine& engine, const Event& event) {
             shell.skipMode = false;
             break;
         }
+        stopPlayerModes(engine);
         shell.rightClickFlag = true;
         storePosition(shell, event);
         break;

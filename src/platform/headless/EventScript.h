@@ -1,7 +1,8 @@
 // The events file of a headless run: scripted player input, one event a line.
 //
-//   click [X Y]   rclick [X Y]   move X Y   key space|enter|escape|CHAR
+//   click [X Y]   rclick [X Y]   move X Y   key space|enter|escape|tab|CHAR
 //   menu ID       text UTF-8...  answer yes|no|ok   wait MS   shot FILE
+//   hold ctrl     release ctrl
 //
 // '#' begins a comment at the start of a line or after white space, except
 // in "key #", which types the character. Event and key names ignore case.
@@ -15,7 +16,7 @@
 
 namespace orv {
 
-enum class ScriptEventKind { Click, RClick, Move, Key, Menu, Text, Answer, Wait, Shot };
+enum class ScriptEventKind { Click, RClick, Move, Key, Menu, Text, Answer, Wait, Shot, Hold };
 
 enum class ScriptAnswer { Yes, No, Ok };
 
@@ -25,7 +26,7 @@ struct ScriptEvent {
     bool hasPosition = false; // click / rclick given X Y; always true for move
     int x = 0;                // click, rclick, move
     int y = 0;
-    int code = 0;        // key: the character; menu: the command id
+    int code = 0;        // key: the character; menu: the command id; hold: 1 held, 0 released
     std::u32string text; // text: one Char event per code point
     ScriptAnswer answer = ScriptAnswer::Ok;
     uint64_t ms = 0;  // wait
