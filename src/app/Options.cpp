@@ -269,12 +269,14 @@ Events file (one event a line, '#' starts a comment):
   rclick [X Y]         the same with the right button
   move X Y             move the pointer
   key space|enter|escape|CHAR
-                       type one key
+                       type one key (key tab: the Tab key)
   text TEXT            type each character of TEXT
   menu ID              choose the menu command ID
   answer yes|no|ok     answer the next message box
   wait MS              let MS milliseconds pass before the next event
   shot FILE            write a PNG of the window now
+  hold ctrl, release ctrl
+                       press and let go of the Ctrl key (at once)
 click, rclick, key, text, answer and shot wait until the game next waits for
 the player; move and menu happen at once; an event after a wait happens as
 soon as its time has passed, whatever the game is doing. Message boxes are

@@ -83,7 +83,7 @@ void revealMenu(Engine& engine, int y) {
     }
 }
 
-// A click (or Space, Enter) while the text moves on by itself only stops it; true when it did.
+// A click while the text moves on by itself only stops it; true when it did.
 bool stopPlayerModes(Engine& engine) {
     PlayerState& player = engine.player;
     if (!player.autoForward && !player.tabSkip) return false;
@@ -125,10 +125,8 @@ void windowProc(Engine& engine, const Event& event) {
         break;
     case EventKind::Char:
         shell.pointerX = event.code;
-        if (event.code == ' ' || event.code == '\r') {
-            if (stopPlayerModes(engine)) break;
-            shell.clickFlag = true;
-        }
+        // Space and Enter go on to the next text, also while it moves on by itself.
+        if (event.code == ' ' || event.code == '\r') shell.clickFlag = true;
         if (event.code == '\t') tabKey(engine);
         playerKey(engine, event.code);
         break;

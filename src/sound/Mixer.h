@@ -42,6 +42,7 @@ public:
     void setVolume(SoundChannel channel, int percent);
     // Percent, 0 to 100: the player's level, applied on top of the scenario's.
     void setGain(SoundChannel channel, int percent);
+    int gain(SoundChannel channel) const { return channels_[size_t(channel)].gain; }
     // A source is set and has not played to its end.
     bool playing(SoundChannel channel) const;
     // How often the channel's looping source started over.

@@ -133,6 +133,8 @@ void characterDelay(Engine& engine, uint32_t start, bool& lineSkip) {
     });
 }
 
+namespace {
+
 // Past auto-forward's delay only a voice holds the text: how often it is asked whether it ended.
 constexpr uint32_t kVoicePollMs = 20;
 
@@ -148,6 +150,8 @@ public:
 private:
     PlayerState& player_;
 };
+
+} // namespace
 
 void clickWait(Engine& engine) {
     Platform& platform = engine.platform;

@@ -1,0 +1,77 @@
+// The player's volumes: a gain on top of the scenario's level, the WAV channel at the voices' or
+// the effects' level by what it plays, changes from the menu and the M key in the sound log and
+// kept in orvane.ini.
+#include "EngineHarness.h"
+#include "SoundFiles.h"
+#include "platform/headless/HeadlessAudio.h"
+#include "shell/PlayerMenu.h"
+#include "sound/Mixer.h"
+#include "sound/SoundLog.h"
+
+#include <gtest/gtest.h>
+
+namespace orv {
+namespace {
+
+class SteadySource final : public SoundSource {
+public:
+    int rate() const override { return 44100; }
+    int channels() const override { return 2; }
+    size_t read(float* out, size_t frames) override {
+        std::fill_n(out, frames * 2, 0.5f);
+        return frames;
+    }
+    bool rewind() override { return true; }
+};
+
+TEST(PlayerVolume, TheGainScalesOnTopOfTheScenariosLevel) {
+    Mixer mixer({44100, 2}, false);
+    mixer.play(SoundChannel::Cd, std::make_unique<SteadySource>(), true);
+    int16_t full[2], scaled[2];
+    mixer.mix(full, 1);
+    mixer.setVolume(SoundChannel::Cd, 50);
+    mixer.setGain(SoundChannel::Cd, 50);
+    mixer.mix(scaled, 1);
+    EXPECT_NEAR(scaled[0], full[0] / 4, 1);
+}
+
+TEST(PlayerVolume, MenuAndMuteKeyAreLoggedKeptAndApplied) {
+    test::Harness h("menu 41030\nmenu 41030\nkey m\nclick\n");
+    h.file("se.wav", test::wavBytes(5000));
+    h.file("v.wav", test::wavBytes(5000));
+    h.file("orvane.ini", "volume.voices=30\nvolume.effects=60\n");
+    h.scenario("*define\nclickvoice \"\",\"v.wav\"\ngame\n*start\nwave \"se.wav\"\nwait 10\n"
+               "!s0あ\\\nwait 10\nend\n");
+    Engine& e = h.engine();
+    e.sound.makeDevice = [] { return std::make_unique<HeadlessAudio>(); };
+    e.sound.log = std::make_unique<SoundLog>();
+    // The WAV channel when the page starts to show, before the M key.
+    int effectGain = -1;
+    h.platform().onTranscript = [&](std::string_view) {
+        if (effectGain < 0 && e.sound.mixer) effectGain = e.sound.mixer->gain(SoundChannel::Wav);
+    };
+    ASSERT_EQ(h.run(), 0) << h.log();
+    EXPECT_EQ(effectGain, 60) << "an effect sounds at the effects' level";
+    EXPECT_EQ(e.sound.mixer->gain(SoundChannel::Wav), 0) << "the page's voice, muted";
+    const std::string& log = e.sound.log->text();
+    EXPECT_NE(log.find("volume music 75\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("volume music 50\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("mute on\n"), std::string::npos) << log;
+    const std::string ini = test::readFile(h.dir() / "orvane.ini");
+    EXPECT_NE(ini.find("volume.music=50"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("volume.mute=1"), std::string::npos) << ini;
+}
+
+TEST(PlayerVolume, AVoicePlaysAtTheVoicesLevel) {
+    test::Harness h("click\n");
+    h.file("v.wav", test::wavBytes(5000));
+    h.file("orvane.ini", "volume.voices=30\n");
+    h.scenario("*define\nclickvoice \"\",\"v.wav\"\ngame\n*start\n!s0あ\\\nwait 10\nend\n");
+    Engine& e = h.engine();
+    e.sound.makeDevice = [] { return std::make_unique<HeadlessAudio>(); };
+    ASSERT_EQ(h.run(), 0) << h.log();
+    EXPECT_EQ(e.sound.mixer->gain(SoundChannel::Wav), 30);
+}
+
+} // namespace
+} // namespace orv
