@@ -7,7 +7,6 @@
 #include "shell/ShellState.h"
 #include "shell/Shutdown.h"
 #include "sound/SoundPlayback.h"
-#include "text/AutoForward.h"
 #include "util/sjis.h"
 
 namespace orv {
@@ -88,7 +87,7 @@ bool stopPlayerModes(Engine& engine) {
     PlayerState& player = engine.player;
     if (!player.autoForward && !player.tabSkip) return false;
     player.tabSkip = false;
-    setAutoForward(engine, false);
+    player.autoForward = false;
     if (player.menuOffered) publishMenu(engine);
     return true;
 }

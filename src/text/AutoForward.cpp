@@ -28,8 +28,11 @@ void setAutoForward(Engine& engine, bool on) {
 }
 
 void stopAtDecision(Engine& engine) {
-    engine.player.tabSkip = false;
-    setAutoForward(engine, false);
+    PlayerState& player = engine.player;
+    if (!player.tabSkip && !player.autoForward) return;
+    player.tabSkip = false;
+    player.autoForward = false;
+    if (player.menuOffered) publishMenu(engine);
 }
 
 } // namespace orv
