@@ -28,16 +28,13 @@ TEST(ClipboardWindow, AnotherProgramReadsTheCopiedPage) {
     std::thread reader([&] {
         if (FILE* pipe = popen("timeout 10 /usr/bin/xclip -o -selection clipboard", "r")) {
             char buffer[256];
-            size_t n = 0;
-            while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) read.append(buffer, n);
+            for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) read.append(buffer, n);
             pclose(pipe);
         }
         done = true;
     });
-    while (!done) {
-        test::pumpEvents(*p);
-        p->sleep(10);
-    }
+    // The window owns the selection and answers the request while its events are pumped.
+    for (; !done; p->sleep(10)) test::pumpEvents(*p);
     reader.join();
     EXPECT_EQ(read, "雨の駅で二人は別れた");
 }

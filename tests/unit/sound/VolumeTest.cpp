@@ -1,10 +1,8 @@
 // The player's volumes: a gain on top of the scenario's level, the WAV channel at the voices' or
-// the effects' level by what it plays, changes from the menu and the M key in the sound log and
-// kept in orvane.ini.
+// the effects' level by what it plays, changes in the sound log and kept in orvane.ini.
 #include "EngineHarness.h"
 #include "SoundFiles.h"
 #include "platform/headless/HeadlessAudio.h"
-#include "shell/PlayerMenu.h"
 #include "sound/Mixer.h"
 #include "sound/SoundLog.h"
 
@@ -35,42 +33,29 @@ TEST(PlayerVolume, TheGainScalesOnTopOfTheScenariosLevel) {
     EXPECT_NEAR(scaled[0], full[0] / 4, 1);
 }
 
-TEST(PlayerVolume, MenuAndMuteKeyAreLoggedKeptAndApplied) {
-    test::Harness h("menu 41030\nmenu 41030\nkey m\nclick\n");
+TEST(PlayerVolume, EffectsVoicesMenuAndMuteKey) {
+    // Music lowered twice from the menu; the first page's click starts its voice; M on the second.
+    test::Harness h("menu 41030\nmenu 41030\nclick\nkey m\nclick\n");
     h.file("se.wav", test::wavBytes(5000));
     h.file("v.wav", test::wavBytes(5000));
     h.file("orvane.ini", "volume.voices=30\nvolume.effects=60\n");
-    h.scenario("*define\nclickvoice \"\",\"v.wav\"\ngame\n*start\nwave \"se.wav\"\nwait 10\n"
-               "!s0あ\\\nwait 10\nend\n");
+    h.scenario("*define\nclickvoice \"\",\"v.wav\"\ngame\n*start\nwave \"se.wav\"\n"
+               "!s0あ\\\n!s0い\\\nend\n");
     Engine& e = h.engine();
     e.sound.makeDevice = [] { return std::make_unique<HeadlessAudio>(); };
     e.sound.log = std::make_unique<SoundLog>();
-    // The WAV channel when the page starts to show, before the M key.
-    int effectGain = -1;
-    h.platform().onTranscript = [&](std::string_view) {
-        if (effectGain < 0 && e.sound.mixer) effectGain = e.sound.mixer->gain(SoundChannel::Wav);
+    std::vector<int> wavGain; // at each page's character
+    h.platform().onTranscript = [&](std::string_view utf8) {
+        if (utf8 == "あ" || utf8 == "い") wavGain.push_back(e.sound.mixer->gain(SoundChannel::Wav));
     };
     ASSERT_EQ(h.run(), 0) << h.log();
-    EXPECT_EQ(effectGain, 60) << "an effect sounds at the effects' level";
-    EXPECT_EQ(e.sound.mixer->gain(SoundChannel::Wav), 0) << "the page's voice, muted";
+    EXPECT_EQ(wavGain, (std::vector<int>{60, 30})) << "the effect, then the page's voice";
+    EXPECT_EQ(e.sound.mixer->gain(SoundChannel::Wav), 0) << "muted";
     const std::string& log = e.sound.log->text();
-    EXPECT_NE(log.find("volume music 75\n"), std::string::npos) << log;
-    EXPECT_NE(log.find("volume music 50\n"), std::string::npos) << log;
-    EXPECT_NE(log.find("mute on\n"), std::string::npos) << log;
+    for (const char* line : {"volume music 75\n", "volume music 50\n", "mute on\n"})
+        EXPECT_NE(log.find(line), std::string::npos) << line << log;
     const std::string ini = test::readFile(h.dir() / "orvane.ini");
-    EXPECT_NE(ini.find("volume.music=50"), std::string::npos) << ini;
-    EXPECT_NE(ini.find("volume.mute=1"), std::string::npos) << ini;
-}
-
-TEST(PlayerVolume, AVoicePlaysAtTheVoicesLevel) {
-    test::Harness h("click\n");
-    h.file("v.wav", test::wavBytes(5000));
-    h.file("orvane.ini", "volume.voices=30\n");
-    h.scenario("*define\nclickvoice \"\",\"v.wav\"\ngame\n*start\n!s0あ\\\nwait 10\nend\n");
-    Engine& e = h.engine();
-    e.sound.makeDevice = [] { return std::make_unique<HeadlessAudio>(); };
-    ASSERT_EQ(h.run(), 0) << h.log();
-    EXPECT_EQ(e.sound.mixer->gain(SoundChannel::Wav), 30);
+    EXPECT_NE(ini.find("volume.music=50\nvolume.mute=1"), std::string::npos) << ini;
 }
 
 } // namespace
