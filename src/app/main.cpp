@@ -65,6 +65,7 @@ int runGame(const orv::Options& options) {
     }
 
     int status = 0;
+    std::string textOutError;
     {
         Engine engine(*platform, options.gameDir);
         if (tempDirectory) engine.tempDirectory = tempDirectory->path();
@@ -98,6 +99,7 @@ int runGame(const orv::Options& options) {
             status = exit.status;
             if (!exit.message.empty()) std::cerr << "orvane: " << exit.message << "\n";
         }
+        if (engine.player.textOut && !engine.player.textOut->finish(&error)) textOutError = error;
     }
     // An output that was asked for and could not be written fails the run, unless the run
     // already ended with a status that says more.
@@ -112,6 +114,9 @@ int runGame(const orv::Options& options) {
     if (!platform->finishTranscript(&error))
         outputLost("cannot write transcript '" + escapeControls(options.transcriptFile) +
                    "': " + error);
+    if (!textOutError.empty())
+        outputLost("cannot write text out '" + escapeControls(options.textOutFile) +
+                   "': " + textOutError);
     if (platform->lostOutput() && status == 0) status = 1;
     return status;
 }
