@@ -56,7 +56,7 @@ const PlayerMenuRow kRows[] = {
     speedRow<AutoForwardSpeed::Normal>(kPlayerSpeedNormal, "オートの速さ：普通"),
     speedRow<AutoForwardSpeed::Fast>(kPlayerSpeedFast, "オートの速さ：速い"),
     {0, "", kNoVolume, nullptr, nullptr},
-    {kPlayerSkipRead, "既読スキップ（Tab、Ctrlで押す間）", kNoVolume,
+    {kPlayerSkipRead, "既読スキップ（Tab、Ctrlを押す間）", kNoVolume,
      [](const Engine& e) { return e.player.tabSkip; },
      [](Engine& e) { e.player.tabSkip = !e.player.tabSkip; }},
     {kPlayerCopyPages, "ページをクリップボードへ", kNoVolume,
