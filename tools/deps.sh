@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick clang-format openbox x11-utils dpkg-dev
+  xvfb xauth xdotool xclip imagemagick clang-format openbox x11-utils dpkg-dev
   clang libclang-rt-14-dev
   libfluidsynth-dev libsndfile1-dev libmpg123-dev timgm6mb-soundfont
   libarchive-dev libjpeg62-turbo-dev libgif-dev

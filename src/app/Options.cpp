@@ -106,6 +106,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         } else if (name == "--sound-log") {
             ok = value(o.soundLogFile);
             if (ok) o.soundLogFile = absolutePath(o.soundLogFile);
+        } else if (name == "--text-out") {
+            ok = value(o.textOutFile);
+            if (ok && o.textOutFile != "-") o.textOutFile = absolutePath(o.textOutFile);
         } else if (name == "--pack-scenario") {
             ok = value(o.packScenario);
         } else if (name == "--check") {
@@ -241,6 +244,8 @@ constexpr OptionHelp kOptions[] = {
     {"--sound-log", "FILE",
      "write one line per sound event: the clock in milliseconds, then what "
      "started, stopped or ended"},
+    {"--text-out", "FILE",
+     "write each finished page as one line of UTF-8 ('-' = standard output), as it is shown"},
     {"--scale", "N",
      "show the window N times its size, N from 1 to 8 (default: the scale kept "
      "in orvane.ini, else the largest that fits the desktop)"},
@@ -283,6 +288,7 @@ constexpr OptionHelp kEvents[] = {
      "slot list"},
     {"key", "f11|alt+enter|f12", "switch full screen; save a screenshot"},
     {"wheel", "up|down", "turn the mouse wheel one notch"},
+    {"hold ctrl, release ctrl", "", "press and let go of the Ctrl key (at once)"},
     {"text", "TEXT", "type each character of TEXT"},
     {"menu", "ID", "choose the menu command ID"},
     {"answer", "yes|no|ok", "answer the next message box"},
@@ -318,6 +324,10 @@ constexpr OptionHelp kKeys[] = {
      "in it, and close it at the newest page"},
     {"F11, Alt+Enter", "", "switch desktop full screen"},
     {"F12", "", "save a screenshot in $XDG_PICTURES_DIR/Orvane"},
+    {"A", "", "auto-forward on or off"},
+    {"Ctrl held", "", "skip text already read"},
+    {"Tab", "", "at a click wait: skip read text until the next unread line or decision"},
+    {"M", "", "mute every sound, and back"},
     {"Ctrl and + or -", "", "make the window one scale larger or smaller"},
 };
 

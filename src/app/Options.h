@@ -33,6 +33,7 @@ struct Options {
     std::optional<uint64_t> seed;    // --seed S (with --explore)
     std::optional<uint64_t> jobs;    // -j N, --jobs N (with --explore): processes side by side
     std::string soundLogFile;        // --sound-log FILE
+    std::string textOutFile;         // --text-out FILE: each finished page a line; "-" = stdout
 };
 
 // What bounds a headless run when the command line does not, so that a loop that never waits or

@@ -72,6 +72,7 @@ int runGame(const orv::Options& options) {
     }
 
     int status = 0;
+    std::string textOutError;
     {
         Engine engine(*platform, options.gameDir);
         if (tempDirectory) engine.tempDirectory = tempDirectory->path();
@@ -84,6 +85,15 @@ int runGame(const orv::Options& options) {
                 return 1;
             }
         }
+        if (!options.textOutFile.empty()) {
+            engine.player.textOut = Transcript::open(options.textOutFile, &error);
+            if (!engine.player.textOut) {
+                std::cerr << "orvane: cannot write text out '"
+                          << escapeControls(options.textOutFile) << "': " << error << "\n";
+                return 1;
+            }
+        }
+        engine.player.menuOffered = true;
         engine.sound.makeDevice = options.headless ? makeHeadlessAudio : createSdlAudio;
         if (options.headless)
             engine.interp.statementLimit = options.maxSteps.value_or(kDefaultMaxSteps);
@@ -93,6 +103,7 @@ int runGame(const orv::Options& options) {
             status = exit.status;
             if (!exit.message.empty()) std::cerr << "orvane: " << exit.message << "\n";
         }
+        if (engine.player.textOut && !engine.player.textOut->finish(&error)) textOutError = error;
     }
     // An output that was asked for and could not be written fails the run, unless the run
     // already ended with a status that says more.
@@ -107,6 +118,9 @@ int runGame(const orv::Options& options) {
     if (!platform->finishTranscript(&error))
         outputLost("cannot write transcript '" + escapeControls(options.transcriptFile) +
                    "': " + error);
+    if (!textOutError.empty())
+        outputLost("cannot write text out '" + escapeControls(options.textOutFile) +
+                   "': " + textOutError);
     if (platform->lostOutput() && status == 0) status = 1;
     return status;
 }

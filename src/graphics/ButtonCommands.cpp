@@ -8,6 +8,7 @@
 #include "script/TokenReader.h"
 #include "shell/PickPoints.h"
 #include "shell/Wait.h"
+#include "text/AutoForward.h"
 #include "text/TextWindow.h"
 #include "util/sjis.h"
 
@@ -26,6 +27,7 @@ void presentDisplay(Engine& engine, const DirtyRect& area) {
 void forgetEarlierInput(Engine& engine) {
     ShellState& shell = engine.shell;
     shell.skipMode = false;
+    stopAtDecision(engine);
     engine.platform.discardEvents(EventKind::LButtonUp);
     engine.platform.discardEvents(EventKind::Char);
     shell.clickFlag = false;

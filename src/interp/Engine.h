@@ -13,6 +13,7 @@
 #include "persist/PersistState.h"
 #include "platform/Platform.h"
 #include "script/ScriptState.h"
+#include "shell/PlayerState.h"
 #include "shell/ShellState.h"
 #include "sound/SoundState.h"
 #include "text/TextState.h"
@@ -46,6 +47,7 @@ struct Engine {
     SystemMenuState systemMenu;
     SoundState sound;
     PackedFilesState packed;
+    PlayerState player;
 };
 
 } // namespace orv

@@ -10,10 +10,12 @@
 #include "script/ErrorReport.h"
 #include "script/ScenarioLoader.h"
 #include "script/TokenReader.h"
+#include "shell/PlayerMenu.h"
 #include "shell/SettingsFiles.h"
 #include "shell/ShellState.h"
 #include "shell/Wait.h"
 #include "text/DisplayText.h"
+#include "text/ReadMarks.h"
 #include "text/TextCommands.h"
 #include "util/sjis.h"
 
@@ -117,6 +119,7 @@ void runUntilReset(Engine& engine, BlockMode mode) {
                 reportError(engine, S(caption::kDefineBlock),
                             S("*defineブロックには、表示文はおけません。"));
             snapshotBeforeStatement(engine, false);
+            beginDisplayLine(engine, script.pos);
             std::string line = assembleDisplayLine(engine);
             drawDisplayText(engine, line);
         }
@@ -198,6 +201,7 @@ void runEngine(Engine& engine) {
     scheduleNextCheck(interp);
     readConfig(engine);
     loadOrvaneSettings(engine);
+    loadPlayerSettings(engine);
     for (bool restart = false;; restart = true) {
         if (restart) {
             interp.statementCount += kRestartSteps;

@@ -9,6 +9,7 @@
 #include "shell/PickPoints.h"
 #include "shell/Wait.h"
 #include "sound/SoundPlayback.h"
+#include "text/AutoForward.h"
 #include "text/ClickWait.h"
 #include "text/TextWindow.h"
 #include "util/sjis.h"
@@ -195,6 +196,7 @@ int runChoice(Engine& engine, const ChoiceForm& form, int startColumn, int start
 
     playVoice(engine, form.shownVoice);
     shell.skipMode = false;
+    stopAtDecision(engine);
     int highlighted = -1;
 
     if (!form.menu) {

@@ -214,6 +214,12 @@ public:
 
     // Headless runs take no single-instance lock and show nothing.
     virtual bool isHeadless() const = 0;
+
+    // Puts the text (UTF-8) on the desktop's clipboard, where dictionary and translation tools
+    // pick it up.
+    virtual void setClipboardText(std::string_view utf8) = 0;
+    // Whether a Ctrl key is held down now.
+    virtual bool ctrlHeld() = 0;
 };
 
 } // namespace orv

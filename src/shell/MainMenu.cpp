@@ -2,6 +2,7 @@
 
 #include "interp/Engine.h"
 #include "platform/fonts/FontResolver.h"
+#include "shell/PlayerMenu.h"
 #include "util/sjis.h"
 
 #include <algorithm>
@@ -28,7 +29,13 @@ MenuBar buildMainMenu() {
 }
 
 void publishMenu(Engine& engine) {
-    engine.platform.setMenuBar(engine.shell.menu);
+    if (!engine.player.menuOffered) {
+        engine.platform.setMenuBar(engine.shell.menu);
+        return;
+    }
+    MenuBar shown = engine.shell.menu;
+    shown.entries().push_back(buildPlayerMenu(engine));
+    engine.platform.setMenuBar(shown);
 }
 
 void fillFontMenu(Engine& engine, const std::vector<std::string>& facesUtf8) {

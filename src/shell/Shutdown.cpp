@@ -4,6 +4,7 @@
 #include "media/StopAllMedia.h"
 #include "persist/GlobalsFile.h"
 #include "persist/OrvaneSettings.h"
+#include "shell/PlayerMenu.h"
 #include "shell/SettingsFiles.h"
 #include "shell/ShellState.h"
 
@@ -17,6 +18,7 @@ void shutDown(Engine& engine, int status) {
         if (engine.persist.globalsEnabled) saveGlobals(engine);
         writeEnvData(engine);
         saveOrvaneSettings(engine);
+        savePlayerFiles(engine);
         if (engine.persist.fileLog.enabled) saveFileLog(engine);
         stopAllMedia(engine);
         if (engine.shell.fullScreen) {

@@ -4,6 +4,7 @@
 #include "persist/OrvaneSettings.h"
 #include "shell/MainMenu.h"
 #include "shell/MenuCommands.h"
+#include "shell/PlayerMenu.h"
 #include "shell/Screenshot.h"
 #include "shell/ShellCommands.h"
 #include "shell/ShellState.h"
@@ -91,6 +92,29 @@ void changeScale(Engine& engine, int step) {
         engine.persist.settings.setInt(kScaleSetting, scale);
 }
 
+// A click while the text moves on by itself only stops it; true when it did.
+bool stopPlayerModes(Engine& engine) {
+    PlayerState& player = engine.player;
+    if (!player.autoForward && !player.tabSkip) return false;
+    player.tabSkip = false;
+    player.autoForward = false;
+    if (player.menuOffered) publishMenu(engine);
+    return true;
+}
+
+// Tab switches the skipping of read text off anywhere, and on only at a text's click wait (at a
+// choice or in a menu it belongs to their entries).
+void tabKey(Engine& engine) {
+    PlayerState& player = engine.player;
+    if (player.tabSkip)
+        player.tabSkip = false;
+    else if (player.atTextWait)
+        player.tabSkip = true;
+    else
+        return;
+    if (player.menuOffered) publishMenu(engine);
+}
+
 } // namespace
 
 void windowProc(Engine& engine, const Event& event) {
@@ -110,10 +134,16 @@ void windowProc(Engine& engine, const Event& event) {
         break;
     case EventKind::Char:
         shell.pointerX = event.code;
+        // Space and Enter go on to the next text, also while it moves on by itself.
         if (event.code == ' ' || event.code == '\r') shell.clickFlag = true;
+        if (event.code == '\t') tabKey(engine);
+        playerKey(engine, event.code);
         break;
     case EventKind::Command:
-        runMenuCommand(engine, event.code);
+        if (isPlayerCommand(event.code))
+            runPlayerCommand(engine, event.code);
+        else
+            runMenuCommand(engine, event.code);
         break;
     case EventKind::Timer:
         soundTimerTick(engine);
@@ -145,6 +175,7 @@ void windowProc(Engine& engine, const Event& event) {
             shell.skipMode = false;
             break;
         }
+        if (stopPlayerModes(engine)) break;
         shell.clickFlag = true;
         storePosition(shell, event);
         break;
@@ -153,6 +184,7 @@ void windowProc(Engine& engine, const Event& event) {
             shell.skipMode = false;
             break;
         }
+        stopPlayerModes(engine);
         shell.rightClickFlag = true;
         storePosition(shell, event);
         break;

@@ -75,6 +75,10 @@ void Mixer::setVolume(SoundChannel which, int percent) {
     channels_[size_t(which)].volume = std::clamp(percent, 0, 100);
 }
 
+void Mixer::setGain(SoundChannel which, int percent) {
+    channels_[size_t(which)].gain = std::clamp(percent, 0, 100);
+}
+
 bool Mixer::playing(SoundChannel which) const {
     const Channel& c = channels_[size_t(which)];
     if (!c.active) return false;
@@ -167,7 +171,7 @@ void Mixer::mix(int16_t* out, size_t frames) {
     for (Channel& c : channels_) {
         if (!c.active) continue;
         if (!threaded_) fill(c, frames);
-        const float gain = float(c.volume.load()) / 100.f;
+        const float gain = float(c.volume.load()) * float(c.gain.load()) / 10000.f;
         std::lock_guard queueLock(c.queueLock);
         const size_t n = std::min(samples, c.queue.size() - c.queueHead);
         const float* q = c.queue.data() + c.queueHead;

@@ -38,8 +38,11 @@ public:
     // The channel's source from its first frame again, as it was when set; false when it
     // cannot start again (the channel then stays silent).
     bool restart(SoundChannel channel);
-    // Percent, 0 to 100.
+    // Percent, 0 to 100: the scenario's level (a fade).
     void setVolume(SoundChannel channel, int percent);
+    // Percent, 0 to 100: the player's level, applied on top of the scenario's.
+    void setGain(SoundChannel channel, int percent);
+    int gain(SoundChannel channel) const { return channels_[size_t(channel)].gain; }
     // A source is set and has not played to its end.
     bool playing(SoundChannel channel) const;
     // How often the channel's looping source started over.
@@ -64,6 +67,7 @@ private:
         std::atomic<bool> active{false};
         std::atomic<bool> ended{false};
         std::atomic<int> volume{100};
+        std::atomic<int> gain{100};
         std::atomic<uint64_t> restarts{0};
     };
 

@@ -10,6 +10,7 @@
 #include "sound/Mixer.h"
 #include "sound/SoundDecoders.h"
 #include "sound/SoundLog.h"
+#include "sound/Volumes.h"
 #include "util/escape.h"
 #include "util/sjis.h"
 
@@ -114,6 +115,7 @@ bool startChannel(Engine& engine, SoundChannel channel, const std::filesystem::p
         return false;
     }
     mixer->setVolume(channel, 100);
+    applyVolumes(engine);
     mixer->play(channel, std::move(source), loop);
     return true;
 }
@@ -322,11 +324,14 @@ void closeMidi(Engine& engine) {
     s.midi.name.clear();
 }
 
-void playWave(Engine& engine, const std::string& name, bool loop) {
+namespace {
+
+void startWave(Engine& engine, const std::string& name, bool loop, bool voice) {
     SoundState& s = engine.sound;
     catchUpSound(engine);
     stopWave(engine);
     if (name.empty() || !engine.shell.waveEnabled || engine.shell.skipMode) return;
+    s.waveIsVoice = voice;
     std::optional<std::filesystem::path> path =
         resolveSound(engine, name, "wav", "Orvanetmp.wav", s.wave);
     if (!path) return;
@@ -336,6 +341,12 @@ void playWave(Engine& engine, const std::string& name, bool loop) {
     s.wave.heardEnd = false;
     logSound(engine, "wave " + sjis::toUtf8(name) + loopWord(loop));
     s.wave.sounding = startChannel(engine, SoundChannel::Wav, *path, name, loop);
+}
+
+} // namespace
+
+void playWave(Engine& engine, const std::string& name, bool loop) {
+    startWave(engine, name, loop, false);
 }
 
 void stopWave(Engine& engine) {
@@ -349,7 +360,14 @@ void stopWave(Engine& engine) {
 }
 
 void playVoice(Engine& engine, const std::string& name) {
-    if (!name.empty()) playWave(engine, name, false);
+    if (!name.empty()) startWave(engine, name, false, true);
+}
+
+bool voicePlaying(Engine& engine) {
+    SoundState& s = engine.sound;
+    if (!s.waveIsVoice || !s.wave.sounding) return false;
+    catchUpSound(engine);
+    return channelPlaying(engine, SoundChannel::Wav, s.wavePlaying, s.wave.sounding);
 }
 
 void playMp3(Engine& engine, const std::string& name, bool loop) {

@@ -21,6 +21,9 @@ void stopMp3(Engine& engine);
 // A voice of the click wait, the choices or a menu: the WAV played once; an empty name plays
 // nothing.
 void playVoice(Engine& engine, const std::string& name);
+// Whether a voice the WAV player started still sounds (a silent or undecodable one does not hold
+// anything up).
+bool voicePlaying(Engine& engine);
 
 // Everything silent, as at every engine start, load, fatal error and shut-down: the fade-out
 // forced to 0 meanwhile, the loop flags cleared.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "sound/PluginCache.h"
+#include "sound/Volumes.h"
 
 #include <atomic>
 #include <cstdint>
@@ -79,6 +80,11 @@ struct SoundState {
     PlayedFile wave;
     bool mp3Playing = false;
     PlayedFile mp3;
+
+    // The player's levels over the scenario's sound, and whether the WAV player's sound is a
+    // voice (which has a level of its own) rather than an effect.
+    PlayerVolumes volumes;
+    bool waveIsVoice = false;
 };
 
 } // namespace orv

@@ -5,6 +5,8 @@
 #include "menus/RightClickMenu.h"
 #include "shell/Wait.h"
 #include "sound/SoundPlayback.h"
+#include "text/AutoForward.h"
+#include "text/ReadMarks.h"
 #include "text/TextWindow.h"
 
 #include <algorithm>
@@ -120,7 +122,9 @@ void characterDelay(Engine& engine, uint32_t start, bool& lineSkip) {
     if (delay == -1)
         delay = pacing.speedTable[static_cast<size_t>(std::clamp(shell.speedIndex, 0, 2))];
     const uint32_t deadline = start + static_cast<uint32_t>(delay);
-    if (clockReached(platform.ticks(), deadline) || lineSkip || shell.skipMode) return;
+    if (clockReached(platform.ticks(), deadline) || lineSkip || shell.skipMode ||
+        skippingReadText(engine))
+        return;
     WaitRule rule;
     rule.deadline = deadline;
     waitUntil(engine, rule, [&](const Event* event) {
@@ -129,9 +133,30 @@ void characterDelay(Engine& engine, uint32_t start, bool& lineSkip) {
     });
 }
 
+namespace {
+
+// Past auto-forward's delay only a voice holds the text: how often it is asked whether it ended.
+constexpr uint32_t kVoicePollMs = 20;
+
+// Marks the span of a click wait, where Tab starts the skipping of read text (elsewhere, at a
+// choice or a menu, Tab moves between the entries).
+class TextWaitScope {
+public:
+    explicit TextWaitScope(PlayerState& player) : player_(player) { player_.atTextWait = true; }
+    ~TextWaitScope() { player_.atTextWait = false; }
+    TextWaitScope(const TextWaitScope&) = delete;
+    TextWaitScope& operator=(const TextWaitScope&) = delete;
+
+private:
+    PlayerState& player_;
+};
+
+} // namespace
+
 void clickWait(Engine& engine) {
     Platform& platform = engine.platform;
     ShellState& shell = engine.shell;
+    PlayerState& player = engine.player;
     TextPacing& pacing = engine.text.pacing;
     // What the player did before the wait does not end it.
     pumpPending(engine);
@@ -139,40 +164,73 @@ void clickWait(Engine& engine) {
     platform.discardEvents(EventKind::Char);
     shell.clickFlag = false;
     shell.rightClickFlag = false;
+    // Tab's skipping stops at the wait of a line not read before.
+    if (!player.lineRead) player.tabSkip = false;
+    const bool tabSkipBefore = player.tabSkip;
+    TextWaitScope textWait(player);
 
     std::optional<CursorDrawer> cursor;
     if (pacing.cursorKind != kNoCursor) cursor.emplace(engine, pacing.cursorKind);
     const uint32_t start = platform.ticks();
     const bool autoclick = shell.autoclickMode;
-    WaitRule rule;
-    // In skip mode the wait ends by itself: it does not wait for the player.
-    rule.kind = autoclick        ? WaitKind::PlayerOrTime
-                : shell.skipMode ? WaitKind::None
-                                 : WaitKind::Player;
-    // A wait for a person idles a little when nothing is happening. An autoclick wait is a pause
-    // whatever the player does, so its time runs on however busy the input.
-    rule.virtualStepMs = 1;
-    rule.idleAfterEvent = autoclick;
-    rule.unwindOnReset = true;
-    if (cursor) rule.cells = &*cursor;
-    if (autoclick) rule.deadline = start + static_cast<uint32_t>(pacing.autoclickTime);
-    if (!rule.deadline || !clockReached(start, *rule.deadline)) {
-        waitUntil(engine, rule, [&](const Event* event) {
+    auto skipping = [&] { return shell.skipMode || skippingReadText(engine); };
+    // One wait per state of auto-forward: switching it on or off during the wait starts a wait
+    // with the other rule (the same cursor, the same start).
+    for (bool voiceHolds = false;;) {
+        const bool forward = player.autoForward && !autoclick;
+        WaitRule rule;
+        // In skip mode the wait ends by itself: it does not wait for the player.
+        rule.kind = autoclick || forward ? WaitKind::PlayerOrTime
+                    : skipping()         ? WaitKind::None
+                                         : WaitKind::Player;
+        // A wait for a person idles a little when nothing is happening. An autoclick wait is a
+        // pause whatever the player does, so its time runs on however busy the input.
+        rule.virtualStepMs = 1;
+        rule.idleAfterEvent = autoclick;
+        rule.unwindOnReset = true;
+        if (cursor) rule.cells = &*cursor;
+        if (autoclick) {
+            rule.deadline = start + static_cast<uint32_t>(pacing.autoclickTime);
+            if (clockReached(start, *rule.deadline)) break;
+        } else if (forward && !voiceHolds) {
+            rule.deadline = start + autoForwardDelay(engine);
+        } else if (forward) {
+            rule.maxIdleMs = kVoicePollMs;
+        }
+        bool modeChanged = false;
+        const bool done = waitUntil(engine, rule, [&](const Event* event) {
             if (autoclick) return false;
             if (shell.clickFlag) {
                 shell.clickFlag = false;
                 return true;
             }
-            if (shell.skipMode) return true;
+            // Tab pressed here: this wait is the first one skipped.
+            if (skipping() || (player.tabSkip && !tabSkipBefore)) return true;
             if (shell.rightClickFlag) {
                 shell.rightClickFlag = false;
+                // The right-click menu's own keys take Tab there.
+                player.atTextWait = false;
                 rightClickHandler(engine, kRightClick);
+                player.atTextWait = true;
             }
             if (isWheelUp(event)) wheelLookback(engine);
-            return false;
+            if (player.autoForward != forward) {
+                modeChanged = true;
+                return true;
+            }
+            return forward && voiceHolds && !voicePlaying(engine);
         });
+        if (modeChanged) {
+            voiceHolds = false;
+            continue;
+        }
+        // The deadline passed: autoclick's time, or auto-forward's delay, after which only a
+        // voice still speaking holds the text.
+        if (done || autoclick || !voicePlaying(engine)) break;
+        voiceHolds = true;
     }
-    if (!shell.skipMode)
+    player.charactersSinceWait = 0;
+    if (!skipping())
         playVoice(engine, pacing.cursorKind == kPageCursor ? pacing.pageVoice : pacing.clickVoice);
     if (cursor) {
         cursor->restore();

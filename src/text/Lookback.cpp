@@ -1,6 +1,7 @@
 #include "text/Lookback.h"
 
 #include "interp/Engine.h"
+#include "text/TextOut.h"
 #include "util/sjis.h"
 
 #include <algorithm>
@@ -72,7 +73,9 @@ void LookbackStore::restore(std::string_view text, int pageCount) {
 void appendCharacter(Engine& engine, char first, char second) {
     engine.text.lookback.appendCharacter(first, second);
     const char cell[2] = {first, second};
-    engine.platform.writeTranscript(sjis::toUtf8(std::string_view(cell, 2)));
+    const std::string utf8 = sjis::toUtf8(std::string_view(cell, 2));
+    engine.platform.writeTranscript(utf8);
+    noteShownCharacter(engine, utf8);
 }
 
 void appendLineFeed(Engine& engine) {
@@ -83,6 +86,7 @@ void appendLineFeed(Engine& engine) {
 void appendPageBreak(Engine& engine) {
     engine.text.lookback.appendPageBreak();
     engine.platform.writeTranscript("\f");
+    notePageEnd(engine);
 }
 
 void emptyLookback(Engine& engine) {

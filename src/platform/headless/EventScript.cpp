@@ -183,6 +183,8 @@ struct LineParser {
                 ev.code = 13;
             } else if (equalsIgnoreCase(k, "escape")) {
                 ev.code = 27;
+            } else if (equalsIgnoreCase(k, "tab")) {
+                ev.code = 9;
             } else {
                 std::u32string cps;
                 if (!decodeUtf8(k, cps)) return fail("key: invalid UTF-8");
@@ -203,6 +205,13 @@ struct LineParser {
             } else {
                 return fail("wheel takes up or down");
             }
+            return true;
+        }
+        if (equalsIgnoreCase(name, "hold") || equalsIgnoreCase(name, "release")) {
+            ev.kind = ScriptEventKind::Hold;
+            if (args.size() != 1 || !equalsIgnoreCase(args[0], "ctrl"))
+                return fail(std::string(name) + " takes the key: ctrl");
+            ev.code = equalsIgnoreCase(name, "hold") ? 1 : 0;
             return true;
         }
         if (equalsIgnoreCase(name, "menu")) {
@@ -330,6 +339,7 @@ std::string formatEvent(const ScriptEvent& event) {
         if (event.code == 13) return "key enter";
         if (event.code == 27) return "key escape";
         if (event.code == 32) return "key space";
+        if (event.code == 9) return "key tab";
         line = "key ";
         sjis::appendUtf8(line, char32_t(event.code));
         return line;

@@ -1,8 +1,9 @@
 // The events file of a headless run: scripted player input, one event a line.
 //
-//   click [X Y]   rclick [X Y]   move X Y   key space|enter|escape|CHAR
+//   click [X Y]   rclick [X Y]   move X Y   key space|enter|escape|tab|CHAR
 //   menu ID       text UTF-8...  answer yes|no|ok   wait MS   shot FILE
 //   wheel up|down  key tab|up|down|left|right|backtab|f11|f12|alt+enter
+//   hold ctrl     release ctrl
 //
 // '#' begins a comment at the start of a line or after white space, except
 // in "key #", which types the character. Event and key names ignore case.
@@ -16,7 +17,19 @@
 
 namespace orv {
 
-enum class ScriptEventKind { Click, RClick, Move, Key, Menu, Text, Answer, Wait, Shot, Wheel };
+enum class ScriptEventKind {
+    Click,
+    RClick,
+    Move,
+    Key,
+    Menu,
+    Text,
+    Answer,
+    Wait,
+    Shot,
+    Wheel,
+    Hold
+};
 
 enum class ScriptAnswer { Yes, No, Ok };
 
@@ -26,7 +39,8 @@ struct ScriptEvent {
     bool hasPosition = false; // click / rclick given X Y; always true for move
     int x = 0;                // click, rclick, move
     int y = 0;
-    int code = 0;          // key: the character (or kKey* code); menu: the command id; wheel
+    int code = 0;          // key: the character (or kKey* code); menu: the command id; wheel;
+                           // hold: 1 held, 0 released
     bool namedKey = false; // key: a key without a character (a Key event, not a Char)
     std::u32string text;   // text: one Char event per code point
     ScriptAnswer answer = ScriptAnswer::Ok;

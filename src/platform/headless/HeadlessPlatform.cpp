@@ -132,6 +132,10 @@ bool HeadlessPlatform::perform(const ScriptEvent& ev) {
     case ScriptEventKind::Menu:
         postInput(EventKind::Command, ev.code);
         return true;
+    case ScriptEventKind::Hold:
+        // A held key is a state, not an event: nothing is queued.
+        ctrlHeld_ = ev.code != 0;
+        return false;
     case ScriptEventKind::Shot:
         shoot(ev);
         return false;
@@ -171,7 +175,8 @@ void HeadlessPlatform::gather() {
         bool ready;
         if (due)
             ready = clock_ >= *due;
-        else if (ev.kind == ScriptEventKind::Move || ev.kind == ScriptEventKind::Menu)
+        else if (ev.kind == ScriptEventKind::Move || ev.kind == ScriptEventKind::Menu ||
+                 ev.kind == ScriptEventKind::Hold)
             ready = true;
         else
             ready = waitsForPlayer(waitKind());
@@ -180,6 +185,11 @@ void HeadlessPlatform::gather() {
         headSince_ = clock_;
         if (perform(ev)) return;
     }
+}
+
+void HeadlessPlatform::setClipboardText(std::string_view utf8) {
+    clipboard_ = std::string(utf8);
+    log() << "[clipboard] " << escapeControls(utf8) << std::endl;
 }
 
 MessageBoxResult HeadlessPlatform::messageBox(std::string_view caption, std::string_view text,

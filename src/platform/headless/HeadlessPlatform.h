@@ -63,6 +63,9 @@ public:
     void setMenuBarShown(bool shown) override { menuBarShown_ = shown; }
 
     bool isHeadless() const override { return true; }
+    // Kept for the tests, and written beside the message boxes as "[clipboard] text".
+    void setClipboardText(std::string_view utf8) override;
+    bool ctrlHeld() override { return ctrlHeld_; }
 
     // For tests: the full virtual clock (not wrapped), and what was shown.
     uint64_t clock() const { return clock_; }
@@ -78,6 +81,8 @@ public:
     int pointerY() const { return pointerY_; }
     // The whole script, with what the player callback added.
     const std::vector<ScriptEvent>& script() const { return script_; }
+    // What was last put on the clipboard.
+    const std::string& clipboard() const { return clipboard_; }
     // Script events not yet delivered (waits included).
     size_t scriptRemaining() const { return script_.size() - head_; }
 
@@ -117,6 +122,8 @@ private:
     int presents_ = 0;
     int pointerX_ = 0;
     int pointerY_ = 0;
+    bool ctrlHeld_ = false;
+    std::string clipboard_;
 };
 
 } // namespace orv

@@ -66,6 +66,10 @@ public:
     void setMenuBarShown(bool shown) override;
 
     bool isHeadless() const override { return false; }
+    void setClipboardText(std::string_view utf8) override {
+        SDL_SetClipboardText(std::string(utf8).c_str());
+    }
+    bool ctrlHeld() override { return (SDL_GetModState() & KMOD_CTRL) != 0; }
 
     const SdlLayout& layout() const { return layout_; }
     void warpPointer(int x, int y) { SDL_WarpMouseInWindow(window_, x, y); }
