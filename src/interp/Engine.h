@@ -17,6 +17,7 @@
 #include "sound/SoundState.h"
 #include "text/TextState.h"
 #include "util/gamefs.h"
+#include "video/VideoState.h"
 
 #include <filesystem>
 
@@ -46,6 +47,7 @@ struct Engine {
     SystemMenuState systemMenu;
     SoundState sound;
     PackedFilesState packed;
+    VideoState video;
 };
 
 } // namespace orv
