@@ -72,9 +72,9 @@ void playVideo(Engine& engine, const std::string& name, bool clickToStop) {
     engine.shell.videoPlaying = true;
     logVideo(engine, "video " + sjis::toUtf8(name));
 
+    // A timed wait, as `delay` is: a click may end it, but scripted and automatic clicks are kept
+    // for the waits that are for the player, and no cursor moves over the pictures.
     WaitRule rule;
-    // Only a click-to-stop video takes the player's input; the pictures stand for no cursor.
-    rule.kind = clickToStop ? WaitKind::PlayerOrTime : WaitKind::None;
     rule.maxIdleMs = kPictureCheckMs;
     rule.animatesCells = false;
     // A click recorded before the command (and not consumed) ends it before the first picture;
