@@ -122,7 +122,12 @@ std::unique_ptr<VideoFile> VideoFile::open(const std::filesystem::path& path, in
             const int made =
                 swr_alloc_set_opts2(&c.resampler, &stereo, AV_SAMPLE_FMT_FLT, soundRate, &in,
                                     decoder->sample_fmt, decoder->sample_rate, 0, nullptr);
+            const int inChannels = in.nb_channels;
             av_channel_layout_uninit(&in);
+            // A mono track goes to both sides at its own level (not lowered as a centre speaker
+            // mixed into two would be).
+            const double bothSides[2] = {1.0, 1.0};
+            if (made >= 0 && inChannels == 1) swr_set_matrix(c.resampler, bothSides, 1);
             // A sound that cannot be converted leaves the pictures to play alone.
             if (made < 0 || swr_init(c.resampler) < 0) {
                 swr_free(&c.resampler);
