@@ -10,6 +10,7 @@
 #include <archive_entry.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 
 using namespace orv;
@@ -89,6 +90,10 @@ TEST_P(VideoCodecs, PlaysToItsEndShowingEachPictureInItsTime) {
     const std::string log = game.run("avi \"v.avi\",0\n");
     EXPECT_EQ(log, "0 video v.avi\n1000 end video v.avi\n");
     EXPECT_FALSE(game.harness.engine().shell.videoPlaying);
+    // Nothing repaints the screen at the end: the last picture stays until the next redraw.
+    const FrameBuffer& window = game.harness.platform().window();
+    const uint8_t* last = window.row(240) + 320 * 3;
+    EXPECT_TRUE(near(std::array<uint8_t, 3>{last[2], last[1], last[0]}.data(), kColours[9 % 4]));
     const int expected[] = {0, 3, 6}; // the pictures due at 50, 350 and 650 ms
     const char* shots[] = {"a.png", "b.png", "c.png"};
     for (int i = 0; i < 3; ++i) {
