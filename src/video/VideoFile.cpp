@@ -104,7 +104,7 @@ std::unique_ptr<VideoFile> VideoFile::open(const std::filesystem::path& path, in
     if (!sws_isSupportedInput(c.picture->pix_fmt)) return fail(VideoOpenError::CannotScale);
     c.scaler =
         sws_getContext(c.picture->width, c.picture->height, c.picture->pix_fmt, kScreenWidth,
-                       kScreenHeight, AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr, nullptr, nullptr);
+                       kScreenHeight, AV_PIX_FMT_BGR24, SWS_FAST_BILINEAR, nullptr, nullptr, nullptr);
     if (!c.scaler) return fail(VideoOpenError::CannotScale);
 
     if (soundRate > 0) {
@@ -191,7 +191,7 @@ bool VideoFile::decodePicture(VideoPicture& out) {
     if (usable)
         c.scaler = sws_getCachedContext(c.scaler, frame->width, frame->height,
                                         AVPixelFormat(frame->format), kScreenWidth, kScreenHeight,
-                                        AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr, nullptr, nullptr);
+                                        AV_PIX_FMT_BGR24, SWS_FAST_BILINEAR, nullptr, nullptr, nullptr);
     const bool scaled =
         usable && c.scaler &&
         sws_scale(c.scaler, frame->data, frame->linesize, 0, frame->height, planes, strides) > 0;
