@@ -84,7 +84,9 @@ std::unique_ptr<VideoFile> VideoFile::open(const std::filesystem::path& path, in
     std::unique_ptr<VideoFile> video(new VideoFile());
     Codec& c = *video->codec_;
     AVFormatContext* format = nullptr;
-    if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) < 0)
+    // Named as a file outright: a folder called "x:" must not pass for a network protocol.
+    const std::string url = "file:" + path.string();
+    if (avformat_open_input(&format, url.c_str(), nullptr, nullptr) < 0)
         return fail(VideoOpenError::CannotOpen);
     c.format.reset(format);
     if (avformat_find_stream_info(format, nullptr) < 0) return fail(VideoOpenError::CannotOpen);
