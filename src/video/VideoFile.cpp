@@ -104,9 +104,9 @@ std::unique_ptr<VideoFile> VideoFile::open(const std::filesystem::path& path, in
     if (c.picture->width <= 0 || c.picture->height <= 0 || c.picture->pix_fmt == AV_PIX_FMT_NONE)
         return fail(VideoOpenError::CannotOpen);
     if (!sws_isSupportedInput(c.picture->pix_fmt)) return fail(VideoOpenError::CannotScale);
-    c.scaler =
-        sws_getContext(c.picture->width, c.picture->height, c.picture->pix_fmt, kScreenWidth,
-                       kScreenHeight, AV_PIX_FMT_BGR24, SWS_FAST_BILINEAR, nullptr, nullptr, nullptr);
+    c.scaler = sws_getContext(c.picture->width, c.picture->height, c.picture->pix_fmt, kScreenWidth,
+                              kScreenHeight, AV_PIX_FMT_BGR24, SWS_FAST_BILINEAR, nullptr, nullptr,
+                              nullptr);
     if (!c.scaler) return fail(VideoOpenError::CannotScale);
 
     if (soundRate > 0) {
@@ -191,9 +191,9 @@ bool VideoFile::decodePicture(VideoPicture& out) {
     const bool usable =
         frame->width > 0 && frame->height > 0 && sws_isSupportedInput(AVPixelFormat(frame->format));
     if (usable)
-        c.scaler = sws_getCachedContext(c.scaler, frame->width, frame->height,
-                                        AVPixelFormat(frame->format), kScreenWidth, kScreenHeight,
-                                        AV_PIX_FMT_BGR24, SWS_FAST_BILINEAR, nullptr, nullptr, nullptr);
+        c.scaler = sws_getCachedContext(
+            c.scaler, frame->width, frame->height, AVPixelFormat(frame->format), kScreenWidth,
+            kScreenHeight, AV_PIX_FMT_BGR24, SWS_FAST_BILINEAR, nullptr, nullptr, nullptr);
     const bool scaled =
         usable && c.scaler &&
         sws_scale(c.scaler, frame->data, frame->linesize, 0, frame->height, planes, strides) > 0;
