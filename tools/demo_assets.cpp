@@ -5,6 +5,7 @@
 //
 // Everything is deterministic (own random generator, no platform fonts), so the demo looks the
 // same on every machine and the scenario tests can rely on it.
+#include "VideoWriter.h"
 #include "util/sjis.h"
 
 #include <archive.h>
@@ -858,6 +859,7 @@ void writeLamp(const fs::path& path);
 // The sounds, made at the end of this file.
 void writeMusic(const fs::path& path);
 void writeChime(const fs::path& path);
+void writeOpeningMovie(const fs::path& path, const std::vector<const Image*>& scenes);
 void packPictures(const fs::path& dir, const std::vector<std::string>& names,
                   const std::string& archiveName);
 
@@ -904,6 +906,7 @@ void run(const fs::path& scenario, const fs::path& dir) {
     packPictures(dir, {"night.bmp", "street.bmp", "cafe.bmp", "attendant.bmp"}, "pictures.zip");
     writeMusic(dir / "bgm.mid");
     writeChime(dir / "chime.wav");
+    writeOpeningMovie(dir / "opening.avi", {&night, &rainy, &road});
 
     // Written last: the build treats it as the sign that the folder is complete.
     std::ofstream out(dir / "0.txt", std::ios::binary);
@@ -1142,6 +1145,57 @@ void packPictures(const fs::path& dir, const std::vector<std::string>& names,
     if (archive_write_close(a) != ARCHIVE_OK)
         throw std::runtime_error("cannot finish " + archivePath.string());
     archive_write_free(a);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The opening movie: the evening's pictures one after another, each drifting slowly closer and
+// crossfading into the next, out of black and back into it. Small (320x240, 12 pictures a
+// second): the player scales it to the game area.
+
+namespace {
+
+void writeOpeningMovie(const fs::path& path, const std::vector<const Image*>& scenes) {
+    orv::videowriter::VideoSpec spec;
+    spec.width = 320;
+    spec.height = 240;
+    spec.framesPerSecond = 12;
+    spec.frames = 30;
+    const float perScene = float(spec.frames) / float(scenes.size());
+    auto sample = [&](const Image& img, float t, int x, int y) {
+        // Zooms in by an eighth over the scene, around the picture's centre.
+        const float s = (1.f - 0.125f * t) * float(img.w) / float(spec.width);
+        const int sx = std::clamp(int(float(img.w) / 2 + (float(x) - 160.f) * s), 0, img.w - 1);
+        const int sy = std::clamp(int(float(img.h) / 2 + (float(y) - 120.f) * s), 0, img.h - 1);
+        return img.px[size_t(sy * img.w + sx)];
+    };
+    std::string error;
+    const bool ok = orv::videowriter::writeVideo(
+        path, spec,
+        [&](int index, std::vector<uint8_t>& rgb) {
+            const float f = float(index) / perScene;
+            const size_t scene = std::min(size_t(f), scenes.size() - 1);
+            const float t = f - float(scene);
+            // The last third of a scene fades into the next; black before the first and after
+            // the last.
+            const float fade = smoothstep(0.67f, 1.f, t);
+            const float light = smoothstep(0.f, 3.f, float(index)) *
+                                smoothstep(0.f, 3.f, float(spec.frames - 1 - index));
+            const Image* next = scene + 1 < scenes.size() ? scenes[scene + 1] : nullptr;
+            for (int y = 0; y < spec.height; ++y)
+                for (int x = 0; x < spec.width; ++x) {
+                    Color c = sample(*scenes[scene], t, x, y);
+                    if (next) c = mix(c, sample(*next, 0.f, x, y), fade);
+                    c = scale(c, light);
+                    uint8_t* p = &rgb[(size_t(y) * size_t(spec.width) + size_t(x)) * 3];
+                    p[0] = toByte(c.r);
+                    p[1] = toByte(c.g);
+                    p[2] = toByte(c.b);
+                }
+        },
+        &error);
+    if (!ok) throw std::runtime_error("cannot write " + path.string() + ": " + error);
 }
 
 } // namespace

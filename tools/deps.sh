@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   libfluidsynth-dev libsndfile1-dev libmpg123-dev timgm6mb-soundfont
   libarchive-dev libjpeg62-turbo-dev libgif-dev
+  libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
 )
 
 missing=()

@@ -12,6 +12,7 @@ namespace {
 constexpr CommandArgs kArgs[] = {
     {"abssetcursor", "-P"},
     {"arc", "A"},
+    {"avi", "V-"},
     {"bg", "P--P"},
     {"btndef", "P"},
     {"cl", "---P"},

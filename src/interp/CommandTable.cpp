@@ -25,6 +25,7 @@
 #include "text/Lookback.h"
 #include "text/TextCommands.h"
 #include "util/sjis.h"
+#include "video/VideoPlayback.h"
 
 #include <algorithm>
 #include <array>
@@ -153,6 +154,7 @@ constexpr CommandInfo kCommands[] = {
     {"print", Game, cmdPrint},
     {"mp3", Game, cmdMp3},
     {"mp3loop", Game, cmdMp3loop},
+    {"avi", Game, cmdAvi},
     {"play", Game, cmdPlay},
     {"playonce", Game, cmdPlayonce},
     {"stop", Game, cmdStop},

@@ -18,6 +18,7 @@
 #include "sound/SoundState.h"
 #include "text/TextState.h"
 #include "util/gamefs.h"
+#include "video/VideoState.h"
 
 #include <filesystem>
 
@@ -48,6 +49,7 @@ struct Engine {
     SoundState sound;
     PackedFilesState packed;
     PlayerState player;
+    VideoState video;
 };
 
 } // namespace orv

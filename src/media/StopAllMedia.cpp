@@ -2,12 +2,13 @@
 
 #include "interp/Engine.h"
 #include "sound/SoundPlayback.h"
+#include "video/VideoPlayback.h"
 
 namespace orv {
 
-// The video joins this sequence when it plays (closed, its temporary file deleted).
 void stopAllMedia(Engine& engine) {
     stopAllSound(engine);
+    stopVideo(engine);
 }
 
 } // namespace orv

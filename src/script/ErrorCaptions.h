@@ -20,6 +20,10 @@ inline constexpr std::string_view kDivisionByZero = "０除算エラー";
 inline constexpr std::string_view kLoad = "ロードエラー";
 inline constexpr std::string_view kTag = "タグエラー";
 inline constexpr std::string_view kParameter = "パラメータエラー";
+// A video that cannot be opened, has no pictures, or whose pictures cannot fill the game area.
+inline constexpr std::string_view kVideoOpen = "AVI Error 1";
+inline constexpr std::string_view kVideoNoPicture = "AVI Error 2";
+inline constexpr std::string_view kVideoScale = "AVI Error 3";
 // Shown by the program entry, before any scenario is read.
 inline constexpr std::string_view kStartup = "起動エラー";
 

@@ -46,6 +46,7 @@ void Mixer::play(SoundChannel which, std::unique_ptr<SoundSource> source, bool l
             c.queueHead = 0;
         }
         c.ended = false;
+        c.mixed = 0;
         c.active = bool(c.source);
         // The old source goes while the lock is held: it may share a synthesizer with the new.
         old.reset();
@@ -85,6 +86,10 @@ bool Mixer::playing(SoundChannel which) const {
     if (!c.ended) return true;
     std::lock_guard queueLock(c.queueLock);
     return c.queueHead < c.queue.size();
+}
+
+uint64_t Mixer::framesMixed(SoundChannel which) const {
+    return channels_[size_t(which)].mixed;
 }
 
 uint64_t Mixer::restarts(SoundChannel which) const {
@@ -177,6 +182,7 @@ void Mixer::mix(int16_t* out, size_t frames) {
         const float* q = c.queue.data() + c.queueHead;
         for (size_t i = 0; i < n; ++i) mixBuffer_[i] += q[i] * gain;
         c.queueHead += n;
+        c.mixed += n / outChannels;
     }
     for (size_t i = 0; i < samples; ++i) {
         const float v = std::clamp(mixBuffer_[i], -1.f, 1.f);

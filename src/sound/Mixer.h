@@ -1,8 +1,9 @@
-// The engine's own mixer: four channels (CD track, MIDI, MP3, WAV) that sound at the same time,
-// each with its own volume. Decoding never happens in the device's pull when a decoder thread
-// runs (the window's device): the thread keeps a short queue of each channel filled, and the
-// pull only adds the queues up. Without the thread (the headless device, pulled on the engine's
-// thread by the virtual clock) the pull decodes what it needs itself, so a run is repeatable.
+// The engine's own mixer: five channels (CD track, MIDI, MP3, WAV, a video's sound) that sound at
+// the same time, each with its own volume. Decoding never happens in the device's pull when a
+// decoder thread runs (the window's device): the thread keeps a short queue of each channel filled,
+// and the pull only adds the queues up. Without the thread (the headless device, pulled on the
+// engine's thread by the virtual clock) the pull decodes what it needs itself, so a run is
+// repeatable.
 #pragma once
 
 #include "platform/AudioDevice.h"
@@ -19,8 +20,8 @@
 
 namespace orv {
 
-enum class SoundChannel { Cd, Midi, Mp3, Wav };
-inline constexpr size_t kSoundChannels = 4;
+enum class SoundChannel { Cd, Midi, Mp3, Wav, Video };
+inline constexpr size_t kSoundChannels = 5;
 
 class Mixer {
 public:
@@ -45,6 +46,9 @@ public:
     int gain(SoundChannel channel) const { return channels_[size_t(channel)].gain; }
     // A source is set and has not played to its end.
     bool playing(SoundChannel channel) const;
+    // Frames of the channel's source mixed since it was set, in the device's rate: the clock
+    // a video's pictures keep to.
+    uint64_t framesMixed(SoundChannel channel) const;
     // How often the channel's looping source started over.
     uint64_t restarts(SoundChannel channel) const;
 
@@ -69,6 +73,7 @@ private:
         std::atomic<int> volume{100};
         std::atomic<int> gain{100};
         std::atomic<uint64_t> restarts{0};
+        std::atomic<uint64_t> mixed{0};
     };
 
     // Decodes into the channel's queue until it holds `frames` frames or the source has ended.

@@ -221,6 +221,10 @@ void noticeEnd(Engine& engine, SoundChannel channel, bool started, bool sounding
 
 } // namespace
 
+Mixer* soundMixer(Engine& engine) {
+    return mixerOf(engine);
+}
+
 void preloadSoundFont(Engine& engine) {
     SoundState& s = engine.sound;
     if (s.synthTried || s.synthLoading.valid()) return;

@@ -38,6 +38,10 @@ void soundTimerTick(Engine& engine);
 // headless run loads it only when a MIDI file plays.
 void preloadSoundFont(Engine& engine);
 
+// The mixer, opening the device at the first sound; null when the engine runs silent.
+class Mixer;
+Mixer* soundMixer(Engine& engine);
+
 // The headless device pulls what has played by now (nothing for a real device).
 void catchUpSound(Engine& engine);
 

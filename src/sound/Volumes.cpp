@@ -67,6 +67,7 @@ void applyVolumes(Engine& engine) {
     mixer->setGain(SoundChannel::Wav,
                    effectiveVolume(engine, engine.sound.waveIsVoice ? VolumeCategory::Voices
                                                                     : VolumeCategory::Effects));
+    mixer->setGain(SoundChannel::Video, effectiveVolume(engine, VolumeCategory::Video));
 }
 
 } // namespace orv

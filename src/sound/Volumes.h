@@ -33,8 +33,7 @@ void setPlayerVolume(Engine& engine, VolumeCategory category, int percent);
 void setMuted(Engine& engine, bool muted);
 
 // Hands the levels to the mixer's channels (a channel's gain; the WAV channel takes the voices'
-// level while it plays a voice, the effects' otherwise). The video's level is
-// effectiveVolume(engine, VolumeCategory::Video): whatever plays a video's sound takes it here.
+// level while it plays a voice, the effects' otherwise; a video's sound has a channel of its own).
 void applyVolumes(Engine& engine);
 
 } // namespace orv

@@ -327,6 +327,13 @@ const ErrorCase kCases[] = {
      "savenumberのセーブ数21は範囲外です。1～20で指定してください。", 2},
     {"savename-two-names", "*define\nsavename \"a\",\"b\"\ngame\n", "構文エラー",
      "コンマが必要なところにコンマが有りません。", 2},
+    // Video: avi.
+    {"avi-missing-file", game("avi \"none.avi\",0\n"), "ロードエラー",
+     "ファイルnone.aviを開けません。", 4},
+    {"avi-not-a-video", game("avi \"bad.bmp\",1\n"), "AVI Error 1",
+     "動画bad.bmpを開けません。壊れているか、読めない形式です。", 4},
+    {"avi-without-comma", game("avi \"none.avi\"\n"), "構文エラー",
+     "コンマが必要なところにコンマが有りません。", 4},
 };
 
 class ScenarioError : public ::testing::TestWithParam<ErrorCase> {};

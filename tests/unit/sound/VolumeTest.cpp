@@ -38,18 +38,21 @@ TEST(PlayerVolume, EffectsVoicesMenuAndMuteKey) {
     test::Harness h("menu 41030\nmenu 41030\nclick\nkey m\nclick\n");
     h.file("se.wav", test::wavBytes(5000));
     h.file("v.wav", test::wavBytes(5000));
-    h.file("orvane.ini", "volume.voices=30\nvolume.effects=60\n");
+    h.file("orvane.ini", "volume.voices=30\nvolume.effects=60\nvolume.video=40\n");
     h.scenario("*define\nclickvoice \"\",\"v.wav\"\ngame\n*start\nwave \"se.wav\"\n"
                "!s0あ\\\n!s0い\\\nend\n");
     Engine& e = h.engine();
     e.sound.makeDevice = [] { return std::make_unique<HeadlessAudio>(); };
     e.sound.log = std::make_unique<SoundLog>();
     std::vector<int> wavGain; // at each page's character
+    int videoGain = -1;
     h.platform().onTranscript = [&](std::string_view utf8) {
         if (utf8 == "あ" || utf8 == "い") wavGain.push_back(e.sound.mixer->gain(SoundChannel::Wav));
+        if (utf8 == "あ") videoGain = e.sound.mixer->gain(SoundChannel::Video);
     };
     ASSERT_EQ(h.run(), 0) << h.log();
     EXPECT_EQ(wavGain, (std::vector<int>{60, 30})) << "the effect, then the page's voice";
+    EXPECT_EQ(videoGain, 40) << "a video's sound has the video level";
     EXPECT_EQ(e.sound.mixer->gain(SoundChannel::Wav), 0) << "muted";
     const std::string& log = e.sound.log->text();
     for (const char* line : {"volume music 75\n", "volume music 50\n", "mute on\n"})
