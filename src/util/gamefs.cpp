@@ -127,12 +127,24 @@ std::optional<fs::path> GameFs::findEntry(std::string_view sjisName) const {
 
 std::vector<std::optional<fs::path>>
 GameFs::findEntriesInRoot(const std::vector<std::string>& sjisNames) const {
-    std::vector<fs::path> listing;
+    // Each entry's name and folded name once, not once per name asked for: the scenario loader
+    // asks for a hundred names on every start.
+    struct Entry {
+        fs::path path;
+        std::string name;
+        std::string folded;
+    };
+    std::vector<Entry> listing;
     std::error_code ec;
     fs::directory_iterator it(root_, ec);
-    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) listing.push_back(it->path());
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        std::string folded = fold(name);
+        listing.push_back({it->path(), std::move(name), std::move(folded)});
+    }
     // The order caseVariants gives, so that both pick the same among several spellings.
-    std::sort(listing.begin(), listing.end());
+    std::sort(listing.begin(), listing.end(),
+              [](const Entry& a, const Entry& b) { return a.path < b.path; });
     std::vector<std::optional<fs::path>> found;
     found.reserve(sjisNames.size());
     for (const std::string& sjisName : sjisNames) {
@@ -140,12 +152,10 @@ GameFs::findEntriesInRoot(const std::vector<std::string>& sjisNames) const {
         std::string wanted = fold(name);
         std::optional<fs::path> match;
         auto exact = std::find_if(listing.begin(), listing.end(),
-                                  [&](const fs::path& p) { return p.filename() == name; });
-        if (exact != listing.end() && isEntry(*exact)) match = *exact;
-        for (auto p = listing.begin(); !match && p != listing.end(); ++p) {
-            std::string entry = p->filename().string();
-            if (entry != name && fold(entry) == wanted && isEntry(*p)) match = *p;
-        }
+                                  [&](const Entry& e) { return e.name == name; });
+        if (exact != listing.end() && isEntry(exact->path)) match = exact->path;
+        for (auto e = listing.begin(); !match && e != listing.end(); ++e)
+            if (e->name != name && e->folded == wanted && isEntry(e->path)) match = e->path;
         found.push_back(std::move(match));
     }
     return found;

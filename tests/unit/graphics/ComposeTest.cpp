@@ -239,26 +239,6 @@ template <class Layer> void put(Layer& layer, uint32_t rgb, int x, int y) {
     if constexpr (requires { layer.visible; }) layer.visible = 1;
 }
 
-TEST(ComposeRedrawTest, LayersStackInTheirOrder) {
-    LayerState layers = layersWithBackground(0x0000ff);
-    layers.humanz = 10;
-    put(layers.standing[kLeft], 0x00ff00, 100, 100);
-    put(layers.standing[kCentre], 0x00ff01, 105, 100); // centre covers left
-    put(layers.sprites[11], 0xff0000, 90, 90);         // behind the standing pictures
-    put(layers.sprites[10], 0xff00aa, 112, 112);       // in front of them
-    put(layers.sprites[1], 0x111111, 200, 200);
-    put(layers.sprites[0], 0x222222, 205, 205); // 0 lies over 1
-    Surface comp = screen();
-    redrawRegion(layers, comp, kWholeScreen);
-
-    // (92, 92) sprite 11 where nothing covers it; (101, 101) left over sprite 11; (106, 101) centre
-    // over left; (113, 113) sprite 10 over the standing pictures.
-    EXPECT_EQ(
-        coloursAt(comp,
-                  {{0, 0}, {92, 92}, {101, 101}, {106, 101}, {113, 113}, {206, 206}, {201, 201}}),
-        (Colours{0x0000ffu, 0xff0000u, 0x00ff00u, 0x00ff01u, 0xff00aau, 0x222222u, 0x111111u}));
-}
-
 TEST(ComposeRedrawTest, HiddenOrNamelessLayersAreNotDrawnAndHumanz255PutsAllInFront) {
     LayerState layers = layersWithBackground(0x0000ff);
     put(layers.sprites[3], 0xff0000, 0, 0);

@@ -1,5 +1,6 @@
 // The files that outlive a run: their layouts, what a damaged file gives, and when the engine
 // reads and writes them.
+#include "BmpBuilder.h"
 #include "EngineHarness.h"
 #include "persist/FileLog.h"
 #include "persist/GlobalsFile.h"
@@ -16,19 +17,6 @@ using orv::test::TempDir;
 
 namespace {
 
-std::string bmp1x1() {
-    std::string data = "BM";
-    auto put32 = [&](uint32_t v) {
-        for (int i = 0; i < 4; ++i) data += char(v >> (8 * i));
-    };
-    auto put16 = [&](uint16_t v) { data += char(v), data += char(v >> 8); };
-    put32(58), put32(0), put32(54);
-    put32(40), put32(1), put32(1), put16(1), put16(24), put32(0), put32(4);
-    put32(0), put32(0), put32(0), put32(0);
-    data += std::string("\x10\x20\x30\x00", 4);
-    return data;
-}
-
 TEST(GlobalsFile, KeepsNumbersAndTextsOfTheGlobalVariables) {
     Variables vars;
     vars.num[200] = -5;
@@ -42,11 +30,8 @@ TEST(GlobalsFile, KeepsNumbersAndTextsOfTheGlobalVariables) {
     Variables back;
     back.num[300] = 9;
     decodeGlobals(bytes, back);
-    EXPECT_EQ(back.num[200], -5);
-    EXPECT_EQ(back.str[200], "\x82\xa0");
-    EXPECT_EQ(back.num[4095], 7);
-    EXPECT_EQ(back.num[300], 0);
-    EXPECT_EQ(back.num[10], 0);
+    EXPECT_EQ(std::tuple(back.num[200], back.str[200], back.num[4095], back.num[300], back.num[10]),
+              std::tuple(-5, "\x82\xa0", 7, 0, 0));
 }
 
 TEST(GlobalsFile, ShortFileLeavesTheRestEmpty) {
@@ -54,10 +39,8 @@ TEST(GlobalsFile, ShortFileLeavesTheRestEmpty) {
     vars.num[201] = 4;
     vars.str[201] = "x";
     decodeGlobals(std::string("\x02\0\0\0ab", 6), vars);
-    EXPECT_EQ(vars.num[200], 2);
-    EXPECT_EQ(vars.str[200], "ab");
-    EXPECT_EQ(vars.num[201], 0);
-    EXPECT_EQ(vars.str[201], "");
+    EXPECT_EQ(std::tuple(vars.num[200], vars.str[200], vars.num[201], vars.str[201]),
+              std::tuple(2, "ab", 0, ""));
 }
 
 // An engine start (the first and every definereset) takes the globals from the file, or clears
@@ -134,15 +117,11 @@ TEST(EnvData, LayoutAndShortFiles) {
     EnvData data{1, 0, 2, 1, "\x82\x6c\x82\x72 \x96\xbe\x92\xa9"};
     const std::string bytes = encodeEnvData(data);
     EXPECT_EQ(bytes.substr(0, 16), std::string("\1\0\0\0\0\0\0\0\2\0\0\0\1\0\0\0", 16));
-    const EnvData back = decodeEnvData(bytes);
-    EXPECT_EQ(back.fullScreen, 1);
-    EXPECT_EQ(back.speedIndex, 2);
-    EXPECT_EQ(back.face, data.face);
-    const EnvData cut = decodeEnvData(bytes.substr(0, 6));
-    EXPECT_EQ(cut.fullScreen, 1);
-    EXPECT_EQ(cut.waveEnabled, 0);
-    EXPECT_EQ(cut.speedIndex, 0);
-    EXPECT_EQ(cut.face, "");
+    auto fields = [](const EnvData& d) {
+        return std::tuple(d.fullScreen, d.waveEnabled, d.speedIndex, d.face);
+    };
+    EXPECT_EQ(fields(decodeEnvData(bytes)), fields(data));
+    EXPECT_EQ(fields(decodeEnvData(bytes.substr(0, 6))), std::tuple(1, 0, 0, ""));
 }
 
 std::vector<int> postedCommands(Platform& platform) {
@@ -207,24 +186,25 @@ TEST(ConfigFile, OnlyALineStartingWithCdfadeoffCounts) {
 // always; a failed write loses nothing else.
 TEST(PlayerFiles, TheEndOfTheProgramWritesWhatIsSwitchedOn) {
     Harness on("menu 40016\n", 600000, true);
-    on.file("pic.bmp", bmp1x1());
+    on.file("pic.bmp", orv::test::buildBmp({.pixels = std::string(4, '\x10')}));
     on.scenario("*define\nglobalon\nfilelog\ngame\n*start\nmov %300,12\nbg \"pic.bmp\",1\n"
                 "click\nend\n");
     EXPECT_EQ(on.run(), 0) << on.log();
     Variables globals;
     decodeGlobals(orv::test::readFile(on.dir() / "gloval.sav"), globals);
-    EXPECT_EQ(globals.num[300], 12);
     FileLog log;
     decodeFileLog(orv::test::readFile(on.dir() / "Orvaneflog.dat"), log);
-    EXPECT_TRUE(log.contains("PIC.BMP"));
-    EXPECT_EQ(decodeEnvData(orv::test::readFile(on.dir() / "envdata")).speedIndex, 2);
+    EXPECT_EQ(std::tuple(globals.num[300], log.contains("PIC.BMP"),
+                         decodeEnvData(orv::test::readFile(on.dir() / "envdata")).speedIndex),
+              std::tuple(12, true, 2));
 
     Harness off;
     off.scenario("*define\ngame\n*start\nmov %300,12\nend\n");
     EXPECT_EQ(off.run(), 0);
-    EXPECT_FALSE(fs::exists(off.dir() / "gloval.sav"));
-    EXPECT_FALSE(fs::exists(off.dir() / "Orvaneflog.dat"));
-    EXPECT_TRUE(fs::exists(off.dir() / "envdata"));
+    EXPECT_EQ(std::tuple(fs::exists(off.dir() / "gloval.sav"),
+                         fs::exists(off.dir() / "Orvaneflog.dat"),
+                         fs::exists(off.dir() / "envdata")),
+              std::tuple(false, false, true));
 }
 
 TEST(PlayerFiles, AFailedWriteIsToldAndLeavesTheOldFile) {

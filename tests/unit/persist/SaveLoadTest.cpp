@@ -101,29 +101,20 @@ protected:
     }
 
     void expectPageRestored(int32_t global) {
-        EXPECT_EQ(seen_.local, 7);
-        EXPECT_EQ(seen_.text, "abc");
-        EXPECT_EQ(seen_.global, global);
-        EXPECT_EQ(seen_.background, "#102030");
-        EXPECT_EQ(seen_.backgroundPixel, 0x102030u);
-        EXPECT_EQ(seen_.standing, "c.bmp");
-        EXPECT_EQ(seen_.sprite.name, "s.bmp");
-        EXPECT_EQ(seen_.sprite.x, 10);
-        EXPECT_EQ(seen_.sprite.y, 20);
-        EXPECT_EQ(seen_.sprite.visible, 1);
-        EXPECT_EQ(seen_.filters.monochrome, 1);
-        EXPECT_EQ(seen_.filters.tintRed, 255);
-        EXPECT_EQ(seen_.filters.tintGreen, 128);
-        EXPECT_EQ(seen_.filters.tintBlue, 64);
-        EXPECT_EQ(seen_.gosubDepth, 1u);
-        EXPECT_EQ(seen_.window.originX, 20);
-        EXPECT_EQ(seen_.window.charactersPerLine, 20);
-        EXPECT_EQ(seen_.window.pitchY, 28);
-        EXPECT_EQ(seen_.window.bold, 0);
-        EXPECT_EQ(seen_.window.windowColour, 0x203040);
-        EXPECT_EQ(seen_.window.bottom, 300);
-        EXPECT_EQ(seen_.lookback.substr(0, 5), S("序章\\"));
-        EXPECT_EQ(seen_.pages, 1);
+        const Seen& s = seen_;
+        EXPECT_EQ(
+            std::tuple(s.local, s.text, s.global, s.background, s.backgroundPixel, s.standing),
+            std::tuple(7, "abc", global, "#102030", 0x102030u, "c.bmp"));
+        EXPECT_EQ(std::tuple(s.sprite.name, s.sprite.x, s.sprite.y, s.sprite.visible, s.gosubDepth),
+                  std::tuple("s.bmp", 10, 20, 1, 1u));
+        const FilterState& f = s.filters;
+        EXPECT_EQ(std::tuple(f.monochrome, f.tintRed, f.tintGreen, f.tintBlue),
+                  std::tuple(1, 255, 128, 64));
+        const TextWindow& w = s.window;
+        EXPECT_EQ(
+            std::tuple(w.originX, w.charactersPerLine, w.pitchY, w.bold, w.windowColour, w.bottom),
+            std::tuple(20, 20, 28, 0, 0x203040, 300));
+        EXPECT_EQ(std::pair(s.lookback.substr(0, 5), s.pages), std::pair(S("序章\\"), 1));
     }
 
     int count_ = 0;

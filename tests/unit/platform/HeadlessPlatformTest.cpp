@@ -1,7 +1,6 @@
 #include "platform/headless/HeadlessPlatform.h"
 
 #include "app/HeadlessBackend.h"
-#include "platform/Png.h"
 
 #include "TestSupport.h"
 
@@ -141,32 +140,6 @@ TEST(HeadlessDelivery, DeliveredInputMustBeTakenBeforeTheNextEntry) {
     EXPECT_EQ(r.take().kind, EventKind::LButtonDown);
 }
 
-TEST(HeadlessDelivery, MoveAndMenuComeAtTheNextPumpOneEntryAtATime) {
-    Rig r("move 1 2\nmove 3 4\nmenu 40001\nclick\n");
-    EXPECT_EQ(r.take(4), (Events{{kMove, 1, 2, 0},
-                                 {kMove, 3, 4, 0},
-                                 {EventKind::Command, 3, 4, 40001},
-                                 {EventKind::Paint, 0, 0, -1}}));
-    EXPECT_EQ(r.p->scriptRemaining(), 1u);
-    EXPECT_EQ(r.p->ticks(), 1u);
-}
-
-TEST(HeadlessDelivery, AfterAWaitTheNextEventComesWhateverTheEngineDoes) {
-    Rig r("wait 100\nclick 5 6\nkey a\n");
-    r.p->sleep(99);
-    EXPECT_FALSE(r.p->hasEvent(EventKind::LButtonDown));
-    EXPECT_EQ(r.take().code, -1); // idle: the clock reaches 100
-    EXPECT_EQ(r.p->ticks(), 100u);
-    // Still a busy wait, yet the click is due.
-    EXPECT_TRUE(r.p->hasEvent(EventKind::LButtonDown));
-    EXPECT_EQ(r.take(3), (Events{{kMove, 5, 6, 0}, {kDown, 5, 6, 0}, {kUp, 5, 6, 0}}));
-    // The entry after it has no wait, so it goes back to waiting for the player.
-    r.p->sleep(1000);
-    EXPECT_EQ(r.take().code, -1);
-    r.p->setWaitKind(WaitKind::Player);
-    EXPECT_EQ(r.take(1), (Events{{kChar, 5, 6, 'a'}}));
-}
-
 TEST(HeadlessDelivery, WaitsAddUpFromWhenThePreviousEventWasDelivered) {
     Rig r("move 1 1\nwait 50\nwait 30\nkey a\n");
     r.p->sleep(1000);
@@ -175,22 +148,6 @@ TEST(HeadlessDelivery, WaitsAddUpFromWhenThePreviousEventWasDelivered) {
     EXPECT_EQ(r.take().code, -1);
     EXPECT_EQ(r.p->clock(), 1080u);
     EXPECT_EQ(r.take(1), (Events{{kChar, 1, 1, 'a'}}));
-}
-
-TEST(HeadlessDelivery, ShotWritesTheWindowWhenThePlayerIsAwaited) {
-    test::TempDir dir;
-    std::string path = (dir.path() / "shot.png").string();
-    Rig r("shot " + path + "\nkey b\n");
-    r.p->window().row(0)[0] = 200;             // top-left blue
-    r.p->window().row(479)[639 * 3 + 2] = 100; // bottom-right red
-    EXPECT_EQ(r.take().code, -1);
-    EXPECT_FALSE(std::filesystem::exists(path));
-    r.p->setWaitKind(WaitKind::Player);
-    // The shot posts nothing, so the key after it comes in the same pump.
-    EXPECT_EQ(r.take(1), (Events{{kChar, 0, 0, 'b'}}));
-    auto image = readPng(path);
-    ASSERT_TRUE(image);
-    EXPECT_EQ(*image, toRgb(r.p->window()));
 }
 
 TEST(HeadlessDelivery, FailedShotIsReportedAndTheRunGoesOn) {
