@@ -3,11 +3,10 @@
 // the clicks that end it.
 #include "EngineHarness.h"
 #include "VideoWriter.h"
+#include "ZipBuilder.h"
 #include "platform/Png.h"
 #include "sound/SoundLog.h"
 
-#include <archive.h>
-#include <archive_entry.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -151,23 +150,7 @@ INSTANTIATE_TEST_SUITE_P(All, VideoClicks, ::testing::ValuesIn(kClickCases), [](
 
 TEST(VideoFiles, OneInsideAnArchivePlaysAndItsCopyGoes) {
     VideoGame game;
-    const std::string video = makeVideo("mpeg4");
-    std::vector<char> buffer(video.size() + (64 << 10));
-    size_t used = 0;
-    archive* a = archive_write_new();
-    archive_write_set_format_zip(a);
-    archive_write_open_memory(a, buffer.data(), buffer.size(), &used);
-    archive_entry* e = archive_entry_new();
-    archive_entry_set_pathname(e, "v.avi");
-    archive_entry_set_size(e, la_int64_t(video.size()));
-    archive_entry_set_filetype(e, AE_IFREG);
-    archive_entry_set_perm(e, 0644);
-    archive_write_header(a, e);
-    archive_write_data(a, video.data(), video.size());
-    archive_entry_free(e);
-    archive_write_close(a);
-    archive_write_free(a);
-    game.harness.file("movies.zip", std::string(buffer.data(), used));
+    game.harness.file("movies.zip", test::zipBytes({{"v.avi", makeVideo("mpeg4")}}));
     EXPECT_EQ(game.run("avi \"v.avi\",0\n", "arc \"movies.zip|zip.dll\"\n"),
               "0 video v.avi\n1000 end video v.avi\n");
     // The extracted copy is gone: only what the test itself put there is left.
