@@ -118,10 +118,6 @@ struct ClickCase {
     std::string expectedLog;
 };
 
-void PrintTo(const ClickCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
 const ClickCase kClickCases[] = {
     {"click-stops-a-click-to-stop-video", "wait 300\nclick\n", "avi \"v.avi\",1\n",
      "0 video v.avi\n300 stop video\n"},
@@ -142,11 +138,7 @@ TEST_P(VideoClicks, EndTheVideoOnlyWhenAllowed) {
     EXPECT_EQ(game.run(c.body), c.expectedLog);
 }
 
-INSTANTIATE_TEST_SUITE_P(All, VideoClicks, ::testing::ValuesIn(kClickCases), [](const auto& info) {
-    std::string name = info.param.name;
-    std::replace(name.begin(), name.end(), '-', '_');
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(All, VideoClicks, ::testing::ValuesIn(kClickCases), test::CaseName());
 
 TEST(VideoFiles, OneInsideAnArchivePlaysAndItsCopyGoes) {
     VideoGame game;
@@ -160,8 +152,7 @@ TEST(VideoFiles, OneInsideAnArchivePlaysAndItsCopyGoes) {
 TEST(VideoFiles, OneWithSoundOnlyIsRefused) {
     Harness h;
     h.file("s.avi", makeVideo("", "pcm_s16le"));
-    h.scenario(std::string(kPrologue) + "avi \"s.avi\",0\n");
-    EXPECT_EQ(h.run(), 2);
+    EXPECT_EQ(h.run(std::string(kPrologue) + "avi \"s.avi\",0\n"), 2);
     EXPECT_EQ(h.firstMessage().substr(0, 14), "[AVI Error 2] ");
 }
 
