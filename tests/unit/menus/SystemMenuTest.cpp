@@ -159,11 +159,9 @@ TEST(LookbackViewer, LeavesOutCellsTheWindowNoLongerHolds) {
 
 TEST(MenuGeometry, EntriesFitTheScreenCentredOnTheMiddleOne) {
     MenuWindow w; // pitch 28, glyph 26: sixteen entries fit, seventeen reach past the bottom
-    EXPECT_TRUE(menuFitsScreen(w, 16));
-    EXPECT_FALSE(menuFitsScreen(w, 17));
-    w.pitchY = 250;
-    EXPECT_TRUE(menuFitsScreen(w, 1));
-    EXPECT_FALSE(menuFitsScreen(w, 2)); // the first entry would start above the screen
+    EXPECT_EQ(std::pair(menuFitsScreen(w, 16), menuFitsScreen(w, 17)), std::pair(true, false));
+    w.pitchY = 250; // two entries: the first would start above the screen
+    EXPECT_EQ(std::pair(menuFitsScreen(w, 1), menuFitsScreen(w, 2)), std::pair(true, false));
 }
 
 TEST(MenuGeometry, ConfirmationButtons) {
