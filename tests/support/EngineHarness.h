@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <sstream>
@@ -19,6 +20,23 @@
 #include <vector>
 
 namespace orv::test {
+
+// The piece written `times` times over.
+inline std::string repeat(const std::string& piece, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += piece;
+    return out;
+}
+
+// Names each case of a parameterised test after its `name`, '-' read as '_' (which test names
+// allow).
+struct CaseName {
+    template <class Info> std::string operator()(const Info& info) const {
+        std::string name = info.param.name;
+        std::replace(name.begin(), name.end(), '-', '_');
+        return name;
+    }
+};
 
 class CapturingPlatform : public HeadlessPlatform {
 public:
@@ -66,6 +84,11 @@ public:
     // The whole engine run; the exit status it ends with.
     int run() {
         return capture([&] { runEngine(*engine_); });
+    }
+    // The same with this scenario (UTF-8) written first.
+    int run(const std::string& utf8) {
+        scenario(utf8);
+        return run();
     }
     // Runs fn, returning the status of the ExitRequest it ends with, or -1.
     int capture(const std::function<void()>& fn) {

@@ -54,10 +54,6 @@ const WaitCase kWaitCases[] = {
      "move 120 105\nkey space\nmove 175 130\nkey enter\n", 1, 2},
 };
 
-void PrintTo(const WaitCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
 class ButtonWait : public ::testing::TestWithParam<WaitCase> {};
 
 TEST_P(ButtonWait, ReturnsTheClickedValue) {
@@ -69,8 +65,7 @@ TEST_P(ButtonWait, ReturnsTheClickedValue) {
     EXPECT_EQ(screenAt(h, {{175, 130}}), Colours{c.overlapShows});
 }
 
-INSTANTIATE_TEST_SUITE_P(All, ButtonWait, ::testing::ValuesIn(kWaitCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(All, ButtonWait, ::testing::ValuesIn(kWaitCases), test::CaseName());
 
 // The highlight is drawn on the display only, so the composition never sees it; a source
 // rectangle reaching past the picture copies only what lies inside it.
@@ -92,8 +87,7 @@ const char* const kLinks = "<1あいう>え<2おか>\n";
 
 TEST(TextLinkWait, IgnoresRightClicksAndClicksBesideTheLinks) {
     Harness h("rclick 20 20\nclick 100 20\nclick 120 20\n");
-    h.scenario(std::string(kPrologue) + kLinks + "tbtnwait %0\nend\n");
-    ASSERT_EQ(h.run(), 0) << h.log();
+    ASSERT_EQ(h.run(std::string(kPrologue) + kLinks + "tbtnwait %0\nend\n"), 0) << h.log();
     EXPECT_EQ(h.engine().vars.num[0], 2);
     EXPECT_EQ(h.engine().text.links.count, 0);
 }
@@ -133,8 +127,7 @@ TEST(TextLinkWait, LeavesTheButtonsWithoutTheirPicture) {
 // 3) instead of clicking for ever. Beside the buttons, btnwait takes it as 0.
 TEST(TextLinkWait, AnAutomaticClickBesideTheLinksEndsTheRun) {
     Harness h("move 300 300\n", 600000, true);
-    h.scenario(std::string(kPrologue) + kLinks + "btnwait2 %1\ntbtnwait %0\nend\n");
-    EXPECT_EQ(h.run(), 3);
+    EXPECT_EQ(h.run(std::string(kPrologue) + kLinks + "btnwait2 %1\ntbtnwait %0\nend\n"), 3);
     EXPECT_EQ(h.engine().vars.num[1], 0);
 }
 

@@ -27,8 +27,7 @@ Colours screenAt(Harness& h, std::initializer_list<std::pair<int, int>> at) {
 
 TEST(ComposeCommandsTest, BackgroundColoursKeepTheirNames) {
     Harness h;
-    h.scenario(std::string(kPrologue) + "bg #FfA0b1,1\nend\n");
-    EXPECT_EQ(h.run(), 0);
+    EXPECT_EQ(h.run(std::string(kPrologue) + "bg #FfA0b1,1\nend\n"), 0);
     EXPECT_EQ(h.engine().graphics.layers.backgroundName, "#FfA0b1");
     EXPECT_EQ(screenAt(h, {{0, 0}, {639, 479}}), (Colours{0xffa0b1u, 0xffa0b1u}));
     EXPECT_EQ(pixelColor(h.engine().graphics.surfaces.display, 320, 240), 0xffa0b1u);
@@ -77,14 +76,12 @@ TEST(ComposeCommandsTest, StandingPicturesPlacementLevelsAndClearing) {
 
 TEST(ComposeCommandsTest, EffectZeroDefersUntilAPrint) {
     Harness h;
-    h.scenario(std::string(kPrologue) + "bg white,0\nend\n");
-    EXPECT_EQ(h.run(), 0);
+    EXPECT_EQ(h.run(std::string(kPrologue) + "bg white,0\nend\n"), 0);
     EXPECT_EQ(screenAt(h, {{10, 10}}), Colours{0});
     EXPECT_EQ(h.engine().graphics.layers.dirty, kWholeScreen);
 
     Harness shown;
-    shown.scenario(std::string(kPrologue) + "bg white,0\nprint 1\nend\n");
-    EXPECT_EQ(shown.run(), 0);
+    EXPECT_EQ(shown.run(std::string(kPrologue) + "bg white,0\nprint 1\nend\n"), 0);
     EXPECT_EQ(shown.engine().graphics.layers.backgroundName, "white");
     EXPECT_EQ(screenAt(shown, {{10, 10}}), Colours{0xffffffu});
     EXPECT_TRUE(shown.engine().graphics.layers.dirty.empty());
@@ -119,8 +116,7 @@ TEST(ComposeCommandsTest, EffectDefinitionsAndInlineEffects) {
 TEST(ComposeCommandsTest, LoaderFlagsTagsAndTheDefaultMode) {
     Harness h;
     h.file("k.bmp", keyedBmp(4, 4));
-    h.scenario("*define\ntransmode copy\ngame\n*start\nend\n");
-    EXPECT_EQ(h.run(), 0);
+    EXPECT_EQ(h.run("*define\ntransmode copy\ngame\n*start\nend\n"), 0);
     Engine& e = h.engine();
     Surface s;
     loadImage(e, s, "k.bmp");

@@ -328,22 +328,21 @@ TEST(ComposeStateTest, ResetsKeepTheBaselineAndEmptyTheLayers) {
     g.defaultTransMode = TransMode::Copy;
     resetGraphicsSettings(g);
     const EffectState& e = g.effects;
-    EXPECT_EQ(std::tuple(g.layers.baseline, g.layers.humanz, g.layers.bgalia.on(), e.effectPause),
-              std::tuple(400, 127, false, 30));
+    EXPECT_EQ(std::tuple(g.layers.baseline, g.layers.humanz, g.layers.bgalia.on(), e.effectPause,
+                         g.defaultTransMode),
+              std::tuple(400, 127, false, 30, TransMode::LeftUp));
     EXPECT_EQ(
         std::tuple(e.registry[7].type, e.registry[0].type, e.registry[1].type, e.windowEffect.type),
         std::tuple(-1, 0, 1, 1));
-    EXPECT_EQ(g.defaultTransMode, TransMode::LeftUp);
 
     fillSurface(g.surfaces.display, 0xffffff);
     g.layers.standing[kLeft].name = "a.bmp";
     g.layers.backgroundName = "\"x.bmp\"";
     g.layers.filters.negativeMode = 2;
     resetLayersToStart(g);
-    EXPECT_EQ(pixelColor(g.surfaces.display, 3, 3), 0u);
-    EXPECT_TRUE(g.layers.standing[kLeft].name.empty());
-    EXPECT_EQ(g.layers.backgroundName, "black");
-    EXPECT_EQ(g.layers.filters.negativeMode, 0);
+    EXPECT_EQ(std::tuple(pixelColor(g.surfaces.display, 3, 3), g.layers.standing[kLeft].name,
+                         g.layers.backgroundName, g.layers.filters.negativeMode),
+              std::tuple(0u, "", "black", 0));
 }
 
 } // namespace

@@ -36,10 +36,6 @@ const FilterCase kFilterCases[] = {
      0x336699},
 };
 
-void PrintTo(const FilterCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
 class Filter : public ::testing::TestWithParam<FilterCase> {};
 
 TEST_P(Filter, TintsAndInvertsTheRedrawnScreen) {
@@ -50,8 +46,7 @@ TEST_P(Filter, TintsAndInvertsTheRedrawnScreen) {
     EXPECT_EQ(test::windowColoursAt(h.platform().window(), {{10, 10}}), Colours{c.shown});
 }
 
-INSTANTIATE_TEST_SUITE_P(All, Filter, ::testing::ValuesIn(kFilterCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(All, Filter, ::testing::ValuesIn(kFilterCases), test::CaseName());
 
 TEST(FilterRedraw, APartialRedrawFiltersOnlyItsRegion) {
     Harness h;

@@ -37,8 +37,7 @@ TEST(CommandTable, HashedLookupAgreesWithTheOrderedSearch) {
 
 TEST(Dispatch, CapitalsAndGotoInTheDefinitionBlock) {
     Harness h;
-    h.scenario("*define\nGOTO *later\nmov %300,1\n*later\nMOV %301,2:Game\n*start\nEnd\n");
-    EXPECT_EQ(h.run(), 0);
+    EXPECT_EQ(h.run("*define\nGOTO *later\nmov %300,1\n*later\nMOV %301,2:Game\n*start\nEnd\n"), 0);
     EXPECT_EQ(h.engine().vars.num[300], 0);
     EXPECT_EQ(h.engine().vars.num[301], 2);
 }

@@ -11,14 +11,9 @@
 using namespace orv;
 using orv::test::Harness;
 using orv::test::kPrologue;
+using orv::test::repeat;
 
 namespace {
-
-std::string repeat(const std::string& piece, int times) {
-    std::string out;
-    for (int i = 0; i < times; ++i) out += piece;
-    return out;
-}
 
 // "prefix0suffix" .. "prefix<n-1>suffix", one a line.
 std::string numbered(const std::string& prefix, const std::string& suffix, int n) {
@@ -35,10 +30,6 @@ struct ErrorCase {
     int line;
     const char* excerpt = nullptr; // the lines after the position line, when checked
 };
-
-void PrintTo(const ErrorCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 std::string game(const std::string& body) {
     return kPrologue + body;
@@ -344,8 +335,7 @@ TEST_P(ScenarioError, EndsTheRunWithItsReport) {
     // Pictures some rows load: one that is not a BMP, and one whose name has two dots.
     h.file("bad.bmp", "BM not a picture");
     h.file("c.b.bmp", test::bmp24(2, 2, [](int, int) { return 0u; }));
-    h.scenario(c.scenario);
-    EXPECT_EQ(h.run(), 2);
+    EXPECT_EQ(h.run(c.scenario), 2);
     std::string head = "[" + std::string(c.caption) + "] " + c.message +
                        "\n\n0.txt line:" + std::to_string(c.line) + "\n";
     // Without an excerpt to check, the report only has to begin with the head.
@@ -355,10 +345,6 @@ TEST_P(ScenarioError, EndsTheRunWithItsReport) {
     EXPECT_TRUE(h.engine().shell.shuttingDown);
 }
 
-INSTANTIATE_TEST_SUITE_P(All, ScenarioError, ::testing::ValuesIn(kCases), [](const auto& info) {
-    std::string name = info.param.name;
-    std::replace(name.begin(), name.end(), '-', '_');
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(All, ScenarioError, ::testing::ValuesIn(kCases), test::CaseName());
 
 } // namespace

@@ -24,8 +24,7 @@ TEST(StringTotal, StoringPastSixtyFourMebibytesIsAnError) {
     for (const char* store : {"mov $%1,$0", "add $%1,$0"}) {
         SCOPED_TRACE(store);
         Harness h;
-        h.scenario(scenario(std::string(store) + "\ngoto *copy"));
-        EXPECT_EQ(h.run(), 2);
+        EXPECT_EQ(h.run(scenario(std::string(store) + "\ngoto *copy")), 2);
         EXPECT_EQ(h.firstMessage(),
                   "[実行時エラー] 文字列変数の合計が大きすぎます。全部で67108864バイトまでです。");
         // $0 and $1..$63 hold 64 MiB: the 64th copy is the one too many.

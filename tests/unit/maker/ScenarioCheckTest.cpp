@@ -164,8 +164,7 @@ TEST(ScenarioCheck, ErrorsNameTheLineTheRuntimeStopsAt) {
         const std::string line = first.substr(6, first.find(':', 6) - 6);
 
         Harness harness;
-        harness.scenario(scenario);
-        ASSERT_EQ(harness.run(), 2);
+        ASSERT_EQ(harness.run(scenario), 2);
         EXPECT_NE(harness.log().find("0.txt line:" + line + "\n"), std::string::npos)
             << harness.log() << "\nchecked: " << first;
     }

@@ -5,41 +5,19 @@
 #include "EngineHarness.h"
 #include "Pictures.h"
 #include "SoundFiles.h"
+#include "ZipBuilder.h"
 #include "platform/headless/HeadlessAudio.h"
 #include "sound/SoundLog.h"
 
-#include <archive.h>
-#include <archive_entry.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 using namespace orv;
 using orv::test::Harness;
+using orv::test::zipBytes;
 
 namespace {
-
-// A ZIP of the members, written with libarchive.
-std::string zipBytes(const std::vector<std::pair<std::string, std::string>>& members) {
-    std::vector<char> buffer(1 << 20);
-    size_t used = 0;
-    archive* a = archive_write_new();
-    archive_write_set_format_zip(a);
-    archive_write_open_memory(a, buffer.data(), buffer.size(), &used);
-    for (const auto& [name, data] : members) {
-        archive_entry* e = archive_entry_new();
-        archive_entry_set_pathname(e, name.c_str());
-        archive_entry_set_size(e, la_int64_t(data.size()));
-        archive_entry_set_filetype(e, AE_IFREG);
-        archive_entry_set_perm(e, 0644);
-        archive_write_header(a, e);
-        archive_write_data(a, data.data(), data.size());
-        archive_entry_free(e);
-    }
-    archive_write_close(a);
-    archive_write_free(a);
-    return std::string(buffer.data(), used);
-}
 
 // An LZH archive of stored (-lh0-) members with level-0 headers, as the old packers wrote; a
 // member may claim another original size than it has.

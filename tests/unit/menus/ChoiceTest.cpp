@@ -39,9 +39,7 @@ std::string game(const std::string& body, const std::string& define = "") {
 }
 
 std::string times(const char* piece, int n) {
-    std::string out;
-    for (int i = 0; i < n; ++i) out += piece;
-    return sjis::fromUtf8(out);
+    return sjis::fromUtf8(repeat(piece, n));
 }
 
 ChoiceForm menuForm(int glyph, int pitchX, int pitchY) {
@@ -179,8 +177,7 @@ TEST(ChoiceRun, TheHighlightLeavesWithThePointer) {
 // That the window is empty after a choice is the scenario test choice-page.
 TEST(ChoiceRun, LeavesAFinishedLookbackPage) {
     Harness h("click 30 50\n");
-    h.scenario(game("前の文\nselect \"一\",*a\n*a\nend\n"));
-    ASSERT_EQ(h.run(), 0) << h.log();
+    ASSERT_EQ(h.run(game("前の文\nselect \"一\",*a\n*a\nend\n")), 0) << h.log();
     EXPECT_EQ(h.engine().text.lookback.text(), sjis::fromUtf8("前の文\n\\"));
     EXPECT_EQ(h.engine().text.lookback.pageCount(), 1);
 }

@@ -28,10 +28,6 @@ struct RunCase {
     const char* transcript = nullptr; // checked when given
 };
 
-void PrintTo(const RunCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
 const RunCase kRuns[] = {
     {"default-mode-hides-the-window", "", "あ@\nend\n", "rclick\nclick\n", 3},
     {"roff-refuses", "roff\n", "あ@\nend\n", "rclick\nclick\n", 0},
@@ -83,11 +79,7 @@ TEST_P(RightClickRun, NeedsTheEventsItShould) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(All, RightClickRun, ::testing::ValuesIn(kRuns), [](const auto& info) {
-    std::string name = info.param.name;
-    std::replace(name.begin(), name.end(), '-', '_');
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(All, RightClickRun, ::testing::ValuesIn(kRuns), test::CaseName());
 
 TEST(RightClickHandler, ARunningHandlerIsNotEnteredAgain) {
     Harness h;
@@ -111,8 +103,7 @@ TEST(Systemcall, WindoweraseLeavesAHiddenWindowToTheNextText) {
 
 TEST(Killmenu, RemovesTheBarEntryAtItsPosition) {
     Harness h;
-    h.scenario("*define\nkillmenu 0\nkillmenu 2\nkillmenu 99\ngame\n*start\nend\n");
-    ASSERT_EQ(h.run(), 0);
+    ASSERT_EQ(h.run("*define\nkillmenu 0\nkillmenu 2\nkillmenu 99\ngame\n*start\nend\n"), 0);
     std::vector<std::string> labels;
     for (const MenuEntry& e : h.engine().shell.menu.entries()) labels.push_back(e.item.label);
     // 終了 goes first, then 選択肢まで進む (third of what was left); position 99 does not exist.
@@ -168,11 +159,9 @@ TEST(LookbackViewer, LeavesOutCellsTheWindowNoLongerHolds) {
 
 TEST(MenuGeometry, EntriesFitTheScreenCentredOnTheMiddleOne) {
     MenuWindow w; // pitch 28, glyph 26: sixteen entries fit, seventeen reach past the bottom
-    EXPECT_TRUE(menuFitsScreen(w, 16));
-    EXPECT_FALSE(menuFitsScreen(w, 17));
-    w.pitchY = 250;
-    EXPECT_TRUE(menuFitsScreen(w, 1));
-    EXPECT_FALSE(menuFitsScreen(w, 2)); // the first entry would start above the screen
+    EXPECT_EQ(std::pair(menuFitsScreen(w, 16), menuFitsScreen(w, 17)), std::pair(true, false));
+    w.pitchY = 250; // two entries: the first would start above the screen
+    EXPECT_EQ(std::pair(menuFitsScreen(w, 1), menuFitsScreen(w, 2)), std::pair(true, false));
 }
 
 TEST(MenuGeometry, ConfirmationButtons) {

@@ -24,10 +24,6 @@ struct PlayCase {
     const char* transcript = nullptr; // checked when given
 };
 
-void PrintTo(const PlayCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
 constexpr const char* kTwoPages = "あ\\\nい@\nend\n";
 constexpr const char* kThreePages = "あ\\\nい\\\nう@\nend\n";
 constexpr const char* kChoice = "select \"一\",*a,\"二\",*b,\"三\",*c\n*a\n甲\nend\n*b\n乙\nend\n"
@@ -72,17 +68,12 @@ TEST_P(WheelAndKeys, NeedTheEventsTheyShould) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(All, WheelAndKeys, ::testing::ValuesIn(kCases), [](const auto& info) {
-    std::string name = info.param.name;
-    std::replace(name.begin(), name.end(), '-', '_');
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(All, WheelAndKeys, ::testing::ValuesIn(kCases), test::CaseName());
 
 TEST(SlotListKeys, DownAndEnterSaveInTheSecondSlot) {
     // The confirmation answers only clicks: はい at (240, 280).
     Harness h("key down\nkey down\nkey enter\nclick 240 290\n");
-    h.scenario("*define\ngame\n*start\nsystemcall save\nend\n");
-    EXPECT_EQ(h.run(), 0) << h.log();
+    EXPECT_EQ(h.run("*define\ngame\n*start\nsystemcall save\nend\n"), 0) << h.log();
     EXPECT_FALSE(std::filesystem::exists(h.dir() / "save1.dat"));
     EXPECT_TRUE(std::filesystem::exists(h.dir() / "save2.dat"));
 }

@@ -33,13 +33,11 @@ TEST(OrvaneSettings, ReadsHandEditedTextAndKeepsUnknownKeys) {
 TEST(OrvaneSettings, WrittenAtTheEndOnlyWhenSomethingChanged) {
     Harness h;
     h.file("orvane.ini", "scale=2\n");
-    h.scenario("*define\ngame\n*start\nend\n");
-    EXPECT_EQ(h.run(), 0);
+    EXPECT_EQ(h.run("*define\ngame\n*start\nend\n"), 0);
     EXPECT_EQ(h.engine().persist.settings.getInt("scale", 1, 1, 8), 2);
 
     Harness fresh;
-    fresh.scenario("*define\ngame\n*start\nend\n");
-    EXPECT_EQ(fresh.run(), 0);
+    EXPECT_EQ(fresh.run("*define\ngame\n*start\nend\n"), 0);
     EXPECT_FALSE(fs::exists(fresh.dir() / "orvane.ini"));
 
     // A choice made during the run (as the player's menu would) is written when the run ends.

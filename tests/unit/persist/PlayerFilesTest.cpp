@@ -199,8 +199,7 @@ TEST(PlayerFiles, TheEndOfTheProgramWritesWhatIsSwitchedOn) {
               std::tuple(12, true, 2));
 
     Harness off;
-    off.scenario("*define\ngame\n*start\nmov %300,12\nend\n");
-    EXPECT_EQ(off.run(), 0);
+    EXPECT_EQ(off.run("*define\ngame\n*start\nmov %300,12\nend\n"), 0);
     EXPECT_EQ(std::tuple(fs::exists(off.dir() / "gloval.sav"),
                          fs::exists(off.dir() / "Orvaneflog.dat"),
                          fs::exists(off.dir() / "envdata")),
@@ -210,8 +209,7 @@ TEST(PlayerFiles, TheEndOfTheProgramWritesWhatIsSwitchedOn) {
 TEST(PlayerFiles, AFailedWriteIsToldAndLeavesTheOldFile) {
     Harness h;
     fs::create_directories(h.dir() / "envdata" / "in the way");
-    h.scenario("*define\ngame\n*start\nend\n");
-    EXPECT_EQ(h.run(), 0);
+    EXPECT_EQ(h.run("*define\ngame\n*start\nend\n"), 0);
     EXPECT_NE(h.log().find("[保存エラー] ファイル「envdata」を保存できませんでした。"),
               std::string::npos)
         << h.log();

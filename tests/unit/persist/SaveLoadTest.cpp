@@ -54,14 +54,8 @@ return
 
 // What a load must give back, read when the page's first line is drawn again.
 struct Seen {
-    int32_t local = 0;
-    std::string text;
-    int32_t global = 0;
-    std::string background;
-    uint32_t backgroundPixel = 0;
-    std::string standing;
-    Sprite sprite;
-    FilterState filters;
+    Variables vars;
+    LayerState layers;
     size_t gosubDepth = 0;
     TextWindow window;
     std::string lookback;
@@ -80,34 +74,26 @@ protected:
     void watch(Harness& h, int n) {
         h.platform().onTranscript = [&h, n, this](std::string_view utf8) {
             if (utf8 != "一" || ++count_ != n) return;
-            Engine& e = h.engine();
-            const LayerState& layers = e.graphics.layers;
-            seen_.local = e.vars.num[1];
-            seen_.text = e.vars.str[2];
-            seen_.global = e.vars.num[300];
-            seen_.background = layers.backgroundName;
-            seen_.backgroundPixel = pixelColor(layers.background, 5, 5);
-            seen_.standing = layers.standing[kCentre].name;
-            seen_.sprite.name = layers.sprites.at(3).name;
-            seen_.sprite.x = layers.sprites[3].x;
-            seen_.sprite.y = layers.sprites[3].y;
-            seen_.sprite.visible = layers.sprites[3].visible;
-            seen_.filters = layers.filters;
-            seen_.gosubDepth = e.interp.gosubStack.size();
-            seen_.window = e.text.window;
-            seen_.lookback = std::string(e.text.lookback.text());
-            seen_.pages = e.text.lookback.pageCount();
+            const Engine& e = h.engine();
+            seen_ = {e.vars,
+                     e.graphics.layers,
+                     e.interp.gosubStack.size(),
+                     e.text.window,
+                     std::string(e.text.lookback.text()),
+                     e.text.lookback.pageCount()};
         };
     }
 
     void expectPageRestored(int32_t global) {
         const Seen& s = seen_;
-        EXPECT_EQ(
-            std::tuple(s.local, s.text, s.global, s.background, s.backgroundPixel, s.standing),
-            std::tuple(7, "abc", global, "#102030", 0x102030u, "c.bmp"));
-        EXPECT_EQ(std::tuple(s.sprite.name, s.sprite.x, s.sprite.y, s.sprite.visible, s.gosubDepth),
+        const LayerState& l = s.layers;
+        EXPECT_EQ(std::tuple(s.vars.num[1], s.vars.str[2], s.vars.num[300], l.backgroundName,
+                             pixelColor(l.background, 5, 5), l.standing[kCentre].name),
+                  std::tuple(7, "abc", global, "#102030", 0x102030u, "c.bmp"));
+        const Sprite& sprite = l.sprites.at(3);
+        EXPECT_EQ(std::tuple(sprite.name, sprite.x, sprite.y, sprite.visible, s.gosubDepth),
                   std::tuple("s.bmp", 10, 20, 1, 1u));
-        const FilterState& f = s.filters;
+        const FilterState& f = l.filters;
         EXPECT_EQ(std::tuple(f.monochrome, f.tintRed, f.tintGreen, f.tintBlue),
                   std::tuple(1, 255, 128, 64));
         const TextWindow& w = s.window;

@@ -6,21 +6,11 @@
 
 using orv::test::Harness;
 using orv::test::kPrologue;
-
-namespace {
-
-std::string repeat(const std::string& s, int n) {
-    std::string out;
-    for (int i = 0; i < n; ++i) out += s;
-    return out;
-}
-
-} // namespace
+using orv::test::repeat;
 
 TEST(ErrorExcerpt, ALiteralCutInsideACharacterLeavesThatCharacterOut) {
     Harness h;
-    h.scenario(std::string(kPrologue) + "mov $0,\"" + repeat("あ", 130) + "\"\n");
-    EXPECT_EQ(h.run(), 2);
+    EXPECT_EQ(h.run(std::string(kPrologue) + "mov $0,\"" + repeat("あ", 130) + "\"\n"), 2);
     // 255 bytes are collected: 127 characters and the first byte of the next.
     const std::string kept = repeat("あ", 127);
     EXPECT_EQ(h.log(), "[構文エラー] 文字列が長すぎます。:" + kept +

@@ -41,12 +41,7 @@ protected:
         std::string error;
         platform_ = createSdlPlatform({}, &error);
         ASSERT_TRUE(platform_) << error;
-        FrameBuffer& f = platform_->window();
-        for (int y = 0; y < f.height; ++y)
-            for (int x = 0; x < f.width; ++x) {
-                uint8_t* p = f.row(y) + size_t(x) * 3;
-                p[0] = 0, p[1] = 0, p[2] = 255; // red
-            }
+        test::fillRect(platform_->window(), 0, 0, 640, 480, kRed);
         platform_->setMenuBar(buildMainMenu());
         platform_->showWindow();
         platform_->present({0, 0, 640, 480});

@@ -237,11 +237,10 @@ TEST(SdlNoDisplayTest, RefusesAnInvisibleFallbackWindow) {
 constexpr Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kWhite{255, 255, 255},
     kBlack{0, 0, 0}, kYellow{255, 255, 0};
 
+using test::fillRect;
+
 void putPixel(FrameBuffer& f, int x, int y, Rgb c) {
-    uint8_t* p = f.row(y) + size_t(x) * 3;
-    p[0] = uint8_t(c[2]);
-    p[1] = uint8_t(c[1]);
-    p[2] = uint8_t(c[0]);
+    fillRect(f, x, y, x + 1, y + 1, c);
 }
 
 // A screen position and the colour expected there.
@@ -257,11 +256,6 @@ std::vector<std::string> misses(const Shot& s, const std::vector<Probe>& probes)
         if (s.at(p.x, p.y) != p.want)
             out.push_back(std::to_string(p.x) + "," + std::to_string(p.y));
     return out;
-}
-
-void fillRect(FrameBuffer& f, int l, int t, int r, int b, Rgb c) {
-    for (int y = t; y < b; ++y)
-        for (int x = l; x < r; ++x) putPixel(f, x, y, c);
 }
 
 // Four quadrants, so a flipped or mirrored copy shows, and a one-pixel

@@ -59,6 +59,15 @@ struct Shot {
     }
 };
 
+// Paints the window's pixels [l, r) x [t, b) one colour (the buffer holds blue, green, red).
+inline void fillRect(FrameBuffer& f, int l, int t, int r, int b, Rgb c) {
+    for (int y = t; y < b; ++y)
+        for (int x = l; x < r; ++x) {
+            uint8_t* p = f.row(y) + size_t(x) * 3;
+            p[0] = uint8_t(c[2]), p[1] = uint8_t(c[1]), p[2] = uint8_t(c[0]);
+        }
+}
+
 inline bool runTool(const std::string& cmd) {
     return std::system((cmd + " 2>/dev/null").c_str()) == 0;
 }

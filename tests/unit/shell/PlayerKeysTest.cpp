@@ -35,8 +35,7 @@ TEST(ScreenshotKey, EachPressWritesANewPictureOfTheWindow) {
     const std::filesystem::path reference = shots.path() / "window.png";
     // The player menu's item (41050) takes the same picture as the key.
     Harness h("key f12\nshot " + reference.string() + "\nmenu 41050\nclick\n");
-    h.scenario("*define\ngame\n*start\nbg #ff0000,1\nあ@\nend\n");
-    EXPECT_EQ(h.run(), 0) << h.log();
+    EXPECT_EQ(h.run("*define\ngame\n*start\nbg #ff0000,1\nあ@\nend\n"), 0) << h.log();
     const auto files = filesIn(pictures.path() / "Orvane");
     ASSERT_EQ(files.size(), 2u) << "the second picture must not overwrite the first";
     const auto expected = readPng(reference.string());
@@ -88,8 +87,7 @@ TEST(FullScreenKeys, SwitchAndAreKeptInTheSettings) {
          {FullScreenCase{"key f11\nclick\n", true}, FullScreenCase{"key alt+enter\nclick\n", true},
           FullScreenCase{"key f11\nkey f11\nclick\n", false}}) {
         Harness h(c.events);
-        h.scenario("*define\ngame\n*start\nあ@\nend\n");
-        EXPECT_EQ(h.run(), 0) << c.events << h.log();
+        EXPECT_EQ(h.run("*define\ngame\n*start\nあ@\nend\n"), 0) << c.events << h.log();
         const std::string ini = test::readFile(h.dir() / std::string(kOrvaneSettingsFileName));
         EXPECT_NE(ini.find(std::string("fullscreen=") + (c.fullScreen ? "1" : "0")),
                   std::string::npos)

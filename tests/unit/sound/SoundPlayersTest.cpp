@@ -48,10 +48,6 @@ struct PlayerCase {
     std::string configTxt = "";
 };
 
-void PrintTo(const PlayerCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
 const PlayerCase kPlayerCases[] = {
     {"wave-plays-once", "", "wave \"se.wav\"\nwait 600\n", "0 wave se.wav\n300 end wave se.wav\n"},
     {"waveloop-plays-until-stopped", "", "waveloop \"se.wav\"\nwait 1000\nwavestop\n",
@@ -102,11 +98,7 @@ TEST_P(Players, LogWhatSoundsWhen) {
     EXPECT_EQ(game.run(c.define, c.body), c.expectedLog);
 }
 
-INSTANTIATE_TEST_SUITE_P(All, Players, ::testing::ValuesIn(kPlayerCases), [](const auto& info) {
-    std::string name = info.param.name;
-    std::replace(name.begin(), name.end(), '-', '_');
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(All, Players, ::testing::ValuesIn(kPlayerCases), test::CaseName());
 
 TEST(Players, HigherTrackPlaysTheLastAndNumbersKeepTheirTracks) {
     SoundGame game;

@@ -62,8 +62,7 @@ TEST(ClickWait, ARightClickHidesTheWindowUntilTheNextClick) {
     // command ignores right clicks.
     for (auto [game, status] : {std::pair("あ@\nend\n", 3), {"あ\nclick\nend\n", 0}}) {
         Harness g("rclick\nclick\n");
-        g.scenario(std::string(kPrologue) + game);
-        EXPECT_EQ(g.run(), status) << game;
+        EXPECT_EQ(g.run(std::string(kPrologue) + game), status) << game;
     }
 }
 

@@ -45,10 +45,6 @@ struct GoldenCase {
     const char* text; // UTF-8; one full-width or one or two half-width characters
 };
 
-void PrintTo(const GoldenCase& gc, std::ostream* os) {
-    *os << gc.name;
-}
-
 class GlyphGolden : public ::testing::TestWithParam<GoldenCase> {};
 
 } // namespace

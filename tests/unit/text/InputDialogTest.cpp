@@ -10,14 +10,9 @@
 using namespace orv;
 using orv::test::Harness;
 using orv::test::kPrologue;
+using orv::test::repeat;
 
 namespace {
-
-std::string repeat(const std::string& piece, int times) {
-    std::string out;
-    for (int i = 0; i < times; ++i) out += piece;
-    return out;
-}
 
 const std::string kNumber = "inputnum %0,\"数は？\"";
 const std::string kThreeWide = "inputstr $0,\"名前は？\",6,1";
@@ -32,10 +27,6 @@ struct InputCase {
     // The last message box of the run, when the answer is refused (the run then ends with 3).
     std::string refusal;
 };
-
-void PrintTo(const InputCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 const std::string kNotNumber = "[数値入力] 数値を入力してください。";
 const std::string kEmpty = "[文字列入力] 文字列を入力してください。";
@@ -96,16 +87,11 @@ TEST_P(InputDialog, StoresTheAnswerOrKeepsTheDialogOpen) {
     EXPECT_EQ(log, "") << "a refusal was shown";
 }
 
-INSTANTIATE_TEST_SUITE_P(All, InputDialog, ::testing::ValuesIn(kCases), [](const auto& info) {
-    std::string name = info.param.name;
-    std::replace(name.begin(), name.end(), '-', '_');
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(All, InputDialog, ::testing::ValuesIn(kCases), test::CaseName());
 
 TEST(InputDialogCaptions, NumberModeCaptionsTheDialogAndItsRefusal) {
     Harness h("text x\nkey enter\n");
-    h.scenario(kPrologue + kNumber + "\nend\n");
-    EXPECT_EQ(h.run(), 3);
+    EXPECT_EQ(h.run(kPrologue + kNumber + "\nend\n"), 3);
     ASSERT_EQ(h.platform().inputDialogs.size(), 1u);
     EXPECT_EQ(h.platform().inputDialogs[0].caption, "数値入力");
     EXPECT_EQ(h.log(), kNotNumber + "\n");
@@ -132,8 +118,7 @@ TEST(InputDialogCaptions, AnAutomaticClickAnswersWithTheFieldOrTheDefault) {
     for (const Row& r : {Row{kSixNarrow, "text abc\n", "abc"}, Row{kThreeWide, "", "名無し"},
                          Row{"inputstr $0,\"p\",5,1", "text abcdefg\n", "名無"}}) {
         Harness h(r.events, 600000, true);
-        h.scenario(kPrologue + r.command + "\nend\n");
-        EXPECT_EQ(h.run(), 0) << r.command;
+        EXPECT_EQ(h.run(kPrologue + r.command + "\nend\n"), 0) << r.command;
         EXPECT_EQ(sjis::toUtf8(h.engine().vars.str[0]), r.stored) << r.command;
     }
 }

@@ -150,8 +150,7 @@ TEST(TextCommands, TextmodeZeroHidesTheWindowAndSkipsWaits) {
 
 TEST(TextCommands, GameTakesTheScriptFace) {
     Harness h;
-    h.scenario("*define\ndefaultfont \"ＭＳ 明朝\"\ngame\n*start\nend\n");
-    ASSERT_EQ(h.run(), 0);
+    ASSERT_EQ(h.run("*define\ndefaultfont \"ＭＳ 明朝\"\ngame\n*start\nend\n"), 0);
     const TextWindow& w = h.engine().text.window;
     EXPECT_EQ((std::vector<std::string>{w.scriptFace, w.chosenFace, w.currentFace}),
               std::vector<std::string>(3, S("ＭＳ 明朝")));

@@ -34,7 +34,6 @@ TEST(GameFsLinks, APictureBehindALinkOutsideIsALoadError) {
     TempDir outside;
     Harness h;
     fs::create_symlink(outside.write("x.bmp", "BM"), h.dir() / "link.bmp");
-    h.scenario("*define\ngame\n*start\nbg \"link.bmp\",1\n");
-    EXPECT_EQ(h.run(), 2);
+    EXPECT_EQ(h.run("*define\ngame\n*start\nbg \"link.bmp\",1\n"), 2);
     EXPECT_EQ(h.firstMessage(), "[ロードエラー] ファイルlink.bmpを開けません。");
 }

@@ -3,11 +3,10 @@
 // the clicks that end it.
 #include "EngineHarness.h"
 #include "VideoWriter.h"
+#include "ZipBuilder.h"
 #include "platform/Png.h"
 #include "sound/SoundLog.h"
 
-#include <archive.h>
-#include <archive_entry.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -119,10 +118,6 @@ struct ClickCase {
     std::string expectedLog;
 };
 
-void PrintTo(const ClickCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
 const ClickCase kClickCases[] = {
     {"click-stops-a-click-to-stop-video", "wait 300\nclick\n", "avi \"v.avi\",1\n",
      "0 video v.avi\n300 stop video\n"},
@@ -143,31 +138,11 @@ TEST_P(VideoClicks, EndTheVideoOnlyWhenAllowed) {
     EXPECT_EQ(game.run(c.body), c.expectedLog);
 }
 
-INSTANTIATE_TEST_SUITE_P(All, VideoClicks, ::testing::ValuesIn(kClickCases), [](const auto& info) {
-    std::string name = info.param.name;
-    std::replace(name.begin(), name.end(), '-', '_');
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(All, VideoClicks, ::testing::ValuesIn(kClickCases), test::CaseName());
 
 TEST(VideoFiles, OneInsideAnArchivePlaysAndItsCopyGoes) {
     VideoGame game;
-    const std::string video = makeVideo("mpeg4");
-    std::vector<char> buffer(video.size() + (64 << 10));
-    size_t used = 0;
-    archive* a = archive_write_new();
-    archive_write_set_format_zip(a);
-    archive_write_open_memory(a, buffer.data(), buffer.size(), &used);
-    archive_entry* e = archive_entry_new();
-    archive_entry_set_pathname(e, "v.avi");
-    archive_entry_set_size(e, la_int64_t(video.size()));
-    archive_entry_set_filetype(e, AE_IFREG);
-    archive_entry_set_perm(e, 0644);
-    archive_write_header(a, e);
-    archive_write_data(a, video.data(), video.size());
-    archive_entry_free(e);
-    archive_write_close(a);
-    archive_write_free(a);
-    game.harness.file("movies.zip", std::string(buffer.data(), used));
+    game.harness.file("movies.zip", test::zipBytes({{"v.avi", makeVideo("mpeg4")}}));
     EXPECT_EQ(game.run("avi \"v.avi\",0\n", "arc \"movies.zip|zip.dll\"\n"),
               "0 video v.avi\n1000 end video v.avi\n");
     // The extracted copy is gone: only what the test itself put there is left.
@@ -177,8 +152,7 @@ TEST(VideoFiles, OneInsideAnArchivePlaysAndItsCopyGoes) {
 TEST(VideoFiles, OneWithSoundOnlyIsRefused) {
     Harness h;
     h.file("s.avi", makeVideo("", "pcm_s16le"));
-    h.scenario(std::string(kPrologue) + "avi \"s.avi\",0\n");
-    EXPECT_EQ(h.run(), 2);
+    EXPECT_EQ(h.run(std::string(kPrologue) + "avi \"s.avi\",0\n"), 2);
     EXPECT_EQ(h.firstMessage().substr(0, 14), "[AVI Error 2] ");
 }
 
