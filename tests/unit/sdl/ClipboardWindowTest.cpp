@@ -19,7 +19,7 @@ TEST(ClipboardWindow, AnotherProgramReadsTheCopiedPage) {
     if (!std::filesystem::exists("/usr/bin/xclip")) GTEST_SKIP() << "xclip is not installed";
     [[maybe_unused]] test::SanitizedRendering rendering;
     std::string error;
-    std::unique_ptr<Platform> p = createSdlPlatform({}, &error);
+    std::unique_ptr<Platform> p = test::openXWindow({}, &error);
     ASSERT_TRUE(p) << error;
     p->setClipboardText("雨の駅で二人は別れた");
     // The window owns the selection and answers xclip's request while its events are pumped.

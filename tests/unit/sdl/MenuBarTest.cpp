@@ -39,7 +39,7 @@ protected:
     void SetUp() override {
         ORVANE_REQUIRE_X_DISPLAY();
         std::string error;
-        platform_ = createSdlPlatform({}, &error);
+        platform_ = test::openXWindow({}, &error);
         ASSERT_TRUE(platform_) << error;
         test::fillRect(platform_->window(), 0, 0, 640, 480, kRed);
         platform_->setMenuBar(buildMainMenu());

@@ -276,7 +276,7 @@ protected:
         SdlOptions options;
         options.scale = scale;
         std::string error;
-        auto p = createSdlPlatform(options, &error);
+        auto p = test::openXWindow(options, &error);
         EXPECT_TRUE(p) << error;
         if (!p) return nullptr;
         drawPattern(p->window());

@@ -4,6 +4,7 @@
 
 #include "platform/Platform.h"
 #include "platform/Png.h"
+#include "platform/sdl/SdlPlatform.h"
 
 #include "ScopedEnv.h"
 #include "TestSupport.h"
@@ -35,6 +36,16 @@
 namespace orv::test {
 
 using Rgb = std::array<int, 3>;
+
+// A window on the test's X display. A loaded X server now and then refuses SDL's connection, and
+// SDL then falls back to its invisible driver: a few tries tell a busy server from a missing one.
+inline std::unique_ptr<Platform> openXWindow(const SdlOptions& options, std::string* error) {
+    for (int attempt = 1;; ++attempt) {
+        std::unique_ptr<Platform> p = createSdlPlatform(options, error);
+        if (p || attempt == 3) return p;
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    }
+}
 
 // A screenshot of the whole X display.
 struct Shot {
