@@ -7,31 +7,60 @@
 #include "util/sjis.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace orv {
 
-ORV_PIXEL_KERNEL Variables::Variables()
-    : num(kVariableCount, 0), str(kVariableCount), lower(kVariableCount, kNoBound),
-      upper(kVariableCount, kNoBound) {}
+void StringVariables::clear(int32_t first, int32_t last) {
+    if (table_.empty()) return;
+    for (int32_t i = first; i < last; ++i) table_[size_t(i)].clear();
+}
+
+size_t StringVariables::totalSize() const {
+    size_t total = 0;
+    for (const std::string& s : table_) total += s.size();
+    return total;
+}
+
+namespace {
+
+// Whole tables are filled by copying from these: a copy of plain numbers is one memmove, while
+// the fill loops of the standard library carry the fuzzer's comparison hooks on every element,
+// which made them the largest part of an engine start there.
+const std::vector<int32_t>& zeros() {
+    static const std::vector<int32_t> table(size_t(kVariableCount), 0);
+    return table;
+}
+
+const std::vector<int32_t>& unbounded() {
+    static const std::vector<int32_t> table(size_t(kVariableCount), kNoBound);
+    return table;
+}
+
+} // namespace
+
+Variables::Variables()
+    : num(zeros().begin(), zeros().end()), lower(unbounded().begin(), unbounded().end()),
+      upper(unbounded().begin(), unbounded().end()) {}
 
 ORV_PIXEL_KERNEL void Variables::clearLocals() {
     std::fill(num.begin(), num.begin() + kLocalVariableCount, 0);
-    for (int32_t i = 0; i < kLocalVariableCount; ++i) str[size_t(i)].clear();
+    str.clear(0, kLocalVariableCount);
 }
 
 ORV_PIXEL_KERNEL void Variables::clearGlobals() {
-    std::fill(num.begin() + kLocalVariableCount, num.end(), 0);
-    for (int32_t i = kLocalVariableCount; i < kVariableCount; ++i) str[size_t(i)].clear();
+    std::copy(zeros().begin() + kLocalVariableCount, zeros().end(),
+              num.begin() + kLocalVariableCount);
+    str.clear(kLocalVariableCount, kVariableCount);
 }
 
 bool Variables::stringFits(int32_t index, size_t newSize) {
-    size_t old = str[size_t(index)].size();
+    size_t old = std::as_const(str)[size_t(index)].size();
     if (newSize <= old) return true;
     stringTotalBound_ += newSize - old;
     if (stringTotalBound_ <= kMaxStringTotalBytes) return true;
     // Near the cap (or after shrinking stores the bound did not follow): count.
-    size_t total = 0;
-    for (const std::string& s : str) total += s.size();
+    size_t total = str.totalSize();
     stringTotalBound_ = total;
     if (total - old + newSize > kMaxStringTotalBytes) return false;
     stringTotalBound_ = total - old + newSize;
@@ -39,8 +68,8 @@ bool Variables::stringFits(int32_t index, size_t newSize) {
 }
 
 ORV_PIXEL_KERNEL void Variables::resetBounds() {
-    std::fill(lower.begin(), lower.end(), kNoBound);
-    std::fill(upper.begin(), upper.end(), kNoBound);
+    std::copy(unbounded().begin(), unbounded().end(), lower.begin());
+    std::copy(unbounded().begin(), unbounded().end(), upper.begin());
     bounded_.clear();
 }
 

@@ -25,11 +25,32 @@ inline constexpr size_t kMaxStringTotalBytes = size_t(64) << 20;
 // Upper bound meaning "no bounds".
 inline constexpr int32_t kNoBound = -1;
 
+// The string variables, made on first use: most runs never touch one, and 4,096 empty strings
+// were a large part of starting an engine. Reading through a const bank never makes them.
+class StringVariables {
+public:
+    std::string& operator[](size_t index) {
+        if (table_.empty()) table_.resize(size_t(kVariableCount));
+        return table_[index];
+    }
+    const std::string& operator[](size_t index) const {
+        static const std::string kEmpty;
+        return table_.empty() ? kEmpty : table_[index];
+    }
+    // Empties variables first..last-1.
+    void clear(int32_t first, int32_t last);
+    // The bytes held by all of them together.
+    size_t totalSize() const;
+
+private:
+    std::vector<std::string> table_;
+};
+
 struct Variables {
     Variables();
 
     std::vector<int32_t> num;
-    std::vector<std::string> str;
+    StringVariables str;
 
     // intlimit bounds; a variable is bounded while its upper bound is not -1.
     std::vector<int32_t> lower;

@@ -45,21 +45,18 @@ fs::path dataHome() {
 
 fs::path PlayerFiles::pathOf(std::string_view name) const {
     // A copy from another system may spell the names in capitals; keep writing to that file.
-    GameFs folder(folder_);
-    if (auto found = folder.find(name)) return *found;
+    if (auto found = names_.find(name)) return *found;
     return folder_ / std::string(name);
 }
 
 std::optional<std::string> PlayerFiles::read(std::string_view name, size_t maxBytes) const {
-    GameFs folder(folder_);
-    std::optional<fs::path> path = folder.find(name);
+    std::optional<fs::path> path = names_.find(name);
     if (!path) return std::nullopt;
     return readFilePrefix(*path, maxBytes, nullptr);
 }
 
 std::optional<fs::file_time_type> PlayerFiles::modified(std::string_view name) const {
-    GameFs folder(folder_);
-    std::optional<fs::path> path = folder.find(name);
+    std::optional<fs::path> path = names_.find(name);
     if (!path) return std::nullopt;
     std::error_code ec;
     const fs::file_time_type time = fs::last_write_time(*path, ec);

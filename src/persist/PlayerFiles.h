@@ -3,6 +3,8 @@
 // folder when the command line names one or the game folder cannot be written.
 #pragma once
 
+#include "util/gamefs.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -14,7 +16,8 @@ struct Engine;
 
 class PlayerFiles {
 public:
-    explicit PlayerFiles(std::filesystem::path folder) : folder_(std::move(folder)) {}
+    explicit PlayerFiles(std::filesystem::path folder)
+        : folder_(folder), names_(std::move(folder)) {}
 
     const std::filesystem::path& folder() const { return folder_; }
     // Whether a write waits until the file is on the disk; off for runs that keep nothing
@@ -32,6 +35,8 @@ public:
 private:
     std::filesystem::path pathOf(std::string_view name) const;
     std::filesystem::path folder_;
+    // The folder's names, listed once and again after each write.
+    GameFs names_;
 };
 
 // The folder for a game: saveDir when given (made when missing), else the game folder when it

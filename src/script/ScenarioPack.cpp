@@ -13,6 +13,7 @@ bool writeFile(const std::filesystem::path& path, const std::string& bytes, std:
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), std::streamsize(bytes.size()));
     out.close();
+    noteFilesWritten();
     if (out) return true;
     if (error) *error = "cannot write '" + path.string() + "'";
     return false;

@@ -9,7 +9,12 @@
 
 namespace orv {
 
+void LookbackStore::allocate() {
+    if (text_.empty()) text_.assign(kCapacity, 0);
+}
+
 void LookbackStore::makeRoom(size_t n) {
+    allocate();
     if (writePosition_ + n > kCapacity) clear();
 }
 
@@ -20,6 +25,7 @@ void LookbackStore::appendCharacter(char first, char second) {
         clear();
         return;
     }
+    allocate();
     text_[writePosition_] = first;
     text_[writePosition_ + 1] = second;
     writePosition_ += 2;
@@ -53,17 +59,18 @@ void LookbackStore::appendPageBreak() {
 void LookbackStore::clear() {
     writePosition_ = 0;
     pageCount_ = 0;
-    text_[0] = 0;
+    if (!text_.empty()) text_[0] = 0;
 }
 
 void LookbackStore::wipe() {
-    std::memset(text_.data(), 0, text_.size());
+    if (!text_.empty()) std::memset(text_.data(), 0, text_.size());
     writePosition_ = 0;
     pageCount_ = 0;
 }
 
 void LookbackStore::restore(std::string_view text, int pageCount) {
     wipe();
+    allocate();
     const size_t n = std::min(text.size(), kCapacity - 1);
     std::memcpy(text_.data(), text.data(), n);
     writePosition_ = n;

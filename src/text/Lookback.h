@@ -21,8 +21,6 @@ public:
     static constexpr char kLineFeed = '\n';
     static constexpr char kPageEnd = '\\';
 
-    LookbackStore() : text_(kCapacity, 0) {}
-
     // One drawn cell. A store that this would fill (or that is already full) is emptied, so the
     // write never reaches past the end.
     void appendCharacter(char first, char second);
@@ -46,6 +44,9 @@ public:
 private:
     // Room for n more bytes; when there is none, the store is emptied.
     void makeRoom(size_t n);
+    // The store's bytes, made zero on first use: many runs never draw a character, and an
+    // engine start need not pay for the whole store.
+    void allocate();
 
     std::vector<char> text_;
     size_t writePosition_ = 0;

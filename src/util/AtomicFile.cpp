@@ -1,5 +1,7 @@
 #include "util/AtomicFile.h"
 
+#include "util/gamefs.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -58,6 +60,7 @@ bool writeFileAtomically(const std::filesystem::path& path, std::string_view byt
     if (ok) ::fchmod(fd, 0644 & ~currentUmask());
     if (::close(fd) != 0 && ok) ok = fail(error, "cannot write");
     ok = ok && (::rename(temporary.c_str(), path.c_str()) == 0 || fail(error, "cannot replace"));
+    noteFilesWritten();
     if (!ok) {
         ::unlink(temporary.c_str());
         return false;

@@ -3,6 +3,7 @@
 #include "util/sjis.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -62,21 +63,6 @@ std::string fold(std::string_view name) {
     return out;
 }
 
-// Entries of dir whose names equal name apart from case, other than the exact spelling, in a
-// fixed order so that the choice among several does not depend on the directory's order.
-std::vector<fs::path> caseVariants(const fs::path& dir, const std::string& name) {
-    std::vector<fs::path> found;
-    std::string wanted = fold(name);
-    std::error_code ec;
-    fs::directory_iterator it(dir, ec);
-    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        std::string entry = it->path().filename().string();
-        if (entry != name && fold(entry) == wanted) found.push_back(it->path());
-    }
-    std::sort(found.begin(), found.end());
-    return found;
-}
-
 bool isFile(const fs::path& p) {
     std::error_code ec;
     return fs::is_regular_file(p, ec);
@@ -92,9 +78,61 @@ bool isEntry(const fs::path& p) {
     return fs::exists(p, ec);
 }
 
+// Bumped by every write of this process; a GameFs whose listings are older lists again.
+std::atomic<uint64_t> filesGeneration{1};
+
+} // namespace
+
+void noteFilesWritten() {
+    filesGeneration.fetch_add(1, std::memory_order_relaxed);
+}
+
+GameFs::GameFs(fs::path root) : root_(std::move(root)) {}
+
+void GameFs::dropStaleListings() const {
+    uint64_t now = filesGeneration.load(std::memory_order_relaxed);
+    if (listedGeneration_ == now) return;
+    listings_.clear();
+    canonicalRoot_.reset();
+    listedGeneration_ = now;
+}
+
+bool GameFs::forgetListings() const {
+    if (listings_.empty()) return false;
+    listings_.clear();
+    return true;
+}
+
+const std::vector<GameFs::Entry>& GameFs::listing(const fs::path& dir) const {
+    auto [slot, added] = listings_.try_emplace(dir);
+    std::vector<Entry>& entries = slot->second;
+    if (!added) return entries;
+    // Each entry's name and folded name once, not once per name asked for.
+    std::error_code ec;
+    fs::directory_iterator it(dir, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        std::string folded = fold(name);
+        entries.push_back({it->path(), std::move(name), std::move(folded)});
+    }
+    // A fixed order, so that the choice among several spellings does not depend on the
+    // directory's order.
+    std::sort(entries.begin(), entries.end(),
+              [](const Entry& a, const Entry& b) { return a.path < b.path; });
+    return entries;
+}
+
+std::vector<fs::path> GameFs::caseVariants(const fs::path& dir, const std::string& name) const {
+    std::vector<fs::path> found;
+    std::string wanted = fold(name);
+    for (const Entry& e : listing(dir))
+        if (e.name != name && e.folded == wanted) found.push_back(e.path);
+    return found;
+}
+
 // The path of parts below dir; the last part must satisfy wanted.
-std::optional<fs::path> resolve(const fs::path& dir, const std::vector<std::string>& parts,
-                                size_t i, bool (*wanted)(const fs::path&)) {
+std::optional<fs::path> GameFs::resolve(const fs::path& dir, const std::vector<std::string>& parts,
+                                        size_t i, bool (*wanted)(const fs::path&)) const {
     bool last = i + 1 == parts.size();
     auto tryEntry = [&](const fs::path& p) -> std::optional<fs::path> {
         if (last) return wanted(p) ? std::optional<fs::path>(p) : std::nullopt;
@@ -106,55 +144,43 @@ std::optional<fs::path> resolve(const fs::path& dir, const std::vector<std::stri
     return std::nullopt;
 }
 
-} // namespace
-
-GameFs::GameFs(fs::path root) : root_(std::move(root)) {}
-
 std::optional<fs::path> GameFs::find(std::string_view sjisName) const {
+    dropStaleListings();
     std::vector<std::string> parts = splitName(sjisName);
     if (parts.empty()) return std::nullopt;
     std::optional<fs::path> path = resolve(root_, parts, 0, isFile);
+    if (!path && forgetListings()) path = resolve(root_, parts, 0, isFile);
     // A link may lead anywhere; the promise is about where the bytes come from.
     if (path && !contains(*path)) return std::nullopt;
     return path;
 }
 
 std::optional<fs::path> GameFs::findEntry(std::string_view sjisName) const {
+    dropStaleListings();
     std::vector<std::string> parts = splitName(sjisName);
     if (parts.empty()) return std::nullopt;
-    return resolve(root_, parts, 0, isEntry);
+    std::optional<fs::path> path = resolve(root_, parts, 0, isEntry);
+    if (!path && forgetListings()) path = resolve(root_, parts, 0, isEntry);
+    return path;
 }
 
 std::vector<std::optional<fs::path>>
 GameFs::findEntriesInRoot(const std::vector<std::string>& sjisNames) const {
-    // Each entry's name and folded name once, not once per name asked for: the scenario loader
-    // asks for a hundred names on every start.
-    struct Entry {
-        fs::path path;
-        std::string name;
-        std::string folded;
-    };
-    std::vector<Entry> listing;
-    std::error_code ec;
-    fs::directory_iterator it(root_, ec);
-    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        std::string name = it->path().filename().string();
-        std::string folded = fold(name);
-        listing.push_back({it->path(), std::move(name), std::move(folded)});
-    }
-    // The order caseVariants gives, so that both pick the same among several spellings.
-    std::sort(listing.begin(), listing.end(),
-              [](const Entry& a, const Entry& b) { return a.path < b.path; });
+    dropStaleListings();
+    // Asked once per engine start: a fresh listing, so that a scenario file added since the last
+    // start is read.
+    listings_.erase(root_);
+    const std::vector<Entry>& entries = listing(root_);
     std::vector<std::optional<fs::path>> found;
     found.reserve(sjisNames.size());
     for (const std::string& sjisName : sjisNames) {
         std::string name = sjis::toUtf8(sjisName);
         std::string wanted = fold(name);
         std::optional<fs::path> match;
-        auto exact = std::find_if(listing.begin(), listing.end(),
+        auto exact = std::find_if(entries.begin(), entries.end(),
                                   [&](const Entry& e) { return e.name == name; });
-        if (exact != listing.end() && isEntry(exact->path)) match = exact->path;
-        for (auto e = listing.begin(); !match && e != listing.end(); ++e)
+        if (exact != entries.end() && isEntry(exact->path)) match = exact->path;
+        for (auto e = entries.begin(); !match && e != entries.end(); ++e)
             if (e->name != name && e->folded == wanted && isEntry(e->path)) match = e->path;
         found.push_back(std::move(match));
     }
@@ -162,9 +188,14 @@ GameFs::findEntriesInRoot(const std::vector<std::string>& sjisNames) const {
 }
 
 bool GameFs::contains(const fs::path& path) const {
+    dropStaleListings();
     std::error_code ec;
-    fs::path root = fs::canonical(root_, ec);
-    if (ec) return false;
+    if (!canonicalRoot_) {
+        fs::path root = fs::canonical(root_, ec);
+        if (ec) return false;
+        canonicalRoot_ = std::move(root);
+    }
+    const fs::path& root = *canonicalRoot_;
     fs::path real = fs::canonical(path, ec);
     if (ec) return false;
     auto [inRoot, inPath] = std::mismatch(root.begin(), root.end(), real.begin(), real.end());
@@ -202,9 +233,21 @@ std::optional<std::string> readFilePrefix(const fs::path& path, size_t maxBytes,
     size_t filled = 0;
     for (;;) {
         if (filled == data.size()) {
-            // The file grew since it was measured: read on, still within the limit.
             if (filled >= maxBytes) break;
+            // The end is probed with a small read, since growing the string for it would cost
+            // more than a small file's whole read; a file that grew since it was measured reads
+            // on from there, still within the limit.
+            char probe[512];
+            ssize_t got = ::read(fd, probe, std::min(sizeof probe, maxBytes - filled));
+            if (got < 0) {
+                if (errno == EINTR) continue;
+                return fail(errno);
+            }
+            if (got == 0) break;
+            data.append(probe, size_t(got));
+            filled += size_t(got);
             data.resize(std::min(maxBytes, filled + 65536));
+            continue;
         }
         ssize_t got = ::read(fd, data.data() + filled, data.size() - filled);
         if (got < 0) {

@@ -6,11 +6,16 @@
 //  - leading separators and a drive prefix ("C:") are ignored, so "\bgm\a.mid" is bgm/a.mid;
 //  - "." components are dropped, ".." steps back one folder but never above the game folder;
 //  - a file whose real path (symbolic links resolved) lies outside the game folder is not found.
-// Directory contents are read afresh on each lookup, so files written meanwhile (save files)
-// are always found.
+// A folder is listed once and its listing answers later lookups, until this process writes a file
+// (noteFilesWritten): an engine start asks for dozens of names, and listing the folder for each
+// was most of the start's cost. Save files the engine writes are thus found at once; a name that
+// is not in the listings is looked for once more in fresh ones, so that a file another process
+// added (a game maker drawing a picture while the game runs) is found too.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,8 +56,33 @@ public:
     std::filesystem::path pathForWrite(std::string_view sjisName) const;
 
 private:
+    struct Entry {
+        std::filesystem::path path;
+        std::string name;
+        std::string folded;
+    };
+    // The entries of dir in path order. The public lookups drop stale listings once on entry, so
+    // that a write elsewhere cannot free a listing in the middle of a lookup.
+    const std::vector<Entry>& listing(const std::filesystem::path& dir) const;
+    // Entries of dir whose names equal name apart from case, other than the exact spelling.
+    std::vector<std::filesystem::path> caseVariants(const std::filesystem::path& dir,
+                                                    const std::string& name) const;
+    std::optional<std::filesystem::path>
+    resolve(const std::filesystem::path& dir, const std::vector<std::string>& parts, size_t i,
+            bool (*wanted)(const std::filesystem::path&)) const;
+    // Forgets the listings when this process has written files since they were taken.
+    void dropStaleListings() const;
+    // Forgets every listing; false when there was none (a miss then was already fresh).
+    bool forgetListings() const;
+
     std::filesystem::path root_;
+    mutable std::map<std::filesystem::path, std::vector<Entry>> listings_;
+    mutable std::optional<std::filesystem::path> canonicalRoot_;
+    mutable uint64_t listedGeneration_ = 0;
 };
+
+// This process has written, replaced or removed a file: every GameFs lists its folders afresh.
+void noteFilesWritten();
 
 // At most maxBytes from the start of a regular file; the size is looked at before reading, so a
 // huge file costs no more than maxBytes. nullopt when it cannot be read, with the reason (the

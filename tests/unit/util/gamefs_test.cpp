@@ -1,6 +1,7 @@
 #include "util/gamefs.h"
 
 #include "TestSupport.h"
+#include "util/AtomicFile.h"
 #include "util/sjis.h"
 
 #include <gtest/gtest.h>
@@ -48,8 +49,13 @@ TEST(GameFs, WritingFollowsWhatIsOnDisk) {
         (std::vector{fs.pathForWrite("save\\save1.dat"), fs.pathForWrite("SAVE\\new.dat"),
                      fs.pathForWrite(S("新規/セーブ.dat"))}),
         (std::vector{save, dir.path() / "Save" / "new.dat", dir.path() / "新規" / "セーブ.dat"}));
-    // Files written while the game runs are found at once.
+    // Files the engine writes while the game runs are found at once.
     EXPECT_FALSE(fs.exists("gloval.sav"));
-    dir.write("gloval.sav", "g");
+    ASSERT_TRUE(writeFileAtomically(dir.path() / "gloval.sav", "g", nullptr, false));
     EXPECT_EQ(fs.readAll("GLOVAL.SAV"), "g");
+    // And so are files another program adds, in a folder already listed or a new one.
+    dir.write("Save/other.dat", "o");
+    dir.write("cg/new.bmp", "n");
+    EXPECT_EQ(std::vector({fs.readAll("save\\OTHER.DAT"), fs.readAll("CG/new.bmp")}),
+              std::vector<std::optional<std::string>>({"o", "n"}));
 }
