@@ -1157,22 +1157,22 @@ void packPictures(const fs::path& dir, const std::vector<std::string>& names,
 namespace {
 
 void writeOpeningMovie(const fs::path& path, const std::vector<const Image*>& scenes) {
-    orv::videowriter::VideoSpec spec;
-    spec.width = 320;
-    spec.height = 240;
-    spec.framesPerSecond = 12;
-    spec.frames = 30;
-    const float perScene = float(spec.frames) / float(scenes.size());
+    orv::videowriter::VideoPlan plan;
+    plan.width = 320;
+    plan.height = 240;
+    plan.framesPerSecond = 12;
+    plan.frames = 30;
+    const float perScene = float(plan.frames) / float(scenes.size());
     auto sample = [&](const Image& img, float t, int x, int y) {
         // Zooms in by an eighth over the scene, around the picture's centre.
-        const float s = (1.f - 0.125f * t) * float(img.w) / float(spec.width);
+        const float s = (1.f - 0.125f * t) * float(img.w) / float(plan.width);
         const int sx = std::clamp(int(float(img.w) / 2 + (float(x) - 160.f) * s), 0, img.w - 1);
         const int sy = std::clamp(int(float(img.h) / 2 + (float(y) - 120.f) * s), 0, img.h - 1);
         return img.px[size_t(sy * img.w + sx)];
     };
     std::string error;
     const bool ok = orv::videowriter::writeVideo(
-        path, spec,
+        path, plan,
         [&](int index, std::vector<uint8_t>& rgb) {
             const float f = float(index) / perScene;
             const size_t scene = std::min(size_t(f), scenes.size() - 1);
@@ -1181,14 +1181,14 @@ void writeOpeningMovie(const fs::path& path, const std::vector<const Image*>& sc
             // the last.
             const float fade = smoothstep(0.67f, 1.f, t);
             const float light = smoothstep(0.f, 3.f, float(index)) *
-                                smoothstep(0.f, 3.f, float(spec.frames - 1 - index));
+                                smoothstep(0.f, 3.f, float(plan.frames - 1 - index));
             const Image* next = scene + 1 < scenes.size() ? scenes[scene + 1] : nullptr;
-            for (int y = 0; y < spec.height; ++y)
-                for (int x = 0; x < spec.width; ++x) {
+            for (int y = 0; y < plan.height; ++y)
+                for (int x = 0; x < plan.width; ++x) {
                     Color c = sample(*scenes[scene], t, x, y);
                     if (next) c = mix(c, sample(*next, 0.f, x, y), fade);
                     c = scale(c, light);
-                    uint8_t* p = &rgb[(size_t(y) * size_t(spec.width) + size_t(x)) * 3];
+                    uint8_t* p = &rgb[(size_t(y) * size_t(plan.width) + size_t(x)) * 3];
                     p[0] = toByte(c.r);
                     p[1] = toByte(c.g);
                     p[2] = toByte(c.b);

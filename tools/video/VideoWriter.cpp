@@ -91,67 +91,67 @@ struct Writer {
         return true;
     }
 
-    bool picturesAndSound(const VideoSpec& spec, const DrawPicture& draw) {
-        std::vector<uint8_t> rgb(size_t(spec.width) * size_t(spec.height) * 3);
-        for (int i = 0; i < spec.frames; ++i) {
+    bool picturesAndSound(const VideoPlan& plan, const DrawPicture& draw) {
+        std::vector<uint8_t> rgb(size_t(plan.width) * size_t(plan.height) * 3);
+        for (int i = 0; i < plan.frames; ++i) {
             if (picture) {
                 draw(i, rgb);
                 av_frame_unref(frame);
                 frame->format = picture->pix_fmt;
-                frame->width = spec.width;
-                frame->height = spec.height;
+                frame->width = plan.width;
+                frame->height = plan.height;
                 if (av_frame_get_buffer(frame, 0) < 0) return fail("no memory");
                 const uint8_t* source[1] = {rgb.data()};
-                const int stride[1] = {spec.width * 3};
-                sws_scale(scaler, source, stride, 0, spec.height, frame->data, frame->linesize);
+                const int stride[1] = {plan.width * 3};
+                sws_scale(scaler, source, stride, 0, plan.height, frame->data, frame->linesize);
                 frame->pts = i;
                 if (!encode(picture, pictureStream, frame)) return false;
             }
-            if (sound && !soundUntil(int64_t(i + 1) * spec.soundRate / spec.framesPerSecond))
+            if (sound && !soundUntil(int64_t(i + 1) * plan.soundRate / plan.framesPerSecond))
                 return false;
         }
         if (picture && !encode(picture, pictureStream, nullptr)) return false;
         return !sound || encode(sound, soundStream, nullptr);
     }
 
-    bool write(const std::filesystem::path& path, const VideoSpec& spec, const DrawPicture& draw) {
+    bool write(const std::filesystem::path& path, const VideoPlan& plan, const DrawPicture& draw) {
         if (avformat_alloc_output_context2(&format, nullptr, "avi", path.c_str()) < 0)
             return fail("no AVI writer");
-        if (!spec.codec.empty()) {
-            picture = addStream(spec.codec, &pictureStream);
-            if (!picture) return fail("no encoder " + spec.codec);
-            picture->width = spec.width;
-            picture->height = spec.height;
-            picture->time_base = {1, spec.framesPerSecond};
-            picture->framerate = {spec.framesPerSecond, 1};
-            picture->gop_size = spec.framesPerSecond;
+        if (!plan.codec.empty()) {
+            picture = addStream(plan.codec, &pictureStream);
+            if (!picture) return fail("no encoder " + plan.codec);
+            picture->width = plan.width;
+            picture->height = plan.height;
+            picture->time_base = {1, plan.framesPerSecond};
+            picture->framerate = {plan.framesPerSecond, 1};
+            picture->gop_size = plan.framesPerSecond;
             picture->pix_fmt =
                 picture->codec->pix_fmts ? picture->codec->pix_fmts[0] : AV_PIX_FMT_YUV420P;
             // Fine quantising, so that flat colours come back close to what was drawn.
             picture->flags |= AV_CODEC_FLAG_QSCALE;
             picture->global_quality = FF_QP2LAMBDA * 2;
-            if (!openStream(picture, pictureStream)) return fail("cannot start " + spec.codec);
+            if (!openStream(picture, pictureStream)) return fail("cannot start " + plan.codec);
             scaler =
-                sws_getContext(spec.width, spec.height, AV_PIX_FMT_RGB24, spec.width, spec.height,
+                sws_getContext(plan.width, plan.height, AV_PIX_FMT_RGB24, plan.width, plan.height,
                                picture->pix_fmt, SWS_POINT, nullptr, nullptr, nullptr);
             if (!scaler) return fail("cannot convert pictures");
         }
-        if (!spec.soundCodec.empty()) {
-            sound = addStream(spec.soundCodec, &soundStream);
-            if (!sound) return fail("no encoder " + spec.soundCodec);
+        if (!plan.soundCodec.empty()) {
+            sound = addStream(plan.soundCodec, &soundStream);
+            if (!sound) return fail("no encoder " + plan.soundCodec);
             sound->sample_fmt =
                 sound->codec->sample_fmts ? sound->codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
-            sound->sample_rate = spec.soundRate;
-            sound->time_base = {1, spec.soundRate};
+            sound->sample_rate = plan.soundRate;
+            sound->time_base = {1, plan.soundRate};
             const AVChannelLayout mono = AV_CHANNEL_LAYOUT_MONO;
             av_channel_layout_copy(&sound->ch_layout, &mono);
             if (sound->sample_fmt != AV_SAMPLE_FMT_S16) return fail("sound encoder not 16-bit");
-            if (!openStream(sound, soundStream)) return fail("cannot start " + spec.soundCodec);
+            if (!openStream(sound, soundStream)) return fail("cannot start " + plan.soundCodec);
         }
         if (avio_open(&format->pb, path.c_str(), AVIO_FLAG_WRITE) < 0)
             return fail("cannot create " + path.string());
         if (avformat_write_header(format, nullptr) < 0) return fail("cannot write the header");
-        if (!picturesAndSound(spec, draw)) return false;
+        if (!picturesAndSound(plan, draw)) return false;
         if (av_write_trailer(format) < 0) return fail("cannot finish the file");
         return true;
     }
@@ -159,11 +159,11 @@ struct Writer {
 
 } // namespace
 
-bool writeVideo(const std::filesystem::path& path, const VideoSpec& spec, const DrawPicture& draw,
+bool writeVideo(const std::filesystem::path& path, const VideoPlan& plan, const DrawPicture& draw,
                 std::string* error) {
     av_log_set_level(AV_LOG_ERROR);
     Writer writer;
-    const bool ok = writer.write(path, spec, draw);
+    const bool ok = writer.write(path, plan, draw);
     if (!ok && error) *error = writer.error;
     return ok;
 }

@@ -10,7 +10,7 @@
 
 namespace orv::videowriter {
 
-struct VideoSpec {
+struct VideoPlan {
     // An encoder name: "mpeg4", "msvideo1", "cinepak", ...; empty for a file with sound only.
     std::string codec = "mpeg4";
     int width = 160;
@@ -26,7 +26,7 @@ struct VideoSpec {
 using DrawPicture = std::function<void(int index, std::vector<uint8_t>& rgb)>;
 
 // False with the reason in *error.
-bool writeVideo(const std::filesystem::path& path, const VideoSpec& spec, const DrawPicture& draw,
+bool writeVideo(const std::filesystem::path& path, const VideoPlan& plan, const DrawPicture& draw,
                 std::string* error);
 
 } // namespace orv::videowriter

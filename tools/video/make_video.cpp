@@ -14,29 +14,29 @@ int main(int argc, char** argv) {
         std::cerr << "usage: make_video OUT.avi [CODEC WIDTH HEIGHT FPS SECONDS [SOUND]]\n";
         return 1;
     }
-    orv::videowriter::VideoSpec spec;
-    spec.width = 640;
-    spec.height = 480;
-    spec.framesPerSecond = 30;
-    spec.soundCodec = "pcm_s16le";
+    orv::videowriter::VideoPlan plan;
+    plan.width = 640;
+    plan.height = 480;
+    plan.framesPerSecond = 30;
+    plan.soundCodec = "pcm_s16le";
     int seconds = 10;
     if (argc >= 7) {
-        spec.codec = argv[2];
-        spec.width = std::atoi(argv[3]);
-        spec.height = std::atoi(argv[4]);
-        spec.framesPerSecond = std::atoi(argv[5]);
+        plan.codec = argv[2];
+        plan.width = std::atoi(argv[3]);
+        plan.height = std::atoi(argv[4]);
+        plan.framesPerSecond = std::atoi(argv[5]);
         seconds = std::atoi(argv[6]);
-        spec.soundCodec = argc >= 8 ? argv[7] : "";
+        plan.soundCodec = argc >= 8 ? argv[7] : "";
     }
-    if (spec.width <= 0 || spec.height <= 0 || spec.framesPerSecond <= 0 || seconds <= 0) {
+    if (plan.width <= 0 || plan.height <= 0 || plan.framesPerSecond <= 0 || seconds <= 0) {
         std::cerr << "make_video: sizes, rate and length must be positive\n";
         return 1;
     }
-    spec.frames = spec.framesPerSecond * seconds;
-    const int w = spec.width;
+    plan.frames = plan.framesPerSecond * seconds;
+    const int w = plan.width;
     std::string error;
     const bool ok = orv::videowriter::writeVideo(
-        argv[1], spec,
+        argv[1], plan,
         [w](int index, std::vector<uint8_t>& rgb) {
             for (size_t p = 0; p < rgb.size() / 3; ++p) {
                 const int x = int(p % size_t(w)), y = int(p / size_t(w));

@@ -20,11 +20,11 @@ TEST(VideoWindow, PicturesShowAndTheSoundsClockRunsToTheEnd) {
     test::TempDir dir;
     test::TempDir runtime;
     dir.write("game/0.txt", "*define\ngame\n*start\navi \"v.avi\",0\nwait 600000\nend\n");
-    videowriter::VideoSpec spec; // 2 s of green with a tone
-    spec.frames = 20;
-    spec.soundCodec = "pcm_s16le";
+    videowriter::VideoPlan plan; // 2 s of green with a tone
+    plan.frames = 20;
+    plan.soundCodec = "pcm_s16le";
     ASSERT_TRUE(videowriter::writeVideo(
-        dir.path() / "game" / "v.avi", spec,
+        dir.path() / "game" / "v.avi", plan,
         [](int, std::vector<uint8_t>& rgb) {
             for (size_t i = 0; i < rgb.size(); i += 3) rgb[i + 1] = 255;
         },

@@ -15,9 +15,9 @@ namespace {
 
 std::unique_ptr<VideoFile> tenPictures(const test::TempDir& dir) {
     const std::filesystem::path path = dir.path() / "v.avi";
-    videowriter::VideoSpec spec; // 10 pictures, 100 ms each
+    videowriter::VideoPlan plan; // 10 pictures, 100 ms each
     EXPECT_TRUE(videowriter::writeVideo(
-        path, spec, [](int, std::vector<uint8_t>&) {}, nullptr));
+        path, plan, [](int, std::vector<uint8_t>&) {}, nullptr));
     VideoOpenError why;
     return VideoFile::open(path, 0, &why);
 }

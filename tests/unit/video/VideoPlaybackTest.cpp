@@ -25,12 +25,12 @@ constexpr uint32_t kColours[] = {0xd02020, 0x20d020, 0x2020d0, 0xe0e0e0};
 std::string makeVideo(const std::string& codec, const std::string& sound = "") {
     test::TempDir dir;
     const std::filesystem::path path = dir.path() / "v.avi";
-    videowriter::VideoSpec spec;
-    spec.codec = codec;
-    spec.soundCodec = sound;
+    videowriter::VideoPlan plan;
+    plan.codec = codec;
+    plan.soundCodec = sound;
     std::string error;
     const bool written = videowriter::writeVideo(
-        path, spec,
+        path, plan,
         [](int index, std::vector<uint8_t>& rgb) {
             const uint32_t c = kColours[index % 4];
             const size_t band = rgb.size() / 4;

@@ -19,10 +19,10 @@ namespace {
 TEST(VideoSound, ComesAtTheMixersRateAndLastsAsLongAsThePictures) {
     test::TempDir dir;
     const std::filesystem::path path = dir.path() / "v.avi";
-    videowriter::VideoSpec spec; // 1 s of pictures, a 440 Hz tone at 22050 Hz in mono
-    spec.soundCodec = "pcm_s16le";
+    videowriter::VideoPlan plan; // 1 s of pictures, a 440 Hz tone at 22050 Hz in mono
+    plan.soundCodec = "pcm_s16le";
     ASSERT_TRUE(videowriter::writeVideo(
-        path, spec, [](int, std::vector<uint8_t>&) {}, nullptr));
+        path, plan, [](int, std::vector<uint8_t>&) {}, nullptr));
     VideoOpenError why;
     std::unique_ptr<VideoFile> video = VideoFile::open(path, 44100, &why);
     ASSERT_TRUE(video);
@@ -30,7 +30,7 @@ TEST(VideoSound, ComesAtTheMixersRateAndLastsAsLongAsThePictures) {
     VideoPicture picture;
     int pictures = 0;
     while (video->nextPicture(picture)) ++pictures;
-    EXPECT_EQ(pictures, spec.frames);
+    EXPECT_EQ(pictures, plan.frames);
     const std::shared_ptr<VideoSoundQueue> sound = video->sound();
     EXPECT_TRUE(sound->finished());
     // A second of sound, give or take the encoder's last block.
