@@ -27,7 +27,7 @@ void presentDisplay(Engine& engine, const DirtyRect& area) {
 void forgetEarlierInput(Engine& engine) {
     ShellState& shell = engine.shell;
     shell.skipMode = false;
-    stopAtDecision(engine);
+    stopPlayerModes(engine);
     engine.platform.discardEvents(EventKind::LButtonUp);
     engine.platform.discardEvents(EventKind::Char);
     shell.clickFlag = false;

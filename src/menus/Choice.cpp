@@ -196,7 +196,7 @@ int runChoice(Engine& engine, const ChoiceForm& form, int startColumn, int start
 
     playVoice(engine, form.shownVoice);
     shell.skipMode = false;
-    stopAtDecision(engine);
+    stopPlayerModes(engine);
     int highlighted = -1;
 
     if (!form.menu) {

@@ -38,6 +38,10 @@ void publishMenu(Engine& engine) {
     engine.platform.setMenuBar(shown);
 }
 
+void publishPlayerMenu(Engine& engine) {
+    if (engine.player.menuOffered) publishMenu(engine);
+}
+
 void fillFontMenu(Engine& engine, const std::vector<std::string>& facesUtf8) {
     ShellState& shell = engine.shell;
     MenuBar& menu = shell.menu;

@@ -45,5 +45,7 @@ void fillFontMenu(Engine& engine);
 
 // Hands the engine's menu bar to the platform after a change.
 void publishMenu(Engine& engine);
+// The player's popup changed (a check mark, a level): shown again where it is offered.
+void publishPlayerMenu(Engine& engine);
 
 } // namespace orv

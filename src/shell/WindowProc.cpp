@@ -11,6 +11,7 @@
 #include "shell/Shutdown.h"
 #include "shell/WindowTitle.h"
 #include "sound/SoundPlayback.h"
+#include "text/AutoForward.h"
 #include "util/sjis.h"
 
 namespace orv {
@@ -92,16 +93,6 @@ void changeScale(Engine& engine, int step) {
         engine.persist.settings.setInt(kScaleSetting, scale);
 }
 
-// A click while the text moves on by itself only stops it; true when it did.
-bool stopPlayerModes(Engine& engine) {
-    PlayerState& player = engine.player;
-    if (!player.autoForward && !player.tabSkip) return false;
-    player.tabSkip = false;
-    player.autoForward = false;
-    if (player.menuOffered) publishMenu(engine);
-    return true;
-}
-
 // Tab switches the skipping of read text off anywhere, and on only at a text's click wait (at a
 // choice or in a menu it belongs to their entries).
 void tabKey(Engine& engine) {
@@ -112,7 +103,7 @@ void tabKey(Engine& engine) {
         player.tabSkip = true;
     else
         return;
-    if (player.menuOffered) publishMenu(engine);
+    publishPlayerMenu(engine);
 }
 
 } // namespace
@@ -175,6 +166,7 @@ void windowProc(Engine& engine, const Event& event) {
             shell.skipMode = false;
             break;
         }
+        // A click while the text moves on by itself only stops it.
         if (stopPlayerModes(engine)) break;
         shell.clickFlag = true;
         storePosition(shell, event);

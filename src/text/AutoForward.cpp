@@ -24,15 +24,16 @@ uint32_t autoForwardDelay(const Engine& engine) {
 void setAutoForward(Engine& engine, bool on) {
     if (engine.player.autoForward == on) return;
     engine.player.autoForward = on;
-    if (engine.player.menuOffered) publishMenu(engine);
+    publishPlayerMenu(engine);
 }
 
-void stopAtDecision(Engine& engine) {
+bool stopPlayerModes(Engine& engine) {
     PlayerState& player = engine.player;
-    if (!player.tabSkip && !player.autoForward) return;
+    if (!player.tabSkip && !player.autoForward) return false;
     player.tabSkip = false;
     player.autoForward = false;
-    if (player.menuOffered) publishMenu(engine);
+    publishPlayerMenu(engine);
+    return true;
 }
 
 } // namespace orv

@@ -15,8 +15,8 @@ uint32_t autoForwardDelay(const Engine& engine);
 // Switches auto-forward (and the menu's mark) on or off.
 void setAutoForward(Engine& engine, bool on);
 
-// A choice, a button wait or an input dialog: the player decides, so neither auto-forward nor
-// Tab's skipping carries on past it.
-void stopAtDecision(Engine& engine);
+// A choice, a button wait, an input dialog or the player's click: neither auto-forward nor Tab's
+// skipping carries on past it. True when one of them was on.
+bool stopPlayerModes(Engine& engine);
 
 } // namespace orv

@@ -30,7 +30,7 @@ std::string askPlayer(Engine& engine, const InputRule& rule, const std::string& 
     request.automaticAnswer = automaticInput(rule);
     std::string answer;
     const InputCheck check = [&](std::string_view utf8) { return checkInput(rule, utf8, &answer); };
-    stopAtDecision(engine);
+    stopPlayerModes(engine);
     // The dialog gives way only when the system ends the program: the close it left waiting ends
     // the run through the window procedure, or, should it not, the question comes again.
     while (!engine.platform.inputDialog(request, check)) pumpAllPending(engine);

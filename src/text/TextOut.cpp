@@ -37,7 +37,7 @@ void notePageEnd(Engine& engine) {
 void setCopyPages(Engine& engine, bool on) {
     engine.player.copyPages = on;
     engine.persist.settings.setBool(kCopyPagesKey, on);
-    if (engine.player.menuOffered) publishMenu(engine);
+    publishPlayerMenu(engine);
 }
 
 void loadTextOutSettings(Engine& engine) {
