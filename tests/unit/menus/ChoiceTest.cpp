@@ -1,12 +1,10 @@
 // The choice loop beyond the scenario tests: its own line-breaking rule, where the choices and
-// the menu entries lie, what drawChoiceText draws and records, the colours on the screen, and the
-// state a choice leaves behind.
+// the menu entries lie, what drawChoiceText draws and records, and the state a choice leaves
+// behind.
 #include "menus/Choice.h"
 #include "TextTestSupport.h"
 
 #include <gtest/gtest.h>
-
-#include <set>
 
 using namespace orv;
 using namespace orv::test;
@@ -22,16 +20,6 @@ int inkIn(const Engine& engine, int x0, int y0, int x1, int y1) {
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) n += coverageAt(engine, x, y) != 0;
     return n;
-}
-
-// The colours of the fully inked pixels of the rectangle on the display.
-std::set<uint32_t> fullInkColours(const Engine& engine, int x0, int y0, int x1, int y1) {
-    std::set<uint32_t> colours;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x)
-            if (coverageAt(engine, x, y) == 255)
-                colours.insert(pixelColor(engine.graphics.surfaces.display, x, y));
-    return colours;
 }
 
 std::string game(const std::string& body, const std::string& define = "") {
@@ -164,46 +152,10 @@ TEST(ChoiceRun, TheMenuFormTakesAnEntryOrIsClosedByARightClick) {
     EXPECT_EQ(backdrops, 3);
 }
 
-// The highlight in the selectcolor colours, and again after a right click, are the scenario
-// tests choice-pointer-over and choice-rclick.
-TEST(ChoiceRun, TheHighlightLeavesWithThePointer) {
-    Harness h("move 30 20\nmove 300 300\n");
-    h.scenario(
-        game("select \"一つ目\",*a,\"二つ目\",*a\n*a\nend\n", "selectcolor #ff0000,#00ff00\n"));
-    ASSERT_EQ(h.run(), 3) << h.log(); // still waiting at the choice
-    EXPECT_EQ(fullInkColours(h.engine(), 8, 16, 86, 70), std::set<uint32_t>{0x00ff00});
-}
-
 // That the window is empty after a choice is the scenario test choice-page.
 TEST(ChoiceRun, LeavesAFinishedLookbackPage) {
     Harness h("click 30 50\n");
     ASSERT_EQ(h.run(game("前の文\nselect \"一\",*a\n*a\nend\n")), 0) << h.log();
     EXPECT_EQ(h.engine().text.lookback.text(), sjis::fromUtf8("前の文\n\\"));
     EXPECT_EQ(h.engine().text.lookback.pageCount(), 1);
-}
-
-TEST(ChoiceRun, FiftyChoicesAreAllowed) {
-    // A window of 60 lines of 4 x 4 glyphs 8 pixels apart: choice i is on line i.
-    std::string list;
-    for (int i = 0; i < 50; ++i)
-        list += std::string(i ? ",\n" : "") + "\"c" + std::to_string(i % 10) + "\"," +
-                (i == 49 ? "*last" : "*other");
-    Harness h("click 2 396\n");
-    h.scenario(game("setwindow 0,0,40,60,4,4,0,4,0,0,0,#999999,0,0,639,479\nselect " + list +
-                    "\n*other\nend\n*last\n最後\nend\n"));
-    ASSERT_EQ(h.run(), 0) << h.log();
-    EXPECT_EQ(h.transcript(), "\f最後\n");
-}
-
-TEST(ChoiceRun, SelnumKeepsTheIntlimitBoundsAndSelectvoiceTheNames) {
-    Harness h("click 30 50\n");
-    // The voices sound now: their files must be there.
-    for (const char* voice : {"a.wav", "b.wav", "c.wav"}) h.file(voice, "");
-    h.scenario(game("selnum %7,\"零\",\"一\"\nend\n",
-                    "intlimit 7,0,0\nselectvoice \"a.wav\",\"b.wav\",\"c.wav\"\n"));
-    ASSERT_EQ(h.run(), 0) << h.log();
-    const ChoiceState& c = h.engine().choices;
-    EXPECT_EQ(h.engine().vars.num[7], 0); // 1 brought down to the bound
-    EXPECT_EQ((std::vector{c.shownVoice, c.movedVoice, c.decidedVoice}),
-              (std::vector<std::string>{"a.wav", "b.wav", "c.wav"}));
 }

@@ -1,6 +1,7 @@
-// The right-click side beyond the scenario folders: what each right-click mode and rmode let
-// through, every systemcall word, the menu bar entry killmenu removes, and the geometry the
-// headless tests click by (menu fit, confirmation buttons, lookback thirds, recorded pages).
+// The right-click side beyond the scenario folders (rmenu-*, lookback-wheel-*): the handler
+// that is not entered twice, the menu bar entry killmenu removes, the slot the keys save in, and
+// the geometry the headless tests click by (menu fit, confirmation buttons, lookback thirds,
+// recorded pages).
 #include "EngineHarness.h"
 #include "TextTestSupport.h"
 #include "menus/Confirm.h"
@@ -11,75 +12,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace orv;
 using orv::test::Harness;
 
 namespace {
-
-// A run is told apart by how many scripted events it needs: a right click that hides the window
-// or opens something takes a click (or a right click) of its own to undo, so the same events
-// then run out (status 3) where a refused right click lets the run end (status 0).
-struct RunCase {
-    const char* name;
-    const char* define;
-    const char* body;
-    const char* events;
-    int status;
-    const char* transcript = nullptr; // checked when given
-};
-
-const RunCase kRuns[] = {
-    {"default-mode-hides-the-window", "", "あ@\nend\n", "rclick\nclick\n", 3},
-    {"roff-refuses", "roff\n", "あ@\nend\n", "rclick\nclick\n", 0},
-    {"rmode-0-refuses", "", "rmode 0\nあ@\nend\n", "rclick\nclick\n", 0},
-    {"rmode-1-enables-again", "", "rmode 0\nrmode 1\nあ@\nend\n", "rclick\nclick\n", 3},
-    {"click-command-ignores-it", "", "click\nend\n", "rclick\nclick\n", 0},
-    {"rlookback-without-pages-shows-nothing", "rlookback\n", "あ@\nend\n", "rclick\nclick\n", 0},
-    {"rlookback-opens-the-lookback", "rlookback\n", "あ\\\nい@\nend\n", "click\nrclick\nclick\n",
-     3},
-    {"rlookback-left-with-a-right-click", "rlookback\n", "あ\\\nい@\nend\n",
-     "click\nrclick\nrclick\nclick\n", 0},
-    {"rmenu-right-click-closes-the-menu", "rmenu \"ログ\",lookback\n", "あ@\nend\n",
-     "rclick\nrclick\nclick\n", 0},
-    // The reset that was asked for runs in a fresh start, where rmode has not run yet.
-    {"reset-enables-right-clicks", "",
-     "if %200 = 1 goto *again\nmov %200,1\nrmode 0\nsystemcall reset\n*again\nあ@\nend\n",
-     "click 240 290\nrclick\nclick\n", 3},
-    {"systemcall-ignores-roff", "roff\n", "systemcall windowerase\nend\n", "", 3},
-    {"systemcall-ignores-rmode", "", "rmode 0\nsystemcall windowerase\nend\n", "click\n", 0},
-    {"systemcall-keeps-its-word-under-rlookback", "rlookback\n", "systemcall windowerase\nend\n",
-     "", 3},
-    {"systemcall-lookback-without-pages", "", "systemcall lookback\nend\n", "", 0},
-    {"systemcall-lookback", "", "あ\\\nsystemcall lookback\nend\n", "click\nrclick\n", 0},
-    {"systemcall-save-and-load-show-the-slot-list", "", "systemcall save\nsystemcall load\nend\n",
-     "rclick\nrclick\n", 0},
-    {"systemcall-reset-no-goes-on", "", "mov %0,3\nsystemcall reset\n値%0\nend\n",
-     "click 400 290\n", 0, "値３\n"},
-    {"systemcall-reset-cancelled-goes-on", "", "systemcall reset\n続き\nend\n", "rclick\n", 0,
-     "続き\n"},
-    {"systemcall-reset-yes-starts-again", "",
-     "値%0\nmov %0,3\nif %200 = 1 end\nmov %200,1\nsystemcall reset\n", "click 240 290\n", 0,
-     "値０\n値０\n"},
-    {"confirm-ignores-keys", "", "systemcall reset\nend\n", "key enter\nkey space\n", 3},
-    {"systemcall-skip-runs-to-the-choice", "",
-     "systemcall skip\nあ@\nい\\\nselect \"a\",*a\n*a\nend\n", "click 30 20\n", 0, "あ\nい\f\f"},
-    {"menu-reset-no-returns-to-the-menu", "rmenu \"最初へ\",reset\n", "あ@\nend\n",
-     "rclick\nclick 320 250\nclick 400 290\nrclick\nclick\n", 0},
-};
-
-class RightClickRun : public ::testing::TestWithParam<RunCase> {};
-
-TEST_P(RightClickRun, NeedsTheEventsItShould) {
-    const RunCase& c = GetParam();
-    Harness h(c.events);
-    h.scenario(std::string("*define\n") + c.define + "game\n*start\n" + c.body);
-    EXPECT_EQ(h.run(), c.status) << h.log();
-    if (c.transcript) {
-        EXPECT_EQ(h.transcript(), c.transcript);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(All, RightClickRun, ::testing::ValuesIn(kRuns), test::CaseName());
 
 TEST(RightClickHandler, ARunningHandlerIsNotEnteredAgain) {
     Harness h;
@@ -89,16 +27,12 @@ TEST(RightClickHandler, ARunningHandlerIsNotEnteredAgain) {
     EXPECT_FALSE(h.engine().interp.resetRequested);
 }
 
-TEST(Systemcall, WindoweraseLeavesAHiddenWindowToTheNextText) {
-    Harness h("click\nclick\n");
-    h.scenario("*define\ngame\n*start\nbg #ffffff,1\nsystemcall windowerase\nあ@\nend\n");
-    uint32_t beside = 0;
-    h.platform().onTranscript = [&](std::string_view) {
-        beside = pixelColor(h.engine().graphics.surfaces.display, 600, 400);
-    };
-    EXPECT_EQ(h.run(), 0);
-    // The text brought the window on first, tinted white by the default window colour.
-    EXPECT_EQ(beside, 0x999999u);
+TEST(SlotListKeys, DownAndEnterSaveInTheSecondSlot) {
+    // The confirmation answers only clicks: はい at (240, 280).
+    Harness h("key down\nkey down\nkey enter\nclick 240 290\n");
+    EXPECT_EQ(h.run("*define\ngame\n*start\nsystemcall save\nend\n"), 0) << h.log();
+    EXPECT_FALSE(std::filesystem::exists(h.dir() / "save1.dat"));
+    EXPECT_TRUE(std::filesystem::exists(h.dir() / "save2.dat"));
 }
 
 TEST(Killmenu, RemovesTheBarEntryAtItsPosition) {

@@ -16,8 +16,9 @@ using namespace orv::test;
 
 namespace {
 
-const char* const kControlFiles[] = {"test.events",   "test.args",         "expect.status",
-                                     "expect.stderr", "expect.transcript", "README.md"};
+const char* const kControlFiles[] = {"test.events",   "test.args",       "expect.status",
+                                     "expect.stderr", "expect.soundlog", "expect.transcript",
+                                     "README.md"};
 
 bool isControlFile(const fs::path& rel) {
     return *rel.begin() == "expect" || std::find(std::begin(kControlFiles), std::end(kControlFiles),
@@ -93,6 +94,8 @@ TEST_P(Scenario, PlaysAsExpected) {
 
     std::vector<std::string> args = {orvaneBinary().string(), "--headless", "--transcript",
                                      (out / "transcript.txt").string()};
+    const bool soundLog = fs::exists(dir / "expect.soundlog");
+    if (soundLog) args.insert(args.end(), {"--sound-log", (out / "sound.log").string()});
     if (fs::exists(dir / "test.events"))
         args.insert(args.end(), {"--events", (dir / "test.events").string()});
     if (fs::exists(dir / "test.args"))
@@ -109,6 +112,9 @@ TEST_P(Scenario, PlaysAsExpected) {
     }
     if (fs::exists(dir / "expect.transcript")) {
         EXPECT_EQ(readFile(out / "transcript.txt"), readFile(dir / "expect.transcript"));
+    }
+    if (soundLog) {
+        EXPECT_EQ(readFile(out / "sound.log"), readFile(dir / "expect.soundlog"));
     }
 
     for (const auto& entry : fs::directory_iterator(out))

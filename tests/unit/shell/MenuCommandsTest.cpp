@@ -181,14 +181,6 @@ TEST(MenuCommands, ATerminatingCloseEndsWithoutAsking) {
     EXPECT_EQ(h.platform().scriptRemaining(), 1u) << "the answer was not used";
 }
 
-// With versionstr the box shows its two texts: the scenario test menu-version.
-TEST(MenuCommands, VersionBoxWithoutVersionstrNamesTheProgram) {
-    Harness h;
-    command(h.engine(), kMenuVersion);
-    EXPECT_EQ(h.log(), "[バージョン情報] Orvane Version 1.22\n"
-                       "Orvane - an interpreter for visual novel scenarios\n");
-}
-
 // A platform whose display refuses to change.
 class StubbornPlatform : public test::CapturingPlatform {
 public:

@@ -38,12 +38,6 @@ std::string run(Harness& h, const std::string& game, const std::string& define =
 
 } // namespace
 
-TEST(TextLayout, SpacesAndUnknownBangsAreDropped) {
-    Harness h;
-    ASSERT_EQ(run(h, "あ い\tう!xyえ\n"), "");
-    EXPECT_EQ(h.transcript(), "あいうxyえ\n"); // "!x": the "!" goes, x and y share a cell
-}
-
 // How cells blend into the picture, with their shadow, is fixed by the golden pictures of the
 // text-* and choice-* scenario tests.
 
@@ -139,13 +133,6 @@ TEST(TextCommands, LocateBrTextclearAndTextoff) {
     // The page still holds う at column 0 of line 0 for the next time the window shows.
     EXPECT_FALSE(inkBox(e, 8, 16, 34, 42).empty());
     EXPECT_TRUE(inkBox(e, 8 + 5 * 26, 16 + 3 * 28, 640, 480).empty());
-}
-
-TEST(TextCommands, TextmodeZeroHidesTheWindowAndSkipsWaits) {
-    Harness h;
-    ASSERT_EQ(run(h, "あ\ntextmode 0\n@\\\ntexton\n"), "");
-    EXPECT_FALSE(h.engine().text.window.shown);
-    EXPECT_EQ(h.transcript(), "あ\n");
 }
 
 TEST(TextCommands, GameTakesTheScriptFace) {
