@@ -22,10 +22,6 @@ int inkIn(const Engine& engine, int x0, int y0, int x1, int y1) {
     return n;
 }
 
-std::string game(const std::string& body, const std::string& define = "") {
-    return "*define\n" + define + "game\n*start\n" + body;
-}
-
 std::string times(const char* piece, int n) {
     return sjis::fromUtf8(repeat(piece, n));
 }
@@ -150,12 +146,4 @@ TEST(ChoiceRun, TheMenuFormTakesAnEntryOrIsClosedByARightClick) {
     EXPECT_EQ(menu("move 300 220\nclick\n"), 0);
     EXPECT_EQ(menu("move 300 220\nrclick\n"), -1);
     EXPECT_EQ(backdrops, 3);
-}
-
-// That the window is empty after a choice is the scenario test choice-page.
-TEST(ChoiceRun, LeavesAFinishedLookbackPage) {
-    Harness h("click 30 50\n");
-    ASSERT_EQ(h.run(game("前の文\nselect \"一\",*a\n*a\nend\n")), 0) << h.log();
-    EXPECT_EQ(h.engine().text.lookback.text(), sjis::fromUtf8("前の文\n\\"));
-    EXPECT_EQ(h.engine().text.lookback.pageCount(), 1);
 }
