@@ -45,17 +45,6 @@ TEST(Killmenu, RemovesTheBarEntryAtItsPosition) {
                                                 "ＷＡＶＥ", "バージョン情報"}));
 }
 
-TEST(Menuselectvoice, KeepsTheSevenVoicesInOrder) {
-    Harness h;
-    h.scenario("*define\nmenuselectvoice \"o\",\"c\",\"m\",\"d\",\"r\",\"y\",\"n\"\n"
-               "lookbackvoice \"p\"\ngame\n*start\nend\n");
-    ASSERT_EQ(h.run(), 0);
-    const SystemMenuState& sm = h.engine().systemMenu;
-    const MenuVoices& v = sm.voices;
-    EXPECT_EQ(v.opening + v.closing + v.moved + v.decided + v.refused + v.yes + v.no, "ocmdryn");
-    EXPECT_EQ(sm.lookback.pageVoice, "p");
-}
-
 // Keeps the window's picture as it stands when a right click is taken (the lookback's last page).
 class SnapshotPlatform : public HeadlessPlatform {
 public:
