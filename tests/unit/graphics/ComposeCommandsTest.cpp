@@ -19,8 +19,8 @@ std::string keyedBmp(int w, int h) {
     return bmp24(w, h, [](int x, int y) { return x == 0 && y == 0 ? 0xff00ffu : 0x0000ffu; });
 }
 
-// What the commands put on the screen is the scenario folder compose-commands; a background's
-// name is kept as given, for the saves.
+// What the commands put on the screen is the scenario folders compose-commands and
+// compose-effect-definitions; a background's name is kept as given, for the saves.
 TEST(ComposeCommandsTest, BackgroundsKeepTheNameTheyWereGiven) {
     for (const auto& [commands, name] :
          {std::pair{"bg #FfA0b1,1\n", "#FfA0b1"}, std::pair{"bg pic,1\n", "small.bmp"},
@@ -32,20 +32,6 @@ TEST(ComposeCommandsTest, BackgroundsKeepTheNameTheyWereGiven) {
                   0);
         EXPECT_EQ(h.engine().graphics.layers.backgroundName, name);
     }
-}
-
-TEST(ComposeCommandsTest, EffectDefinitionsAreRegistered) {
-    Harness h;
-    h.scenario("*define\neffect 2,10,1000\neffect 49,15,500,\"m.bmp\"\neffect 3,1\n"
-               "windoweffect 18,300,\"w.bmp\"\neffectblank 7\ngame\n*start\nend\n");
-    EXPECT_EQ(h.run(), 0);
-    const EffectState& e = h.engine().graphics.effects;
-    EXPECT_EQ(std::tuple(e.registry[2].type, e.registry[2].duration, e.registry[49].image,
-                         e.registry[3].type, e.registry[4].type),
-              std::tuple(10, 1000, "m.bmp", 1, -1));
-    EXPECT_EQ(std::tuple(e.windowEffect.type, e.windowEffect.duration, e.windowEffect.image,
-                         e.effectPause),
-              std::tuple(18, 300, "w.bmp", 7));
 }
 
 // The picture commands' errors are rows of ScenarioErrorTest.
