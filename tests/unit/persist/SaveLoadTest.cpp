@@ -1,5 +1,6 @@
-// Saving and loading through the game's menu: what a load gives back (in the same run and in the
-// next one), what it leaves alone, and the slots it refuses.
+// Saving and loading through the game's menu: what a load in the next run gives back, what it
+// leaves alone, and the slots it refuses; a load in the same run and the list of twelve slots are
+// the scenario folders save-load-page and save-slots-twelve.
 #include "EngineHarness.h"
 #include "Pictures.h"
 #include "SoundFiles.h"
@@ -107,19 +108,6 @@ protected:
     Seen seen_;
 };
 
-TEST_F(SaveLoad, LoadInTheSameRunGoesBackToThePagesStart) {
-    // The save during the first page, the load during the second.
-    Harness h(std::string("click\nrclick\n") + kSaveEntry + kSlot1 + kYes + "click\nrclick\n" +
-              kLoadEntry + kSlot1 + kYes + "click\nclick\nclick\n");
-    prepare(h);
-    watch(h, 2);
-    EXPECT_EQ(h.run(), 0) << h.log();
-    EXPECT_TRUE(std::filesystem::exists(h.dir() / "save1.dat"));
-    expectPageRestored(5);
-    // The page is replayed from its first statement, the rest of the game runs on.
-    EXPECT_EQ(h.transcript(), "序章\fページ一\nページ二ページ一\nページ二\nページ三\n");
-}
-
 TEST_F(SaveLoad, LoadInTheNextRun) {
     std::string slot;
     {
@@ -157,15 +145,6 @@ TEST_F(SaveLoad, RefusedSlotsLeaveTheGameAsItWas) {
     EXPECT_NE(h.log().find("[ロードエラー]"), std::string::npos) << h.log();
     EXPECT_EQ(h.transcript(), "あ\nい\n");
     EXPECT_EQ(h.engine().vars.num[1], 4);
-}
-
-TEST(SaveSlotList, TwelveSlotsBeginHigherAndNameTheTenth) {
-    // With twelve slots the list begins at y 100 (240 - 5 lines of 28): slot 10 is at 352..379.
-    Harness h(std::string("rclick\n") + kSaveEntry + "click 300 360\n" + kYes + "click\n");
-    h.scenario("*define\nrmenu \"セーブ\",save,\"ロード\",load\nsavenumber 12\n"
-               "savename \"書く\",\"読む\",\"栞\"\ngame\n*start\nあ@\nend\n");
-    EXPECT_EQ(h.run(), 0) << h.log();
-    EXPECT_TRUE(std::filesystem::exists(h.dir() / "save10.dat"));
 }
 
 TEST(SaveSound, LoadPlaysAgainOnlyWhatLoopedOrWasMusic) {
