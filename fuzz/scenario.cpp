@@ -3,6 +3,7 @@
 // clock and by a statement budget, so endless scenario loops end too.
 #include "interp/Engine.h"
 #include "interp/EngineRun.h"
+#include "persist/PlayerFiles.h"
 #include "platform/headless/EventScript.h"
 #include "platform/headless/HeadlessPlatform.h"
 
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <ostream>
 #include <streambuf>
 #include <string>
@@ -45,39 +47,47 @@ void removeStaleDirs(const fs::path& temp) {
     }
 }
 
-// Every input writes its scenario and the player's files: in memory when the
-// machine offers a memory file system, since creating and renaming files on a
-// disk was the largest single cost of an input.
+// Every input writes its scenario: in memory when the machine offers a memory
+// file system, since creating and renaming files on a disk was the largest
+// single cost of an input.
 fs::path scratchRoot() {
     std::error_code ec;
     if (fs::is_directory("/dev/shm", ec) && ::access("/dev/shm", W_OK) == 0) return "/dev/shm";
     return fs::temp_directory_path();
 }
 
-// The game folder of this process, removed when the process ends normally.
-class GameDir {
+constexpr const char* kScenarioNames[] = {"0.txt", "1.txt", "orvane.dat", "orvane_sec.dat"};
+constexpr size_t kKinds = std::size(kScenarioNames);
+
+// The folders of this process, removed when the process ends normally: a game
+// folder for each kind of scenario file, holding only that file, which every
+// input of its kind rewrites in place. The folders thus stay as they were
+// listed from one input to the next, and the engine need not list them again
+// for each name it misses. The registry file lies beside them.
+class ScratchDirs {
 public:
-    GameDir() {
+    ScratchDirs() {
         fs::path temp = scratchRoot();
         removeStaleDirs(temp);
-        path_ = temp / (std::string(kDirPrefix) + std::to_string(::getpid()));
-        fs::create_directories(path_);
+        root_ = temp / (std::string(kDirPrefix) + std::to_string(::getpid()));
+        for (size_t kind = 0; kind < kKinds; ++kind) fs::create_directories(game(kind));
     }
-    ~GameDir() {
+    ~ScratchDirs() {
         std::error_code ec;
-        fs::remove_all(path_, ec);
+        fs::remove_all(root_, ec);
     }
-    GameDir(const GameDir&) = delete;
-    GameDir& operator=(const GameDir&) = delete;
-    const fs::path& path() const { return path_; }
+    ScratchDirs(const ScratchDirs&) = delete;
+    ScratchDirs& operator=(const ScratchDirs&) = delete;
+    fs::path game(size_t kind) const { return root_ / ("game" + std::to_string(kind)); }
+    fs::path registry() const { return root_ / "registry.ini"; }
 
 private:
-    fs::path path_;
+    fs::path root_;
 };
 
-const fs::path& gameDir() {
-    static const GameDir dir;
-    return dir.path();
+const ScratchDirs& scratchDirs() {
+    static const ScratchDirs dirs;
+    return dirs;
 }
 
 // Clicks and keys at a few moments, so traps and delays see input.
@@ -131,27 +141,38 @@ struct Bitmaps {
     }
 };
 
+// The glyph cells rendered so far: a cell depends only on its face, size and
+// bytes, and rendering the same ones again was a tenth of an input's cost. A
+// fresh cache once the kept one grows large bounds the memory, and the time a
+// huge glyph surface would cost every later render.
+struct Glyphs {
+    static constexpr size_t kMaxBytes = size_t(16) << 20;
+    orv::GlyphCache cache;
+
+    void lend(orv::Engine& engine) { engine.text.glyphs = std::move(cache); }
+    void takeBack(orv::Engine& engine) {
+        cache = std::move(engine.text.glyphs);
+        if (cache.memoryBytes() > kMaxBytes) cache = orv::GlyphCache();
+    }
+};
+
 } // namespace
 
 // The first byte picks where the scenario comes from; the rest is its content.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
-    const fs::path& dir = gameDir();
-    static const char* const kNames[] = {"0.txt", "1.txt", "orvane.dat", "orvane_sec.dat"};
-    const char* chosen = kNames[data[0] % 4];
-    // The chosen file is rewritten in place: a new file per input costs a new inode. Only the
-    // previous input's file can be in the way.
-    static const char* written = nullptr;
-    if (written && written != chosen) fs::remove(dir / written);
-    written = chosen;
+    static const fs::path registry = scratchDirs().registry();
+    const size_t kind = data[0] % kKinds;
+    const fs::path dir = scratchDirs().game(kind);
     {
-        std::ofstream out(dir / chosen, std::ios::binary | std::ios::trunc);
+        std::ofstream out(dir / kScenarioNames[kind], std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data + 1), std::streamsize(size - 1));
     }
 
     static NullBuffer nullBuffer;
     static std::ostream nullStream(&nullBuffer);
     static Bitmaps bitmaps;
+    static Glyphs glyphs;
     orv::HeadlessOptions options;
     options.maxTimeMs = 5000;
     options.autoClick = true;
@@ -159,15 +180,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     orv::HeadlessPlatform platform(options, events(), std::move(bitmaps.window));
     orv::Engine engine(platform, dir);
     bitmaps.lend(engine);
+    glyphs.lend(engine);
     engine.script.notices = &nullStream;
     engine.interp.statementLimit = 20000;
-    engine.interp.registryFile = dir / "registry.ini";
-    engine.persist.files.durable = false;
+    engine.interp.registryFile = registry;
+    // The player's files (saves, globals, read marks, settings) live and die with the input, so
+    // that what an input does depends on its bytes alone; their readers have a target of their
+    // own.
+    engine.persist.files = orv::PlayerFiles::inMemory();
     try {
         orv::runEngine(engine);
     } catch (const orv::ExitRequest&) {
     }
     bitmaps.takeBack(engine);
+    glyphs.takeBack(engine);
     bitmaps.window = std::move(platform.window());
+    std::error_code ec;
+    fs::remove(registry, ec);
     return 0;
 }

@@ -93,17 +93,24 @@ void fillRect(Surface& surface, int left, int top, int right, int bottom, uint32
     bottom = std::min(bottom, surface.height);
     if (left >= right || top >= bottom) return;
 
+    // Whole rows without padding lie end to end (the bottom row first): one span for all.
+    auto fillBytes = [&](uint8_t byte, size_t span, int offset) {
+        if (span == static_cast<size_t>(surface.stride)) {
+            std::memset(surface.row(bottom - 1), byte, span * static_cast<size_t>(bottom - top));
+            return;
+        }
+        for (int y = top; y < bottom; ++y) std::memset(surface.row(y) + offset, byte, span);
+    };
     if (surface.bitsPerPixel == 8) {
         const auto index = static_cast<uint8_t>(nearestPaletteIndex(surface, rgb));
-        for (int y = top; y < bottom; ++y)
-            std::memset(surface.row(y) + left, index, static_cast<size_t>(right - left));
+        fillBytes(index, static_cast<size_t>(right - left), left);
         return;
     }
     const uint8_t b = rgb & 0xff, g = (rgb >> 8) & 0xff, r = (rgb >> 16) & 0xff;
     const size_t span = static_cast<size_t>(right - left) * 3;
     if (b == g && g == r) {
         // Grey, black and white are one byte repeated: whole spans at once.
-        for (int y = top; y < bottom; ++y) std::memset(surface.row(y) + left * 3, b, span);
+        fillBytes(b, span, left * 3);
         return;
     }
     // One row by pixels, the others copied from it.

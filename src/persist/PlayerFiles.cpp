@@ -43,6 +43,12 @@ fs::path dataHome() {
 
 } // namespace
 
+PlayerFiles PlayerFiles::inMemory() {
+    PlayerFiles files{fs::path()};
+    files.memory_.emplace();
+    return files;
+}
+
 fs::path PlayerFiles::pathOf(std::string_view name) const {
     // A copy from another system may spell the names in capitals; keep writing to that file.
     if (auto found = names_.find(name)) return *found;
@@ -50,12 +56,22 @@ fs::path PlayerFiles::pathOf(std::string_view name) const {
 }
 
 std::optional<std::string> PlayerFiles::read(std::string_view name, size_t maxBytes) const {
+    if (memory_) {
+        auto kept = memory_->find(name);
+        if (kept == memory_->end()) return std::nullopt;
+        return kept->second.bytes.substr(0, maxBytes);
+    }
     std::optional<fs::path> path = names_.find(name);
     if (!path) return std::nullopt;
     return readFilePrefix(*path, maxBytes, nullptr);
 }
 
 std::optional<fs::file_time_type> PlayerFiles::modified(std::string_view name) const {
+    if (memory_) {
+        auto kept = memory_->find(name);
+        if (kept == memory_->end()) return std::nullopt;
+        return kept->second.written;
+    }
     std::optional<fs::path> path = names_.find(name);
     if (!path) return std::nullopt;
     std::error_code ec;
@@ -65,6 +81,11 @@ std::optional<fs::file_time_type> PlayerFiles::modified(std::string_view name) c
 }
 
 bool PlayerFiles::write(std::string_view name, std::string_view bytes, std::string* error) const {
+    if (memory_) {
+        memory_->insert_or_assign(std::string(name),
+                                  KeptFile{std::string(bytes), fs::file_time_type::clock::now()});
+        return true;
+    }
     const fs::path path = pathOf(name);
     std::string reason;
     if (writeFileAtomically(path, bytes, &reason, durable)) return true;

@@ -6,6 +6,7 @@
 #include "util/gamefs.h"
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,10 @@ class PlayerFiles {
 public:
     explicit PlayerFiles(std::filesystem::path folder)
         : folder_(folder), names_(std::move(folder)) {}
+
+    // Files kept in this object only, never on a disk: for runs that keep nothing (the fuzz
+    // target), where writing the files and listing their folder again was much of a short run.
+    static PlayerFiles inMemory();
 
     const std::filesystem::path& folder() const { return folder_; }
     // Whether a write waits until the file is on the disk; off for runs that keep nothing
@@ -33,10 +38,17 @@ public:
     bool write(std::string_view name, std::string_view bytes, std::string* error) const;
 
 private:
+    struct KeptFile {
+        std::string bytes;
+        std::filesystem::file_time_type written;
+    };
+
     std::filesystem::path pathOf(std::string_view name) const;
     std::filesystem::path folder_;
     // The folder's names, listed once and again after each write.
     GameFs names_;
+    // The files by name, for files kept in memory.
+    mutable std::optional<std::map<std::string, KeptFile, std::less<>>> memory_;
 };
 
 // The folder for a game: saveDir when given (made when missing), else the game folder when it

@@ -37,6 +37,11 @@ size_t GlyphCache::KeyHash::operator()(const Key& k) const {
     return h ^ (std::hash<uint64_t>()(packed) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2));
 }
 
+GlyphRasterizer& GlyphCache::rasterizer() {
+    if (!rasterizer_) rasterizer_ = std::make_unique<GlyphRasterizer>();
+    return *rasterizer_;
+}
+
 const GlyphCell& GlyphCache::cell(std::string_view faceSjis, int glyphWidth, int glyphHeight,
                                   bool bold, unsigned char first, unsigned char second) {
     Key key{std::string(faceSjis), glyphWidth, glyphHeight, bold, first, second};
@@ -47,19 +52,20 @@ const GlyphCell& GlyphCache::cell(std::string_view faceSjis, int glyphWidth, int
         // The engine's glyph font: cell height three times the glyph height, average width
         // three halves of the glyph width (a full-width character spans 3 × glyph width).
         const GlyphFont& font =
-            rasterizer_.font(sjis::toUtf8(faceSjis), 3 * glyphHeight, 3 * glyphWidth / 2, bold);
+            rasterizer().font(sjis::toUtf8(faceSjis), 3 * glyphHeight, 3 * glyphWidth / 2, bold);
         if (surface_.width < 3 * glyphWidth || surface_.height < 3 * glyphHeight) {
             surface_ = GreyRaster(std::max(surface_.width, 3 * glyphWidth),
                                   std::max(surface_.height, 3 * glyphHeight));
         }
         const char bytes[2] = {static_cast<char>(first), static_cast<char>(second)};
-        rasterizer_.drawCell(font, std::string_view(bytes, second ? 2 : 1), surface_);
+        rasterizer().drawCell(font, std::string_view(bytes, second ? 2 : 1), surface_);
         ++renders_;
         cell = downFilter(surface_, glyphWidth, glyphHeight);
     } else {
         cell.width = std::max(0, glyphWidth);
         cell.height = std::max(0, glyphHeight);
     }
+    cellBytes_ += cell.coverage.size();
     return cells_.emplace(std::move(key), std::move(cell)).first->second;
 }
 

@@ -3,13 +3,14 @@
 // A character cell is drawn at three times its size into the glyph surface (white on black) and
 // filtered down to one coverage byte per screen pixel. The result depends only on the face, the
 // cell size, the bold flag and the cell's two bytes, so each combination is rendered once and
-// kept.
+// kept; a cache may even be handed from one engine to the next (the fuzz target does).
 #pragma once
 
 #include "platform/fonts/GlyphRasterizer.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -44,9 +45,14 @@ public:
     // Number of three-times rasterisations so far (each cache miss renders once).
     size_t renderCount() const { return renders_; }
     size_t size() const { return cells_.size(); }
-    void clear() { cells_.clear(); }
+    // Bytes the kept cells and the glyph surface hold.
+    size_t memoryBytes() const { return cellBytes_ + surface_.pixels.size(); }
+    void clear() {
+        cells_.clear();
+        cellBytes_ = 0;
+    }
 
-    GlyphRasterizer& rasterizer() { return rasterizer_; }
+    GlyphRasterizer& rasterizer();
 
 private:
     struct Key {
@@ -62,11 +68,14 @@ private:
         size_t operator()(const Key& k) const;
     };
 
-    GlyphRasterizer rasterizer_;
+    // Made at the first render (a run without text needs no font machinery), and behind a
+    // pointer, so that the cache can move.
+    std::unique_ptr<GlyphRasterizer> rasterizer_;
     // Kept between renders and only ever enlarged, as the engine's glyph surface is.
     GreyRaster surface_{kMinSurfaceSize, kMinSurfaceSize};
     std::unordered_map<Key, GlyphCell, KeyHash> cells_;
     size_t renders_ = 0;
+    size_t cellBytes_ = 0;
 };
 
 } // namespace orv

@@ -10,8 +10,10 @@
 #include <utility>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -78,6 +80,23 @@ bool isEntry(const fs::path& p) {
     return fs::exists(p, ec);
 }
 
+int64_t nanoseconds(const timespec& t) {
+    return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+std::optional<int64_t> modifiedNs(const fs::path& dir) {
+    struct stat info {};
+    if (::stat(dir.c_str(), &info) != 0) return std::nullopt;
+    return nanoseconds(info.st_mtim);
+}
+
+// The clock file systems stamp changes with.
+int64_t coarseNowNs() {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    return nanoseconds(now);
+}
+
 // Bumped by every write of this process; a GameFs whose listings are older lists again.
 std::atomic<uint64_t> filesGeneration{1};
 
@@ -97,28 +116,53 @@ void GameFs::dropStaleListings() const {
     listedGeneration_ = now;
 }
 
-bool GameFs::forgetListings() const {
-    if (listings_.empty()) return false;
-    listings_.clear();
-    return true;
+bool GameFs::stillHolds(const fs::path& dir, const Listing& kept) {
+    if (kept.unsure) return false;
+    std::optional<int64_t> now = modifiedNs(dir);
+    return now && *now == kept.modifiedNs;
+}
+
+bool GameFs::forgetChangedListings() const {
+    bool forgot = false;
+    for (auto it = listings_.begin(); it != listings_.end();) {
+        if (stillHolds(it->first, it->second)) {
+            ++it;
+        } else {
+            it = listings_.erase(it);
+            forgot = true;
+        }
+    }
+    return forgot;
 }
 
 const std::vector<GameFs::Entry>& GameFs::listing(const fs::path& dir) const {
     auto [slot, added] = listings_.try_emplace(dir);
-    std::vector<Entry>& entries = slot->second;
+    Listing& kept = slot->second;
+    std::vector<Entry>& entries = kept.entries;
     if (!added) return entries;
+    // A change stamps the folder with the time, in the file system's grain: a tick of a few
+    // milliseconds, or whole seconds (two on some disks). A later change may repeat a stamp
+    // that recent, so such a listing is not trusted on a miss; an older one cannot.
+    constexpr int64_t kStampGrainNs = 2'000'000'000;
+    const int64_t now = coarseNowNs();
+    if (std::optional<int64_t> stamp = modifiedNs(dir)) {
+        kept.modifiedNs = *stamp;
+        kept.unsure = *stamp > now - kStampGrainNs;
+    }
     // Each entry's name and folded name once, not once per name asked for.
-    std::error_code ec;
-    fs::directory_iterator it(dir, ec);
-    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        std::string name = it->path().filename().string();
-        std::string folded = fold(name);
-        entries.push_back({it->path(), std::move(name), std::move(folded)});
+    if (DIR* stream = ::opendir(dir.c_str())) {
+        while (const dirent* entry = ::readdir(stream)) {
+            std::string name = entry->d_name;
+            if (name == "." || name == "..") continue;
+            std::string folded = fold(name);
+            entries.push_back({std::move(name), std::move(folded)});
+        }
+        ::closedir(stream);
     }
     // A fixed order, so that the choice among several spellings does not depend on the
     // directory's order.
     std::sort(entries.begin(), entries.end(),
-              [](const Entry& a, const Entry& b) { return a.path < b.path; });
+              [](const Entry& a, const Entry& b) { return a.name < b.name; });
     return entries;
 }
 
@@ -126,7 +170,7 @@ std::vector<fs::path> GameFs::caseVariants(const fs::path& dir, const std::strin
     std::vector<fs::path> found;
     std::string wanted = fold(name);
     for (const Entry& e : listing(dir))
-        if (e.name != name && e.folded == wanted) found.push_back(e.path);
+        if (e.name != name && e.folded == wanted) found.push_back(dir / e.name);
     return found;
 }
 
@@ -149,7 +193,7 @@ std::optional<fs::path> GameFs::find(std::string_view sjisName) const {
     std::vector<std::string> parts = splitName(sjisName);
     if (parts.empty()) return std::nullopt;
     std::optional<fs::path> path = resolve(root_, parts, 0, isFile);
-    if (!path && forgetListings()) path = resolve(root_, parts, 0, isFile);
+    if (!path && forgetChangedListings()) path = resolve(root_, parts, 0, isFile);
     // A link may lead anywhere; the promise is about where the bytes come from.
     if (path && !contains(*path)) return std::nullopt;
     return path;
@@ -160,16 +204,18 @@ std::optional<fs::path> GameFs::findEntry(std::string_view sjisName) const {
     std::vector<std::string> parts = splitName(sjisName);
     if (parts.empty()) return std::nullopt;
     std::optional<fs::path> path = resolve(root_, parts, 0, isEntry);
-    if (!path && forgetListings()) path = resolve(root_, parts, 0, isEntry);
+    if (!path && forgetChangedListings()) path = resolve(root_, parts, 0, isEntry);
     return path;
 }
 
 std::vector<std::optional<fs::path>>
 GameFs::findEntriesInRoot(const std::vector<std::string>& sjisNames) const {
     dropStaleListings();
-    // Asked once per engine start: a fresh listing, so that a scenario file added since the last
-    // start is read.
-    listings_.erase(root_);
+    // Asked once per engine start: a listing fresh or still holding, so that a scenario file
+    // added since the last start is read.
+    if (auto kept = listings_.find(root_);
+        kept != listings_.end() && !stillHolds(root_, kept->second))
+        listings_.erase(kept);
     const std::vector<Entry>& entries = listing(root_);
     std::vector<std::optional<fs::path>> found;
     found.reserve(sjisNames.size());
@@ -179,9 +225,10 @@ GameFs::findEntriesInRoot(const std::vector<std::string>& sjisNames) const {
         std::optional<fs::path> match;
         auto exact = std::find_if(entries.begin(), entries.end(),
                                   [&](const Entry& e) { return e.name == name; });
-        if (exact != entries.end() && isEntry(exact->path)) match = exact->path;
+        if (exact != entries.end() && isEntry(root_ / exact->name)) match = root_ / exact->name;
         for (auto e = entries.begin(); !match && e != entries.end(); ++e)
-            if (e->name != name && e->folded == wanted && isEntry(e->path)) match = e->path;
+            if (e->name != name && e->folded == wanted && isEntry(root_ / e->name))
+                match = root_ / e->name;
         found.push_back(std::move(match));
     }
     return found;

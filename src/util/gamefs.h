@@ -9,8 +9,10 @@
 // A folder is listed once and its listing answers later lookups, until this process writes a file
 // (noteFilesWritten): an engine start asks for dozens of names, and listing the folder for each
 // was most of the start's cost. Save files the engine writes are thus found at once; a name that
-// is not in the listings is looked for once more in fresh ones, so that a file another process
-// added (a game maker drawing a picture while the game runs) is found too.
+// is not in the listings is looked for once more in fresh listings of the folders that changed
+// since they were listed, so that a file another process added (a game maker drawing a picture
+// while the game runs) is found too, while a start that asks for many missing names lists its
+// folder once.
 #pragma once
 
 #include <cstdint>
@@ -57,11 +59,17 @@ public:
 
 private:
     struct Entry {
-        std::filesystem::path path;
         std::string name;
         std::string folded;
     };
-    // The entries of dir in path order. The public lookups drop stale listings once on entry, so
+    struct Listing {
+        std::vector<Entry> entries;
+        // The folder's modification time when it was listed, and whether a later change could
+        // leave that time as it was (a folder changed moments before).
+        int64_t modifiedNs = 0;
+        bool unsure = true;
+    };
+    // The entries of dir in name order. The public lookups drop stale listings once on entry, so
     // that a write elsewhere cannot free a listing in the middle of a lookup.
     const std::vector<Entry>& listing(const std::filesystem::path& dir) const;
     // Entries of dir whose names equal name apart from case, other than the exact spelling.
@@ -72,11 +80,13 @@ private:
             bool (*wanted)(const std::filesystem::path&)) const;
     // Forgets the listings when this process has written files since they were taken.
     void dropStaleListings() const;
-    // Forgets every listing; false when there was none (a miss then was already fresh).
-    bool forgetListings() const;
+    // Forgets the listings of folders that may have changed since they were listed; false when
+    // every listing still holds (a miss then was already fresh).
+    bool forgetChangedListings() const;
+    static bool stillHolds(const std::filesystem::path& dir, const Listing& kept);
 
     std::filesystem::path root_;
-    mutable std::map<std::filesystem::path, std::vector<Entry>> listings_;
+    mutable std::map<std::filesystem::path, Listing> listings_;
     mutable std::optional<std::filesystem::path> canonicalRoot_;
     mutable uint64_t listedGeneration_ = 0;
 };

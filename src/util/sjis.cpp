@@ -206,13 +206,12 @@ std::string toUtf8(std::string_view sjis) {
     out.reserve(sjis.size() + sjis.size() / 2);
     size_t pos = 0;
     while (pos < sjis.size()) {
-        auto b = static_cast<unsigned char>(sjis[pos]);
-        if (b < 0x80) {
-            out += static_cast<char>(b);
-            ++pos;
-        } else {
-            appendUtf8(out, decode(sjis, pos));
-        }
+        // ASCII stands for itself: a run of it is copied at once (file names are mostly ASCII).
+        size_t end = pos;
+        while (end < sjis.size() && static_cast<unsigned char>(sjis[end]) < 0x80) ++end;
+        out.append(sjis.substr(pos, end - pos));
+        pos = end;
+        if (pos < sjis.size()) appendUtf8(out, decode(sjis, pos));
     }
     return out;
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <memory>
 #include <mutex>
+#include <unordered_map>
 
 namespace orv {
 
@@ -99,6 +100,29 @@ std::optional<ResolvedFont> toResolved(FcPattern* font) {
     return r;
 }
 
+// The faces as fontconfig lists them, each once.
+std::vector<std::string> listFixedPitchFaces() {
+    std::vector<std::string> names;
+    for (int spacing : {FC_MONO, FC_DUAL}) {
+        PatternPtr query(FcPatternCreate());
+        addJapanese(query.get());
+        FcPatternAddInteger(query.get(), FC_SPACING, spacing);
+        FcPatternAddBool(query.get(), FC_SCALABLE, FcTrue);
+        std::unique_ptr<FcObjectSet, decltype(&FcObjectSetDestroy)> objects(
+            FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, nullptr), &FcObjectSetDestroy);
+        std::unique_ptr<FcFontSet, decltype(&FcFontSetDestroy)> fonts(
+            FcFontList(nullptr, query.get(), objects.get()), &FcFontSetDestroy);
+        if (!fonts) continue;
+        for (int i = 0; i < fonts->nfont; ++i) {
+            std::string name = displayFamily(fonts->fonts[i]);
+            if (!name.empty() && name[0] != '@') names.push_back(std::move(name));
+        }
+    }
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+}
+
 } // namespace
 
 FontResolver::FontResolver() {
@@ -112,7 +136,10 @@ FontResolver::FontResolver() {
 }
 
 std::optional<ResolvedFont> FontResolver::resolve(const std::string& faceUtf8) {
-    if (auto it = cache_.find(faceUtf8); it != cache_.end()) return it->second;
+    static std::mutex guard;
+    static std::unordered_map<std::string, std::optional<ResolvedFont>> answers;
+    std::lock_guard lock(guard);
+    if (auto it = answers.find(faceUtf8); it != answers.end()) return it->second;
 
     // Matching the name together with lang=ja makes fontconfig's aliases for the common Windows
     // Japanese faces apply and keeps Latin-only faces out. A face the request really named is
@@ -135,30 +162,13 @@ std::optional<ResolvedFont> FontResolver::resolve(const std::string& faceUtf8) {
     // something.
     if (!found) found = toResolved(named.get());
 
-    cache_.emplace(faceUtf8, found);
+    answers.emplace(faceUtf8, found);
     return found;
 }
 
 std::vector<std::string> FontResolver::listJapaneseFixedPitchFaces() {
-    std::vector<std::string> names;
-    for (int spacing : {FC_MONO, FC_DUAL}) {
-        PatternPtr query(FcPatternCreate());
-        addJapanese(query.get());
-        FcPatternAddInteger(query.get(), FC_SPACING, spacing);
-        FcPatternAddBool(query.get(), FC_SCALABLE, FcTrue);
-        std::unique_ptr<FcObjectSet, decltype(&FcObjectSetDestroy)> objects(
-            FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, nullptr), &FcObjectSetDestroy);
-        std::unique_ptr<FcFontSet, decltype(&FcFontSetDestroy)> fonts(
-            FcFontList(nullptr, query.get(), objects.get()), &FcFontSetDestroy);
-        if (!fonts) continue;
-        for (int i = 0; i < fonts->nfont; ++i) {
-            std::string name = displayFamily(fonts->fonts[i]);
-            if (!name.empty() && name[0] != '@') names.push_back(std::move(name));
-        }
-    }
-    std::sort(names.begin(), names.end());
-    names.erase(std::unique(names.begin(), names.end()), names.end());
-    return names;
+    static const std::vector<std::string> faces = listFixedPitchFaces();
+    return faces;
 }
 
 } // namespace orv

@@ -9,7 +9,6 @@
 
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace orv {
@@ -25,16 +24,15 @@ public:
     FontResolver();
 
     // `faceUtf8` is the face name converted from the engine's Shift-JIS. Empty when no font at
-    // all can be found. Results are cached per name.
+    // all can be found. Results are kept per name for the whole process, as fontconfig reads its
+    // configuration once per process: every engine started in it asks the same questions.
     std::optional<ResolvedFont> resolve(const std::string& faceUtf8);
 
     // Family names of the installed Japanese fixed-pitch faces, for the font menu: sorted, each
     // once, without the vertical '@' variants. fontconfig reports the IPA faces as "dual" (full-
     // and half-width cells) rather than "mono", and both count as fixed pitch here.
+    // Also kept for the whole process.
     std::vector<std::string> listJapaneseFixedPitchFaces();
-
-private:
-    std::unordered_map<std::string, std::optional<ResolvedFont>> cache_;
 };
 
 } // namespace orv
