@@ -131,7 +131,10 @@ TEST_P(Scenario, PlaysAsExpected) {
         for (const auto& entry : fs::directory_iterator(dir / "expect")) {
             std::string name = entry.path().filename().string();
             EXPECT_TRUE(name.ends_with(".actual.png") || fs::exists(out / name))
-                << "the run wrote no picture " << name;
+                << "the run wrote no file " << name;
+            if (!name.ends_with(".png")) {
+                EXPECT_EQ(readFile(out / name), readFile(entry.path())) << name;
+            }
         }
 }
 
