@@ -92,8 +92,8 @@ TEST_P(Scenario, PlaysAsExpected) {
             fs::copy_file(entry.path(), game / rel);
     }
 
-    // A folder that fixes standard output names its whole command line, and sees the game folder
-    // by a path that does not change from run to run.
+    // A folder that fixes standard output names its whole command line, the game folder included
+    // (as ../game, a path that does not change from run to run).
     const bool ownArgs = fs::exists(dir / "expect.stdout");
     std::vector<std::string> args = {orvaneBinary().string()};
     if (!ownArgs)
@@ -102,15 +102,24 @@ TEST_P(Scenario, PlaysAsExpected) {
     if (soundLog) args.insert(args.end(), {"--sound-log", (out / "sound.log").string()});
     if (fs::exists(dir / "test.events"))
         args.insert(args.end(), {"--events", (dir / "test.events").string()});
-    if (fs::exists(dir / "test.args"))
-        for (const std::string& a : splitArgs(readFile(dir / "test.args"))) args.push_back(a);
-    args.push_back(ownArgs ? "../game" : game.string());
-
-    RunResult run = runProgram(args, out);
-
+    // Each line of test.args is a run of its own (command-line cases); one line is the usual.
+    std::vector<std::string> lines;
+    std::istringstream argLines(fs::exists(dir / "test.args") ? readFile(dir / "test.args") : "");
+    for (std::string line; std::getline(argLines, line);) lines.push_back(line);
+    if (lines.empty()) lines.push_back("");
     const int wantStatus =
         fs::exists(dir / "expect.status") ? std::stoi(readFile(dir / "expect.status")) : 0;
-    EXPECT_EQ(run.status, wantStatus) << "stderr:\n" << run.stderrText;
+    RunResult run;
+    for (const std::string& line : lines) {
+        std::vector<std::string> lineArgs = args;
+        for (const std::string& a : splitArgs(line)) lineArgs.push_back(a);
+        if (!ownArgs) lineArgs.push_back(game.string());
+        RunResult one = runProgram(lineArgs, out);
+        EXPECT_EQ(one.status, wantStatus) << line << "\nstderr:\n" << one.stderrText;
+        run.stderrText += one.stderrText;
+        run.stdoutText += one.stdoutText;
+    }
+
     if (fs::exists(dir / "expect.stderr")) {
         EXPECT_EQ(run.stderrText, readFile(dir / "expect.stderr"));
     }
