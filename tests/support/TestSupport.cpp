@@ -68,6 +68,7 @@ RunResult runProgram(const std::vector<std::string>& args, const fs::path& cwd) 
         if (chdir(cwd.c_str()) != 0) _exit(127);
         int fd = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(fd, 2);
+        dup2(open((cwd / "stdout.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
         int null = open("/dev/null", O_RDWR);
         dup2(null, 0);
         std::vector<char*> argv;
@@ -92,6 +93,7 @@ RunResult runProgram(const std::vector<std::string>& args, const fs::path& cwd) 
     }
     result.status = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus);
     result.stderrText = readFile(errPath);
+    result.stdoutText = readFile(cwd / "stdout.txt");
     return result;
 }
 

@@ -34,10 +34,11 @@ std::filesystem::path orvaneBinary();
 struct RunResult {
     int status = -1; // the exit status, 128 + the signal, or -1 when killed after two minutes
     std::string stderrText;
+    std::string stdoutText;
 };
 
-// Runs a program (args[0] a path) in cwd with stdin from /dev/null; stdout is left alone and
-// stderr is kept (in cwd/stderr.txt).
+// Runs a program (args[0] a path) in cwd with stdin from /dev/null; stdout and stderr are kept
+// (in cwd/stdout.txt and cwd/stderr.txt).
 RunResult runProgram(const std::vector<std::string>& args, const std::filesystem::path& cwd);
 
 } // namespace orv::test

@@ -1,6 +1,6 @@
-// --explore on a small game whose routes branch at a choice, a text-link wait and a button wait:
-// every ending is reached, the error planted on one route comes with an events file that replays
-// it, and a seed gives the same report every time.
+// --explore keeps the player's files (envdata at every end, and here the globals and the read-file
+// log) in a folder of its own, never in the game's. Its reports and the events file that replays
+// an error are tests/scenarios/explore-*.
 #include "maker/Explore.h"
 #include "BmpBuilder.h"
 #include "TestSupport.h"
@@ -17,119 +17,28 @@
 namespace orv::test {
 namespace {
 
-constexpr const char* kBranchingGame = "*define\n"
-                                       "game\n"
-                                       "*start\n"
-                                       "select \"一\",*a,\"二\",*b,\"三\",*c\n"
-                                       "*a\n"
-                                       "どちらを<1はい>と<2いいえ>\n"
-                                       "tbtnwait %0\n"
-                                       "if %0 = 1 goto *a1\n"
-                                       "end\n" // 9
-                                       "*a1\n"
-                                       "end\n" // 11
-                                       "*b\n"
-                                       "btndef \"btn.bmp\"\n"
-                                       "btn 1,0,0,40,40,0,0\n"
-                                       "btn 2,100,0,40,40,0,0\n"
-                                       "btnwait %0\n"
-                                       "if %0 = 2 goto *b2\n"
-                                       "end\n" // 18
-                                       "*b2\n"
-                                       "end\n" // 20
-                                       "*c\n"
-                                       "goto *nowhere\n" // 22: the planted error
-                                       "*never\n"
-                                       "end\n";
-
-class ExploreTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        game_.write("0.txt", sjis::fromUtf8(kBranchingGame));
-        game_.write(
-            "btn.bmp",
-            buildBmp({.width = 200, .height = 40, .pixels = std::string(size_t(600) * 40, '\0')}));
-    }
-
-    std::string explore(uint64_t seed, int* status = nullptr, uint64_t jobs = 1) {
-        ExploreOptions options;
-        options.jobs = jobs;
-        options.gameDir = game_.path().string();
-        options.plays = 40;
-        options.seed = seed;
-        options.outDir = out_.path().string();
-        std::ostringstream report, err;
-        const int s = runExplore(options, report, err);
-        if (status) *status = s;
-        EXPECT_EQ(err.str(), "");
-        return report.str();
-    }
-
-    TempDir game_;
-    TempDir out_;
-};
-
-TEST_F(ExploreTest, ReachesEveryEndingAndReportsThePlantedError) {
-    int status = -1;
-    const std::string report = explore(7, &status);
-    EXPECT_EQ(status, 2);
-    for (const char* ending :
-         {"end at 0.txt:9\n", "end at 0.txt:11\n", "end at 0.txt:18\n", "end at 0.txt:20\n"})
-        EXPECT_NE(report.find(ending), std::string::npos) << ending << "\n" << report;
-    EXPECT_NE(report.find("scenario errors: 1\n"), std::string::npos) << report;
-    EXPECT_NE(report.find("(0.txt line:22)"), std::string::npos) << report;
-    EXPECT_NE(report.find("labels never reached:\n  *never (0.txt:23)\n"), std::string::npos)
-        << report;
-    EXPECT_NE(report.find("coverage: 15 of 16 lines"), std::string::npos) << report;
-}
-
-TEST_F(ExploreTest, TheEventsFileReplaysTheError) {
-    explore(7);
-    const std::filesystem::path events = out_.path() / "explore-error-1.events";
-    ASSERT_TRUE(std::filesystem::exists(events));
-    TempDir saves;
-    const RunResult run =
-        runProgram({orvaneBinary().string(), "--headless", "--events", events.string(),
-                    "--save-dir", saves.path().string(), game_.path().string()},
-                   out_.path());
-    EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.stderrText.find("ラベル*nowhereは存在しません"), std::string::npos)
-        << run.stderrText;
-    EXPECT_NE(run.stderrText.find("0.txt line:22"), std::string::npos) << run.stderrText;
-}
-
-TEST_F(ExploreTest, TheSameSeedGivesTheSameReport) {
-    const std::string first = explore(11);
-    EXPECT_EQ(explore(11), first);
-    EXPECT_NE(explore(12), first); // the picks do follow the seed
-}
-
-// The player's files (envdata at every end, and here the globals and the read-file log) are kept
-// in a folder of the explorer's own, never in the game's.
-TEST_F(ExploreTest, LeavesTheGameFolderAsItWas) {
-    game_.write("0.txt", sjis::fromUtf8("*define\nglobalon\nfilelog\ngame\n*start\n"
-                                        "mov %200,1\nbg \"btn.bmp\",1\nあ@\nend\n"));
+TEST(Explore, LeavesTheGameFolderAsItWas) {
+    TempDir game, out;
+    game.write("0.txt", sjis::fromUtf8("*define\nglobalon\nfilelog\ngame\n*start\n"
+                                       "mov %200,1\nbg \"pic.bmp\",1\nあ@\nend\n"));
+    game.write("pic.bmp", buildBmp({.width = 2, .height = 2, .pixels = std::string(16, '\0')}));
     auto listing = [&] {
         std::vector<std::string> names;
-        for (const auto& e : std::filesystem::recursive_directory_iterator(game_.path()))
+        for (const auto& e : std::filesystem::recursive_directory_iterator(game.path()))
             names.push_back(e.path().filename().string() + " " +
                             std::to_string(e.is_regular_file() ? e.file_size() : 0));
         std::sort(names.begin(), names.end());
         return names;
     };
     const std::vector<std::string> before = listing();
-    int status = -1;
-    const std::string report = explore(1, &status);
-    EXPECT_EQ(status, 0) << report;
-    EXPECT_NE(report.find("ended normally: 40\n"), std::string::npos) << report;
+    ExploreOptions options;
+    options.gameDir = game.path().string();
+    options.plays = 40;
+    options.outDir = out.path().string();
+    std::ostringstream report, err;
+    EXPECT_EQ(runExplore(options, report, err), 0) << report.str() << err.str();
+    EXPECT_NE(report.str().find("ended normally: 40\n"), std::string::npos) << report.str();
     EXPECT_EQ(listing(), before);
-}
-
-TEST_F(ExploreTest, WorkerProcessesGiveTheReportOfOne) {
-    int status = -1;
-    EXPECT_EQ(explore(5, &status, 3), explore(5));
-    EXPECT_EQ(status, 2);
-    EXPECT_TRUE(std::filesystem::exists(out_.path() / "explore-error-1.events"));
 }
 
 } // namespace

@@ -1,9 +1,8 @@
 // The window's own keys and title: F12 writes the picture into a new file of the pictures folder
-// and notes it in the title for a moment, F11 and Alt+Enter switch full screen and the choice is
-// kept in orvane.ini, and the title names the game folder until the scenario's caption.
+// and notes it in the title for a moment, and the title names the game folder until the
+// scenario's caption. F11 and Alt+Enter are tests/scenarios/shell-keys-full-screen*.
 #include "EngineHarness.h"
 #include "ScopedEnv.h"
-#include "persist/OrvaneSettings.h"
 #include "platform/Png.h"
 #include "shell/Screenshot.h"
 #include "shell/WindowTitle.h"
@@ -75,24 +74,6 @@ TEST(WindowTitle, FolderNameUntilCaptionWithANoteForTwoSeconds) {
     EXPECT_EQ(titles[2], folder);
     EXPECT_EQ(titles[3], "物語");
     EXPECT_EQ(folderTitle(h.dir().string() + "/."), folder);
-}
-
-struct FullScreenCase {
-    const char* events;
-    bool fullScreen;
-};
-
-TEST(FullScreenKeys, SwitchAndAreKeptInTheSettings) {
-    for (const FullScreenCase& c :
-         {FullScreenCase{"key f11\nclick\n", true}, FullScreenCase{"key alt+enter\nclick\n", true},
-          FullScreenCase{"key f11\nkey f11\nclick\n", false}}) {
-        Harness h(c.events);
-        EXPECT_EQ(h.run("*define\ngame\n*start\nあ@\nend\n"), 0) << c.events << h.log();
-        const std::string ini = test::readFile(h.dir() / std::string(kOrvaneSettingsFileName));
-        EXPECT_NE(ini.find(std::string("fullscreen=") + (c.fullScreen ? "1" : "0")),
-                  std::string::npos)
-            << c.events << ini;
-    }
 }
 
 } // namespace
