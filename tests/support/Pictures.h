@@ -73,12 +73,6 @@ inline std::vector<uint32_t> coloursAt(const Surface& s,
     for (auto [x, y] : at) out.push_back(pixelColor(s, x, y));
     return out;
 }
-inline std::vector<uint32_t> windowColoursAt(const FrameBuffer& fb,
-                                             std::initializer_list<std::pair<int, int>> at) {
-    std::vector<uint32_t> out;
-    for (auto [x, y] : at) out.push_back(windowPixel(fb, x, y));
-    return out;
-}
 
 // Distinct, position-dependent test patterns for "before" and "after" pictures.
 inline uint32_t oldColour(int x, int y) {

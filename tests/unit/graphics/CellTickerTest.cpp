@@ -1,4 +1,4 @@
-// The cell ticker's pass against waiting input, its idle hint, and the level rule of lsp.
+// The cell ticker's pass against waiting input and its idle hint.
 #include "graphics/CellTicker.h"
 #include "EngineHarness.h"
 #include "Pictures.h"
@@ -78,20 +78,6 @@ TEST(CellTicker, TheIdleHintCountsToTheNextCellAndIgnoresRestingPictures) {
     EXPECT_EQ(msUntilNextCellDue(layers, 500), kNoCellDue);
     ScriptedInput quiet(1000);
     EXPECT_FALSE(advanceDueCells(layers, 500, quiet));
-}
-
-TEST(SpriteCommands, LspTakesLevelsFromMinusOneTo255) {
-    for (const auto& [level, accepted] :
-         {std::pair{-1, true}, std::pair{255, true}, std::pair{-2, false}, std::pair{256, false}}) {
-        Harness h;
-        h.file("a.bmp", test::bmp24(4, 4, [](int, int) { return 0x123456u; }));
-        h.scenario(std::string(test::kPrologue) + "lsp 7,\"a.bmp\",0,0," + std::to_string(level) +
-                   "\nend\n");
-        EXPECT_EQ(h.run(), accepted ? 0 : 2) << level;
-        const std::string report = "[パラメータエラー] スプライトの透明度" + std::to_string(level) +
-                                   "は範囲外です。-1～255で指定してください。";
-        EXPECT_EQ(h.firstMessage(), accepted ? "" : report);
-    }
 }
 
 } // namespace

@@ -1,13 +1,10 @@
-// Saving and loading through the game's menu: what a load in the next run gives back, what it
-// leaves alone, and the slots it refuses; a load in the same run and the list of twelve slots are
-// the scenario folders save-load-page and save-slots-twelve.
+// Saving and loading through the game's menu: what a load in the next run gives back; a load in
+// the same run, its music, the slots it refuses and the list of twelve slots are the scenario
+// folders save-load-page, save-load-music, save-load-refused-slots and save-slots-twelve.
 #include "EngineHarness.h"
 #include "Pictures.h"
-#include "SoundFiles.h"
 #include "persist/SaveSlots.h"
 #include "persist/SoundHooks.h"
-#include "platform/headless/HeadlessAudio.h"
-#include "sound/SoundLog.h"
 
 #include <gtest/gtest.h>
 
@@ -16,12 +13,11 @@ using orv::test::Harness;
 
 namespace {
 
-// The menu's two entries, slot 1 and slot 2 of nine, and the confirmation's yes, with the
-// menu's default pitch (26 x 28).
+// The menu's two entries, slot 1 of nine, and the confirmation's yes, with the menu's default
+// pitch (26 x 28).
 constexpr const char* kSaveEntry = "click 300 220\n";
 constexpr const char* kLoadEntry = "click 300 250\n";
 constexpr const char* kSlot1 = "click 300 170\n";
-constexpr const char* kSlot2 = "click 300 195\n";
 constexpr const char* kYes = "click 250 280\n";
 
 const std::string kGame = R"(*define
@@ -126,27 +122,6 @@ TEST_F(SaveLoad, LoadInTheNextRun) {
     expectPageRestored(0);
 }
 
-TEST_F(SaveLoad, RefusedSlotsLeaveTheGameAsItWas) {
-    // A slot from another version of the scenario: its position falls inside a line.
-    SaveRecord record;
-    record.scriptPosition = 3;
-    std::string bytes;
-    encodeSaveRecord(record, bytes);
-    // An empty slot is refused with the refusal voice and the list stays; slot 1 is refused
-    // with a message and the menu closes.
-    Harness h(std::string("rclick\n") + kLoadEntry + kSlot2 + kSlot1 + kYes + "click\nclick\n");
-    h.scenario("*define\nrmenu \"セーブ\",save,\"ロード\",load\n"
-               "menuselectvoice \"\",\"\",\"\",\"\",\"no.wav\",\"\",\"\"\ngame\n*start\n"
-               "mov %1,4\nあ@\nい@\nend\n");
-    h.file("save1.dat", bytes);
-    h.file("no.wav", orv::test::wavBytes(50));
-    EXPECT_EQ(h.run(), 0) << h.log();
-    EXPECT_EQ(h.engine().persist.slots.lastVoice, "no.wav");
-    EXPECT_NE(h.log().find("[ロードエラー]"), std::string::npos) << h.log();
-    EXPECT_EQ(h.transcript(), "あ\nい\n");
-    EXPECT_EQ(h.engine().vars.num[1], 4);
-}
-
 TEST(SaveSound, LoadPlaysAgainOnlyWhatLoopedOrWasMusic) {
     struct Case {
         SlotSound saved;
@@ -162,24 +137,3 @@ TEST(SaveSound, LoadPlaysAgainOnlyWhatLoopedOrWasMusic) {
 }
 
 } // namespace
-
-// A load plays the looping music of the page again; a one-shot WAV of the page is over.
-TEST_F(SaveLoad, ALoadPlaysTheLoopingMusicAgainButNotAOneShotWav) {
-    Harness h(std::string("click\nrclick\n") + kSaveEntry + kSlot1 + kYes + "click\nrclick\n" +
-              kLoadEntry + kSlot1 + kYes + "click\nclick\nclick\n");
-    orv::test::TempDir temp;
-    Engine& e = h.engine();
-    e.sound.makeDevice = [] { return std::make_unique<HeadlessAudio>(); };
-    e.sound.log = std::make_unique<SoundLog>();
-    e.tempDirectory = temp.path();
-    h.file("cd/track02.wav", orv::test::wavBytes(500));
-    h.file("se.wav", orv::test::wavBytes(100));
-    h.scenario("*define\nrmenu \"セーブ\",save,\"ロード\",load\ngame\n*start\n"
-               "play \"*2\"\nwave \"se.wav\"\nあ\\\nい@\nう@\nend\n");
-    EXPECT_EQ(h.run(), 0) << h.log();
-    const std::string log = e.sound.log->text();
-    const size_t first = log.find("play cd 2 loop");
-    ASSERT_NE(first, std::string::npos) << log;
-    EXPECT_NE(log.find("play cd 2 loop", first + 1), std::string::npos) << log;
-    EXPECT_EQ(log.find("se.wav", log.find("se.wav") + 1), std::string::npos) << log;
-}

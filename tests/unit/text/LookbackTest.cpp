@@ -1,11 +1,10 @@
+// The lookback store: what it keeps and when it starts afresh. What a game leaves in it is the
+// scenario folders lookback-pages and lookback-store-emptied.
 #include "text/Lookback.h"
-#include "EngineHarness.h"
 
 #include <gtest/gtest.h>
 
 using namespace orv;
-using orv::test::Harness;
-using orv::test::kPrologue;
 
 namespace {
 
@@ -69,24 +68,4 @@ TEST(LookbackStore, KeepsTheLastTenPages) {
     for (int page = 2; page < 12; ++page)
         kept += std::string("\x95\\0") + char('0' + page % 10) + '\\';
     EXPECT_EQ(store.text(), kept);
-}
-
-TEST(LookbackRecording, TranscriptFollowsTheStore) {
-    Harness h("", 600000, true);
-    h.scenario(std::string(kPrologue) + "あい\nあabc\n1\nう\\\nえ\nlookbackflush\nお\nend\n");
-    ASSERT_EQ(h.run(), 0) << h.log();
-    // "abc" draws ab and stops at the lone c; "1" then continues that line, alone as well.
-    EXPECT_EQ(h.transcript(), "あい\nあabう\fえ\nお\n");
-    EXPECT_EQ(h.engine().text.lookback.text(), S("お\n"));
-    EXPECT_EQ(h.engine().text.lookback.pageCount(), 0);
-}
-
-TEST(LookbackRecording, SetwindowEmptiesTheStore) {
-    Harness h("", 600000, true);
-    h.scenario(std::string(kPrologue) +
-               "あ\\\nい\nsetwindow 8,16,23,16,26,26,0,2,0,1,1,#999999,0,0,639,479\nう\n"
-               "end\n");
-    ASSERT_EQ(h.run(), 0) << h.log();
-    EXPECT_EQ(h.engine().text.lookback.text(), S("う\n"));
-    EXPECT_EQ(h.transcript(), "あ\fい\nう\n");
 }
