@@ -4,6 +4,7 @@ set -euo pipefail
 build=$1
 seconds=${2:-20}
 root="$(cd "$(dirname "$0")/.." && pwd)"
+workers=$(nproc 2>/dev/null || echo 1)
 found=0
 for target in "$build"/fuzz/fuzz_*; do
   [ -x "$target" ] || continue
@@ -14,7 +15,9 @@ for target in "$build"/fuzz/fuzz_*; do
   work=$(mktemp -d)
   [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/
   echo "== fuzzing $name for ${seconds}s"
-  "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 "$work" 2>&1 | tail -n 3
+  # One worker per core: the seconds given explore as much as the machine can.
+  "$target" -fork="$workers" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 "$work" 2>&1 |
+    tail -n 3
   rm -rf "$work"
 done
 [ $found -eq 1 ] || echo "no fuzz targets built"
