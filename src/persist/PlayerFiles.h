@@ -25,8 +25,8 @@ public:
     static PlayerFiles inMemory();
 
     const std::filesystem::path& folder() const { return folder_; }
-    // Whether a write waits until the file is on the disk; off for runs that keep nothing
-    // (the fuzz target), where the wait would be most of a run.
+    // Whether a write waits until the file is on the disk; off for runs whose files are thrown
+    // away (--explore's scratch folders), where the wait would be most of a run.
     bool durable = true;
 
     // The file's whole contents when it is there; a file larger than maxBytes reads as its first

@@ -66,11 +66,11 @@ RunResult runProgram(const std::vector<std::string>& args, const fs::path& cwd) 
     pid_t pid = fork();
     if (pid == 0) {
         if (chdir(cwd.c_str()) != 0) _exit(127);
-        int fd = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(fd, 2);
-        dup2(open((cwd / "stdout.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
-        int null = open("/dev/null", O_RDWR);
-        dup2(null, 0);
+        // Opened close-on-exec: the program sees only its three standard streams.
+        const int flags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
+        dup2(open(errPath.c_str(), flags, 0644), 2);
+        dup2(open((cwd / "stdout.txt").c_str(), flags, 0644), 1);
+        dup2(open("/dev/null", O_RDONLY | O_CLOEXEC), 0);
         std::vector<char*> argv;
         for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
