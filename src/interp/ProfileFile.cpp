@@ -14,13 +14,13 @@ bool isLeadByte(char c) {
 
 // The profile service treats Ctrl-Z (an old end-of-file mark) as a blank too.
 // Line ends never reach here: lines are split on them first.
-bool isBlank(char c) {
+bool isProfileBlank(char c) {
     return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1A';
 }
 
 std::string_view trimBlanks(std::string_view s) {
-    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    while (!s.empty() && isProfileBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isProfileBlank(s.back())) s.remove_suffix(1);
     return s;
 }
 

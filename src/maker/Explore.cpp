@@ -324,8 +324,6 @@ void reportCoverage(const Explorer& ex, std::ostream& out) {
     for (const std::string& l : unreached) out << "  " << l << "\n";
 }
 
-} // namespace
-
 // The plays' results, taken in the order of the plays whichever process made them.
 class Tally {
 public:
@@ -378,6 +376,8 @@ private:
     std::ostream& err_;
     Totals t_;
 };
+
+} // namespace
 
 // A worker's results, written to a file for the parent: per play its number, status, last
 // statement, the two texts and, for a scenario error, the clicks; then the coverage marks.

@@ -22,9 +22,6 @@ namespace orv {
 
 namespace {
 
-constexpr int kScreenCentreX = 320;
-constexpr int kScreenCentreY = 240;
-
 bool overlaps(const DirtyRect& a, const DirtyRect& b) {
     return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
 }

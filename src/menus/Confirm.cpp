@@ -15,7 +15,6 @@ namespace orv {
 namespace {
 
 constexpr int64_t kCentreX = 320;
-constexpr int64_t kCentreY = 240;
 
 uint32_t rgb(const TextColour& c) {
     return (static_cast<uint32_t>(c.red & 0xff) << 16) |
@@ -27,7 +26,7 @@ uint32_t rgb(const TextColour& c) {
 ConfirmAnswer confirmOptionAt(const MenuWindow& window, int x, int y) {
     const int64_t px = window.pitchX;
     const int64_t py = window.pitchY;
-    if (y < kCentreY + py || y >= kCentreY + 2 * py) return ConfirmAnswer::Cancelled;
+    if (y < kScreenCentreY + py || y >= kScreenCentreY + 2 * py) return ConfirmAnswer::Cancelled;
     if (x >= kCentreX + 2 * px && x < kCentreX + 5 * px) return ConfirmAnswer::No;
     if (x >= kCentreX - 4 * px && x < kCentreX - px) return ConfirmAnswer::Yes;
     return ConfirmAnswer::Cancelled;
@@ -47,7 +46,7 @@ ConfirmAnswer confirm(Engine& engine, std::string_view question) {
     showMenuBackdrop(engine);
 
     int x = confirmQuestionX(window, static_cast<int>(question.size()));
-    int y = static_cast<int>(kCentreY - window.pitchY);
+    int y = static_cast<int>(kScreenCentreY - window.pitchY);
     drawChoiceText(engine, form, question, x, y, rgb(engine.text.window.textColour));
     const std::string yes = S("はい　");
     const std::string no = S("いいえ");
@@ -55,7 +54,7 @@ ConfirmAnswer confirm(Engine& engine, std::string_view question) {
         const bool isYes = option == ConfirmAnswer::Yes;
         int ox =
             static_cast<int>(isYes ? kCentreX - 4 * window.pitchX : kCentreX + 2 * window.pitchX);
-        int oy = static_cast<int>(kCentreY + window.pitchY);
+        int oy = static_cast<int>(kScreenCentreY + window.pitchY);
         drawChoiceText(engine, form, isYes ? yes : no, ox, oy, colour);
     };
     draw(ConfirmAnswer::Yes, form.normal);

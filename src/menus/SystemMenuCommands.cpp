@@ -17,7 +17,6 @@ namespace orv {
 
 namespace {
 
-constexpr int64_t kCentreY = 240;
 constexpr int64_t kScreenRows = 480;
 
 // A glyph size plus a spacing, kept inside the int range.
@@ -74,8 +73,8 @@ void resetSystemMenuToStart(Engine& engine) {
 bool menuFitsScreen(const MenuWindow& window, size_t count) {
     if (count == 0) return true;
     const auto half = static_cast<int64_t>(count / 2);
-    const int64_t first = kCentreY - half * window.pitchY;
-    const int64_t last = kCentreY + (static_cast<int64_t>(count) - 1 - half) * window.pitchY;
+    const int64_t first = kScreenCentreY - half * window.pitchY;
+    const int64_t last = kScreenCentreY + (static_cast<int64_t>(count) - 1 - half) * window.pitchY;
     return std::min(first, last) >= 0 && std::max(first, last) + window.glyphHeight <= kScreenRows;
 }
 

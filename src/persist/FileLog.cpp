@@ -32,13 +32,13 @@ char scramble(char c) {
     return static_cast<char>(static_cast<uint8_t>(c) ^ kScrambleKey);
 }
 
-bool isBlank(char c) {
+bool isCountBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
 // The count as "%d\n" reads it: blanks, a sign and digits, then any blanks.
 size_t readCount(std::string_view bytes, size_t& pos) {
-    while (pos < bytes.size() && isBlank(bytes[pos])) ++pos;
+    while (pos < bytes.size() && isCountBlank(bytes[pos])) ++pos;
     bool negative = false;
     if (pos < bytes.size() && (bytes[pos] == '-' || bytes[pos] == '+'))
         negative = bytes[pos++] == '-';
@@ -48,7 +48,7 @@ size_t readCount(std::string_view bytes, size_t& pos) {
         count = std::min(count * 10 + size_t(bytes[pos++] - '0'), kFileLogCapacity);
         digits = true;
     }
-    while (pos < bytes.size() && isBlank(bytes[pos])) ++pos;
+    while (pos < bytes.size() && isCountBlank(bytes[pos])) ++pos;
     return digits && !negative ? count : 0;
 }
 

@@ -21,7 +21,7 @@ namespace {
 // nothing this engine could take.
 constexpr size_t kMaxSlotFileBytes = kMaxStringTotalBytes + (size_t(1) << 20);
 
-bool isBlank(char c) {
+bool isSpaceOrTab(char c) {
     return c == ' ' || c == '\t';
 }
 
@@ -32,7 +32,7 @@ bool isLetter(char c) {
 // The line from lineStart begins with the word if or notif.
 bool beginsWithCondition(std::string_view text, size_t lineStart, size_t end) {
     size_t i = lineStart;
-    while (i < end && isBlank(text[i])) ++i;
+    while (i < end && isSpaceOrTab(text[i])) ++i;
     for (std::string_view word : {std::string_view("if"), std::string_view("notif")}) {
         if (end - i > word.size() && text.compare(i, word.size(), word) == 0 &&
             !isLetter(text[i + word.size()]))
@@ -179,11 +179,11 @@ bool writeSlot(Engine& engine, int slot) {
 bool isStatementStart(std::string_view text, int32_t pos) {
     if (pos < 0 || static_cast<size_t>(pos) >= text.size()) return false;
     const char c = text[static_cast<size_t>(pos)];
-    if (isBlank(c) || c == '\n' || c == ':' || c == '\0') return false;
+    if (isSpaceOrTab(c) || c == '\n' || c == ':' || c == '\0') return false;
     size_t i = static_cast<size_t>(pos);
     // Blanks, ':' and line feeds are never the second byte of a two-byte character, so stepping
     // back over them cannot land inside one.
-    while (i > 0 && isBlank(text[i - 1])) --i;
+    while (i > 0 && isSpaceOrTab(text[i - 1])) --i;
     if (i == 0 || text[i - 1] == '\n' || text[i - 1] == ':') return true;
     if (!isLetter(c) || i == static_cast<size_t>(pos)) return false;
     const size_t newline = text.rfind('\n', i - 1);

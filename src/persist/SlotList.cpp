@@ -20,7 +20,6 @@ namespace orv {
 namespace {
 
 constexpr int64_t kCentreX = 320;
-constexpr int64_t kCentreY = 240;
 constexpr std::string_view kFullWidthSpace = "\x81\x40";
 // "－" twelve times: the date's width.
 constexpr std::string_view kEmptySlot = "\x81\x7c\x81\x7c\x81\x7c\x81\x7c\x81\x7c\x81\x7c"
@@ -94,7 +93,8 @@ SlotLabelPlace slotLabelPlace(const MenuWindow& window, int count, int i, size_t
     SlotLabelPlace place;
     place.x = centredX(window, labelBytes);
     place.right = static_cast<int>(kCentreX + static_cast<int64_t>(labelBytes) * window.pitchX / 4);
-    const int64_t first = std::max<int64_t>(1, kCentreY - int64_t{count / 2 - 1} * window.pitchY);
+    const int64_t first =
+        std::max<int64_t>(1, kScreenCentreY - int64_t{count / 2 - 1} * window.pitchY);
     place.y = static_cast<int>(first + int64_t{i} * window.pitchY);
     return place;
 }
@@ -111,8 +111,8 @@ int chooseSlot(Engine& engine, bool saving, std::string& name) {
     const std::string& title = saving ? slots.saveTitle : slots.loadTitle;
     playMenuVoice(engine, sm.voices.opening);
     int titleX = centredX(window, title.size());
-    int titleY =
-        static_cast<int>(std::max<int64_t>(1, kCentreY - int64_t{count / 2 + 1} * window.pitchY));
+    int titleY = static_cast<int>(
+        std::max<int64_t>(1, kScreenCentreY - int64_t{count / 2 + 1} * window.pitchY));
     drawChoiceText(engine, form, title, titleX, titleY, rgb(engine.text.window.textColour));
 
     std::vector<std::string> labels;

@@ -69,6 +69,10 @@ struct Rect {
 
 constexpr int kScreenWidth = 640;
 constexpr int kScreenHeight = 480;
+// The point menus and dialogs centre on; wide, since their arithmetic with the scenario's
+// pitches is.
+constexpr int64_t kScreenCentreX = kScreenWidth / 2;
+constexpr int64_t kScreenCentreY = kScreenHeight / 2;
 
 // The window's picture in the engine's own pixel layout: rows bottom-up,
 // pixels blue-green-red, each row padded to a multiple of 4 bytes.

@@ -18,19 +18,12 @@ extern "C" {
 
 namespace orv {
 
-namespace {
-
-template <class T, void (*Free)(T**)> struct Freer {
-    void operator()(T* p) const { Free(&p); }
-};
-
-void closeInput(AVFormatContext** c) {
-    avformat_close_input(c);
-}
-
-} // namespace
-
 struct VideoFile::Codec {
+    template <class T, void (*Free)(T**)> struct Freer {
+        void operator()(T* p) const { Free(&p); }
+    };
+    static void closeInput(AVFormatContext** c) { avformat_close_input(c); }
+
     std::unique_ptr<AVFormatContext, Freer<AVFormatContext, closeInput>> format;
     std::unique_ptr<AVCodecContext, Freer<AVCodecContext, avcodec_free_context>> picture;
     std::unique_ptr<AVCodecContext, Freer<AVCodecContext, avcodec_free_context>> audio;

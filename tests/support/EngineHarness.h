@@ -8,6 +8,7 @@
 #include "interp/EngineRun.h"
 #include "platform/headless/EventScript.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "script/ScenarioLoader.h"
 #include "util/sjis.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,12 @@ inline std::string repeat(const std::string& piece, int times) {
     std::string out;
     for (int i = 0; i < times; ++i) out += piece;
     return out;
+}
+
+// The bytes a game's scrambled scenario file holds for `plain`.
+inline std::string scrambled(std::string plain, ScenarioSource source) {
+    scramble(plain, source);
+    return plain;
 }
 
 // Names each case of a parameterised test after its `name`, '-' read as '_' (which test names

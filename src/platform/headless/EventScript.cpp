@@ -15,20 +15,20 @@ namespace orv {
 
 namespace {
 
-bool isBlank(char c) {
+bool isLineBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
 }
 
 std::string_view trim(std::string_view s) {
-    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    while (!s.empty() && isLineBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isLineBlank(s.back())) s.remove_suffix(1);
     return s;
 }
 
 // Cuts a comment: '#' at the start of the line or after white space.
 std::string_view stripComment(std::string_view s) {
     for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '#' && (i == 0 || isBlank(s[i - 1]))) return s.substr(0, i);
+        if (s[i] == '#' && (i == 0 || isLineBlank(s[i - 1]))) return s.substr(0, i);
     }
     return s;
 }
@@ -37,9 +37,9 @@ std::vector<std::string_view> split(std::string_view s) {
     std::vector<std::string_view> words;
     size_t i = 0;
     while (i < s.size()) {
-        while (i < s.size() && isBlank(s[i])) ++i;
+        while (i < s.size() && isLineBlank(s[i])) ++i;
         size_t start = i;
-        while (i < s.size() && !isBlank(s[i])) ++i;
+        while (i < s.size() && !isLineBlank(s[i])) ++i;
         if (i > start) words.push_back(s.substr(start, i - start));
     }
     return words;
@@ -148,7 +148,7 @@ struct LineParser {
         empty = body.empty();
         if (empty) return true;
         size_t nameEnd = 0;
-        while (nameEnd < body.size() && !isBlank(body[nameEnd])) ++nameEnd;
+        while (nameEnd < body.size() && !isLineBlank(body[nameEnd])) ++nameEnd;
         std::string_view name = body.substr(0, nameEnd);
         std::string_view rest = trim(body.substr(nameEnd));
         std::vector<std::string_view> args = split(rest);

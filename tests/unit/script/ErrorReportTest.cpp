@@ -22,10 +22,7 @@ int32_t offsetOf(const ScriptBuffer& b, std::string_view needle) {
 
 } // namespace
 
-std::string scrambled(std::string text, ScenarioSource source) {
-    scramble(text, source);
-    return text;
-}
+using orv::test::scrambled;
 
 TEST(ErrorPosition, NamesTheFileAndLineAndQuotesTheLinesBefore) {
     std::string longFile;

@@ -13,10 +13,7 @@ using orv::test::TempDir;
 
 namespace {
 
-std::string scrambled(std::string plain, ScenarioSource source) {
-    scramble(plain, source);
-    return plain;
-}
+using orv::test::scrambled;
 
 struct Loaded {
     bool fits;

@@ -11,7 +11,7 @@ using orv::test::TempDir;
 
 namespace {
 
-ScriptBuffer loadFrom(const TempDir& dir) {
+ScriptBuffer loadPack(const TempDir& dir) {
     ScriptBuffer buffer;
     EXPECT_TRUE(loadScenarioFiles(GameFs(dir.path()), buffer));
     return buffer;
@@ -25,7 +25,7 @@ TEST(ScenarioPack, RoundTripGivesTheSameBuffer) {
     dir.write("3.txt", "gap\x1a"
                        "after ctrl-z\r\n");
     dir.write("4.txt", "lone\rCR\r\n");
-    std::string numbered(loadFrom(dir).text());
+    std::string numbered(loadPack(dir).text());
 
     std::string error;
     ASSERT_TRUE(packScenario(dir.path(), &error)) << error;
@@ -38,12 +38,12 @@ TEST(ScenarioPack, RoundTripGivesTheSameBuffer) {
     EXPECT_EQ(uint8_t(sec[1]), uint8_t('d' ^ kSecScrambleKey[1]));
 
     for (const char* name : {"0.txt", "3.txt", "4.txt"}) std::filesystem::remove(dir.path() / name);
-    ScriptBuffer fromSec = loadFrom(dir);
+    ScriptBuffer fromSec = loadPack(dir);
     EXPECT_EQ(fromSec.source(), ScenarioSource::SecScrambled);
     EXPECT_EQ(fromSec.text(), numbered);
 
     std::filesystem::remove(dir.path() / "orvane_sec.dat");
-    ScriptBuffer fromDat = loadFrom(dir);
+    ScriptBuffer fromDat = loadPack(dir);
     EXPECT_EQ(fromDat.source(), ScenarioSource::Scrambled);
     EXPECT_EQ(fromDat.text(), numbered);
 }

@@ -16,7 +16,7 @@ namespace {
 using test::Rgb;
 using test::runTool;
 
-constexpr Rgb kBlue{0, 0, 255};
+using test::kBlue;
 
 // The output of a shell command, or nothing when it failed.
 std::optional<std::string> capture(const std::string& cmd) {

@@ -12,7 +12,8 @@ namespace {
 using test::GameProcess;
 using test::Rgb;
 
-constexpr Rgb kGreen{0, 255, 0}, kDialogFace{0xC0, 0xC0, 0xC0};
+using test::kDialogFace;
+using test::kGreen;
 
 TEST(InputDialogWindow, TypedDigitsArriveAndEscapeLeavesTheDialogOpen) {
     ORVANE_REQUIRE_X_DISPLAY();

@@ -27,7 +27,7 @@ using test::runTool;
 using test::ScopedEnv;
 using test::Shot;
 
-constexpr Rgb kRed{255, 0, 0};
+using test::kRed;
 constexpr Rgb kGrey{0xC0, 0xC0, 0xC0};
 
 // Positions of entries in the engine's bar.

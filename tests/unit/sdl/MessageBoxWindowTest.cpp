@@ -27,7 +27,8 @@ protected:
     GameProcess game_;
 };
 
-constexpr Rgb kBlue{0, 0, 255}, kDialogFace{0xC0, 0xC0, 0xC0};
+using test::kBlue;
+using test::kDialogFace;
 
 int measure(std::string_view label) {
     static UiText text(kMenuTextPixels);

@@ -234,8 +234,12 @@ TEST(SdlNoDisplayTest, RefusesAnInvisibleFallbackWindow) {
 // ---------------------------------------------------------------------------
 // The real window on an X display without a window manager.
 
-constexpr Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kWhite{255, 255, 255},
-    kBlack{0, 0, 0}, kYellow{255, 255, 0};
+using test::kBlack;
+using test::kBlue;
+using test::kGreen;
+using test::kRed;
+using test::kWhite;
+using test::kYellow;
 
 using test::fillRect;
 

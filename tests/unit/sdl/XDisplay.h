@@ -37,6 +37,10 @@ namespace orv::test {
 
 using Rgb = std::array<int, 3>;
 
+// The colours the window tests paint and look for; kDialogFace is the dialogs' own grey.
+inline constexpr Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kWhite{255, 255, 255},
+    kBlack{0, 0, 0}, kYellow{255, 255, 0}, kDialogFace{0xC0, 0xC0, 0xC0};
+
 // A window on the test's X display. A loaded X server now and then refuses SDL's connection, and
 // SDL then falls back to its invisible driver: a few tries tell a busy server from a missing one.
 inline std::unique_ptr<Platform> openXWindow(const SdlOptions& options, std::string* error) {
