@@ -1,8 +1,16 @@
 #!/usr/bin/env bash
 # Runs every built fuzz target for a few seconds on its seed corpus.
+#   tools/run-fuzzers.sh BUILD [SECONDS] [NAME=SECONDS...]
+# A NAME=SECONDS gives one target its own time: the small parsers' targets cover their code
+# within seconds, while the scenario target's inputs are whole games.
 set -euo pipefail
 build=$1
 seconds=${2:-20}
+shift $(($# < 2 ? $# : 2))
+declare -A own
+for pair in "$@"; do
+  own[${pair%%=*}]=${pair#*=}
+done
 root="$(cd "$(dirname "$0")/.." && pwd)"
 workers=$(nproc 2>/dev/null || echo 1)
 found=0
@@ -11,12 +19,13 @@ for target in "$build"/fuzz/fuzz_*; do
   found=1
   name=$(basename "$target")
   name=${name#fuzz_}
+  time=${own[$name]:-$seconds}
   corpus="$root/fuzz/corpus/$name"
   work=$(mktemp -d)
   [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/
-  echo "== fuzzing $name for ${seconds}s"
+  echo "== fuzzing $name for ${time}s"
   # One worker per core: the seconds given explore as much as the machine can.
-  "$target" -fork="$workers" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 "$work" 2>&1 |
+  "$target" -fork="$workers" -max_total_time="$time" -timeout=10 -rss_limit_mb=4096 "$work" 2>&1 |
     tail -n 3
   rm -rf "$work"
 done
