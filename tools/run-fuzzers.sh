@@ -25,8 +25,17 @@ for target in "$build"/fuzz/fuzz_*; do
   [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/
   echo "== fuzzing $name for ${time}s"
   # One worker per core: the seconds given explore as much as the machine can.
-  "$target" -fork="$workers" -max_total_time="$time" -timeout=10 -rss_limit_mb=4096 "$work" 2>&1 |
-    tail -n 3
-  rm -rf "$work"
+  status=0
+  "$target" -fork="$workers" -max_total_time="$time" -timeout=10 -rss_limit_mb=4096 "$work" \
+    >"$work.log" 2>&1 || status=$?
+  if [ $status -ne 0 ]; then
+    tail -n 60 "$work.log"
+    rm -rf "$work" "$work.log"
+    echo "fuzz target $name failed (status $status)"
+    exit 1
+  fi
+  # The last progress line: inputs run, coverage and the rate.
+  grep -E '^#[0-9]+' "$work.log" | tail -n 1
+  rm -rf "$work" "$work.log"
 done
 [ $found -eq 1 ] || echo "no fuzz targets built"
