@@ -73,5 +73,3 @@ void BM_ExtractLastMemberOfTar(benchmark::State& state) {
 BENCHMARK(BM_ExtractLastMemberOfTar)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-BENCHMARK_MAIN();

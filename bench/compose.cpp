@@ -82,5 +82,3 @@ void BM_RedrawFullScreen(benchmark::State& state) {
 BENCHMARK(BM_RedrawFullScreen)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-BENCHMARK_MAIN();

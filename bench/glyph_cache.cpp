@@ -62,5 +62,3 @@ void BM_UncachedRender(benchmark::State& state) {
 BENCHMARK(BM_UncachedRender)->Args({0, 26})->Args({1, 26})->Args({1, 40});
 
 } // namespace
-
-BENCHMARK_MAIN();

@@ -60,5 +60,3 @@ void BM_LookbackOpenStepAndLeave(benchmark::State& state) {
 BENCHMARK(BM_LookbackOpenStepAndLeave)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-BENCHMARK_MAIN();

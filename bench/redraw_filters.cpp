@@ -11,7 +11,7 @@ namespace {
 
 using namespace orv;
 
-void fillPattern(Surface& s, uint32_t seed) {
+void fillFilterPattern(Surface& s, uint32_t seed) {
     uint32_t v = seed;
     for (uint8_t& b : s.pixels) {
         v = v * 1664525u + 1013904223u;
@@ -20,7 +20,7 @@ void fillPattern(Surface& s, uint32_t seed) {
 }
 
 // A figure on a keyed background (leftup), or the same with its mask beside it (alpha).
-Surface standingPicture(int w, int h, bool alpha) {
+Surface filterStandingPicture(int w, int h, bool alpha) {
     Surface s;
     createSurface(s, alpha ? 2 * w : w, h, 24);
     for (int y = 0; y < h; ++y) {
@@ -39,11 +39,11 @@ Surface standingPicture(int w, int h, bool alpha) {
 void redrawWithFilters(benchmark::State& state, int negativeMode) {
     GraphicsState g;
     createEngineSurfaces(g);
-    fillPattern(g.layers.background, 3);
+    fillFilterPattern(g.layers.background, 3);
     const bool alphaAt[3] = {false, true, false};
     for (int pos = 0; pos < 3; ++pos) {
         StandingPicture& p = g.layers.standing[static_cast<size_t>(pos)];
-        p.picture = standingPicture(280, 440, alphaAt[pos]);
+        p.picture = filterStandingPicture(280, 440, alphaAt[pos]);
         p.name = "picture";
         p.x = kPositionCentres[static_cast<size_t>(pos)] - displayedWidth(p.picture) / 2;
         p.y = g.layers.baseline - p.picture.height;
@@ -66,5 +66,3 @@ void BM_RedrawFullScreenNegativeMonochrome(benchmark::State& state) {
 BENCHMARK(BM_RedrawFullScreenNegativeMonochrome)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-BENCHMARK_MAIN();

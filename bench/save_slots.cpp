@@ -101,4 +101,3 @@ void BM_LoadSlotTypical(benchmark::State& state) {
 BENCHMARK(BM_LoadSlotTypical)->Unit(benchmark::kMillisecond);
 
 } // namespace
-BENCHMARK_MAIN();

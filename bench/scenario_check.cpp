@@ -70,5 +70,3 @@ void BM_CheckScenario(benchmark::State& state) {
 BENCHMARK(BM_CheckScenario)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-BENCHMARK_MAIN();

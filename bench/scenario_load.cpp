@@ -65,5 +65,3 @@ void BM_LoadScenarioAndLabels(benchmark::State& state) {
 BENCHMARK(BM_LoadScenarioAndLabels)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-BENCHMARK_MAIN();

@@ -73,4 +73,3 @@ void BM_OpenWavOfTwoSeconds(benchmark::State& state) {
 BENCHMARK(BM_OpenWavOfTwoSeconds)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-BENCHMARK_MAIN();

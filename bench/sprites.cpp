@@ -24,7 +24,7 @@ uint32_t nextRandom(uint32_t& v) {
     return v >> 8;
 }
 
-void fillPattern(Surface& s, uint32_t seed) {
+void fillSpritePattern(Surface& s, uint32_t seed) {
     for (uint8_t& b : s.pixels) b = static_cast<uint8_t>(nextRandom(seed));
 }
 
@@ -49,7 +49,7 @@ Surface figure(int w, int h, bool alpha, uint32_t seed) {
 // (half keyed by their top-left pixel, half with an alpha mask, every third one with a level).
 void buildSpriteScene(GraphicsState& g) {
     createEngineSurfaces(g);
-    fillPattern(g.layers.background, 3);
+    fillSpritePattern(g.layers.background, 3);
     for (int pos = 0; pos < 3; ++pos) {
         StandingPicture& p = g.layers.standing[static_cast<size_t>(pos)];
         p.picture = figure(280, 440, pos == 1, 10 + static_cast<uint32_t>(pos));
@@ -102,5 +102,3 @@ void BM_AnimateCellsNoneDue(benchmark::State& state) {
 BENCHMARK(BM_AnimateCellsNoneDue)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-BENCHMARK_MAIN();

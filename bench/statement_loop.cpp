@@ -59,5 +59,3 @@ void BM_MixedLoop(benchmark::State& state) {
 BENCHMARK(BM_MixedLoop)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-BENCHMARK_MAIN();

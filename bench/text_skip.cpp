@@ -83,5 +83,3 @@ void BM_SkipUncached(benchmark::State& state) {
 BENCHMARK(BM_SkipUncached)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-BENCHMARK_MAIN();

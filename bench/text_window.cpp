@@ -35,5 +35,3 @@ void BM_RedrawUnderTextWindow(benchmark::State& state) {
 BENCHMARK(BM_RedrawUnderTextWindow)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-BENCHMARK_MAIN();
