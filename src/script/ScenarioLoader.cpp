@@ -58,9 +58,8 @@ bool joinNumberedFiles(const GameFs& fs, std::string& out,
                        ScenarioFileNotes* notes) {
     out.clear();
     fileEnds.fill(kMissingFileEnd);
-    std::vector<std::string> names;
-    for (int n = 0; n < kScenarioFileCount; ++n) names.push_back(std::to_string(n) + ".txt");
-    const std::vector<std::optional<std::filesystem::path>> paths = fs.findEntriesInRoot(names);
+    const std::vector<std::optional<std::filesystem::path>> paths =
+        fs.findNumberedEntriesInRoot(kScenarioFileCount, ".txt");
     for (int n = 0; n < kScenarioFileCount; ++n) {
         const std::optional<std::filesystem::path>& path = paths[size_t(n)];
         if (!path) continue;
