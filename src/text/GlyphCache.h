@@ -7,6 +7,7 @@
 #pragma once
 
 #include "platform/fonts/GlyphRasterizer.h"
+#include "util/WatchedPool.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -96,7 +97,7 @@ private:
     // fuzz target hands it) would otherwise make every run that meets a new character look like
     // a run that leaks. Behind a pointer, so that the cache can move.
     struct Store {
-        std::pmr::unsynchronized_pool_resource pool;
+        WatchedPool pool;
         std::pmr::unordered_map<Key, GlyphCell, KeyHash> cells{&pool};
     };
 
