@@ -79,14 +79,14 @@ struct Game {
 void BM_TakeSnapshotTypical(benchmark::State& state) {
     Game game(false);
     for (auto _ : state) takeSnapshot(*game.engine);
-    state.counters["bytes"] = double(game.engine->persist.slots.snapshot.size());
+    state.counters["bytes"] = double(snapshotBytes(*game.engine).size());
 }
 BENCHMARK(BM_TakeSnapshotTypical)->Unit(benchmark::kMicrosecond);
 
 void BM_TakeSnapshotLargest(benchmark::State& state) {
     Game game(true);
     for (auto _ : state) takeSnapshot(*game.engine);
-    state.counters["bytes"] = double(game.engine->persist.slots.snapshot.size());
+    state.counters["bytes"] = double(snapshotBytes(*game.engine).size());
 }
 BENCHMARK(BM_TakeSnapshotLargest)->Unit(benchmark::kMicrosecond);
 
@@ -94,7 +94,7 @@ void BM_LoadSlotTypical(benchmark::State& state) {
     Game game(false);
     Engine& e = *game.engine;
     takeSnapshot(e);
-    std::ofstream(game.dir / slotFileName(1), std::ios::binary) << e.persist.slots.snapshot;
+    std::ofstream(game.dir / slotFileName(1), std::ios::binary) << snapshotBytes(e);
     for (auto _ : state)
         if (loadSlot(e, 1) != LoadOutcome::Loaded) state.SkipWithError("the slot was refused");
 }

@@ -144,7 +144,9 @@ struct Bitmaps {
 // The glyph cells rendered so far: a cell depends only on its face, size and
 // bytes, and rendering the same ones again was a tenth of an input's cost. A
 // fresh cache once the kept one grows large bounds the memory, and the time a
-// huge glyph surface would cost every later render.
+// huge glyph surface would cost every later render. The cells come from the
+// cache's own pool, so an input that adds cells does not hold more blocks than
+// it freed, which would have the fuzzer run it again to look for a leak.
 struct Glyphs {
     static constexpr size_t kMaxBytes = size_t(16) << 20;
     orv::GlyphCache cache;

@@ -39,7 +39,7 @@ void startSavePass(Engine& engine) {
 }
 
 void resetSavesToStart(Engine& engine) {
-    engine.persist.slots.snapshot.clear();
+    engine.persist.slots.hasSnapshot = false;
 }
 
 } // namespace orv

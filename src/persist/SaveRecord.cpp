@@ -8,7 +8,7 @@ namespace orv {
 
 namespace {
 
-// Appends straight to the caller's buffer: the snapshot runs before every fresh page.
+// Appends straight to the caller's buffer.
 class RecordWriter {
 public:
     explicit RecordWriter(std::string& out) : out_(out) {}

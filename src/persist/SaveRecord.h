@@ -171,7 +171,7 @@ template <class Record, class Walker> void walkSaveRecord(Record& r, Walker& w) 
     w.integer(r.textMode);
 }
 
-// Replaces out's contents with the record's bytes (its memory is kept: the snapshot reuses it).
+// Replaces out's contents with the record's bytes (its memory is kept).
 void encodeSaveRecord(const SaveRecord& record, std::string& out);
 
 // Why a slot's bytes cannot be loaded; None when they can (missing fields read as zeros and

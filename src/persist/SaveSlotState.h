@@ -29,11 +29,11 @@ struct SaveSlotState {
     std::string loadTitle;
     std::string slotWord;
 
-    // The bytes of the latest snapshot, exactly what a save writes. Grows to the largest record
-    // and keeps its memory.
-    std::string snapshot;
-    // The record the snapshot is gathered into, reused so that its texts keep their memory.
-    SaveRecord scratch;
+    // The latest snapshot, gathered at the start of each fresh page but turned into a slot's
+    // bytes only when a save asks for them: most pages are never saved, and the encoding cost as
+    // much as the gathering. The record is reused, so that its texts keep their memory.
+    SaveRecord snapshot;
+    bool hasSnapshot = false;
 
     // What the last load played again, and the last menu voice played (for the tests).
     MusicResume lastResume;

@@ -170,10 +170,7 @@ std::string slotFileName(int slot) {
 }
 
 bool writeSlot(Engine& engine, int slot) {
-    SaveSlotState& slots = engine.persist.slots;
-    // A save before any page of the game began keeps the state as it is now.
-    if (slots.snapshot.empty()) takeSnapshot(engine);
-    return writePlayerFile(engine, slotFileName(slot), slots.snapshot);
+    return writePlayerFile(engine, slotFileName(slot), snapshotBytes(engine));
 }
 
 bool isStatementStart(std::string_view text, int32_t pos) {

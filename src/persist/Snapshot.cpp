@@ -114,8 +114,17 @@ void captureSaveRecord(const Engine& engine, SaveRecord& r) {
 
 void takeSnapshot(Engine& engine) {
     SaveSlotState& slots = engine.persist.slots;
-    captureSaveRecord(engine, slots.scratch);
-    encodeSaveRecord(slots.scratch, slots.snapshot);
+    captureSaveRecord(engine, slots.snapshot);
+    slots.hasSnapshot = true;
+}
+
+std::string snapshotBytes(Engine& engine) {
+    SaveSlotState& slots = engine.persist.slots;
+    // A save before any page of the game began keeps the state as it is now.
+    if (!slots.hasSnapshot) takeSnapshot(engine);
+    std::string bytes;
+    encodeSaveRecord(slots.snapshot, bytes);
+    return bytes;
 }
 
 void snapshotBeforeStatement(Engine& engine, bool command) {

@@ -4,6 +4,8 @@
 
 #include "persist/SaveRecord.h"
 
+#include <string>
+
 namespace orv {
 
 struct CommandInfo;
@@ -12,8 +14,11 @@ struct Engine;
 // The engine's savable state as a record.
 void captureSaveRecord(const Engine& engine, SaveRecord& record);
 
-// Refreshes the snapshot bytes from the engine as it is now.
+// Refreshes the snapshot from the engine as it is now.
 void takeSnapshot(Engine& engine);
+
+// The latest snapshot as a slot's bytes; before any page of the game, the state as it is now.
+std::string snapshotBytes(Engine& engine);
 
 // Before a game-block statement at the read position: the snapshot when the text window is at
 // its first column and line. Of a row of statements on a fresh page only the last one's snapshot

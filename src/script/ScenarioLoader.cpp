@@ -14,15 +14,29 @@
 
 namespace orv {
 
+namespace {
+
+// Appends raw as textModeTranslate gives it, copying the runs between CR LF pairs whole: a
+// scenario is megabytes, and byte by byte this was most of its load.
+void appendTextMode(std::string& out, std::string_view raw) {
+    raw = raw.substr(0, raw.find('\x1a'));
+    out.reserve(out.size() + raw.size());
+    for (size_t from = 0; from < raw.size();) {
+        const size_t cr = raw.find("\r\n", from);
+        if (cr == std::string_view::npos) {
+            out.append(raw.substr(from));
+            break;
+        }
+        out.append(raw.substr(from, cr - from));
+        from = cr + 1; // the LF stays
+    }
+}
+
+} // namespace
+
 std::string textModeTranslate(std::string_view raw) {
     std::string out;
-    out.reserve(raw.size());
-    for (size_t i = 0; i < raw.size(); ++i) {
-        char c = raw[i];
-        if (c == '\x1a') break;
-        if (c == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') continue;
-        out.push_back(c);
-    }
+    appendTextMode(out, raw);
     return out;
 }
 
@@ -58,9 +72,8 @@ bool joinNumberedFiles(const GameFs& fs, std::string& out,
                        ScenarioFileNotes* notes) {
     out.clear();
     fileEnds.fill(kMissingFileEnd);
-    std::vector<std::string> names;
-    for (int n = 0; n < kScenarioFileCount; ++n) names.push_back(std::to_string(n) + ".txt");
-    const std::vector<std::optional<std::filesystem::path>> paths = fs.findEntriesInRoot(names);
+    const std::vector<std::optional<std::filesystem::path>> paths =
+        fs.findNumberedEntriesInRoot(kScenarioFileCount, ".txt");
     for (int n = 0; n < kScenarioFileCount; ++n) {
         const std::optional<std::filesystem::path>& path = paths[size_t(n)];
         if (!path) continue;
@@ -74,10 +87,10 @@ bool joinNumberedFiles(const GameFs& fs, std::string& out,
             if (notes) return true;
             continue;
         }
-        std::string text = textModeTranslate(*raw);
-        text.resize(std::min(room, text.size()));
-        noteNul(text, *path, notes);
-        out += text;
+        const size_t start = out.size();
+        appendTextMode(out, *raw);
+        out.resize(start + std::min(room, out.size() - start));
+        noteNul(std::string_view(out).substr(start), *path, notes);
         fileEnds[size_t(n)] = int32_t(out.size());
         out.push_back('\n');
         if (out.size() >= size_t(kScriptCapacity)) return false;

@@ -30,7 +30,7 @@ ORV_PIXEL_KERNEL GlyphCell downFilter(const GreyRaster& glyph, int width, int he
 }
 
 size_t GlyphCache::KeyHash::operator()(const Key& k) const {
-    size_t h = std::hash<std::string>()(k.face);
+    size_t h = std::hash<std::string_view>()(k.face);
     const uint64_t packed = (uint64_t(uint32_t(k.glyphWidth)) << 32) ^
                             (uint64_t(uint32_t(k.glyphHeight)) << 17) ^ (uint64_t(k.bold) << 16) ^
                             (uint64_t(k.first) << 8) ^ k.second;
@@ -44,8 +44,10 @@ GlyphRasterizer& GlyphCache::rasterizer() {
 
 const GlyphCell& GlyphCache::cell(std::string_view faceSjis, int glyphWidth, int glyphHeight,
                                   bool bold, unsigned char first, unsigned char second) {
-    Key key{std::string(faceSjis), glyphWidth, glyphHeight, bold, first, second};
-    if (auto it = cells_.find(key); it != cells_.end()) return it->second;
+    if (!store_) store_ = std::make_unique<Store>();
+    auto& cells = store_->cells;
+    Key key(faceSjis, glyphWidth, glyphHeight, bold, first, second);
+    if (auto it = cells.find(key); it != cells.end()) return it->second;
 
     GlyphCell cell;
     if (glyphWidth > 0 && glyphHeight > 0) {
@@ -66,7 +68,7 @@ const GlyphCell& GlyphCache::cell(std::string_view faceSjis, int glyphWidth, int
         cell.height = std::max(0, glyphHeight);
     }
     cellBytes_ += cell.coverage.size();
-    return cells_.emplace(std::move(key), std::move(cell)).first->second;
+    return cells.emplace(std::move(key), std::move(cell)).first->second;
 }
 
 } // namespace orv

@@ -7,10 +7,12 @@
 #pragma once
 
 #include "platform/fonts/GlyphRasterizer.h"
+#include "util/WatchedPool.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -19,9 +21,20 @@
 namespace orv {
 
 struct GlyphCell {
+    // A cell kept by a cache takes its bytes from the cache's pool.
+    using allocator_type = std::pmr::polymorphic_allocator<>;
+
+    GlyphCell() = default;
+    GlyphCell(const GlyphCell&) = default;
+    GlyphCell(GlyphCell&&) = default;
+    GlyphCell& operator=(const GlyphCell&) = default;
+    GlyphCell& operator=(GlyphCell&&) = default;
+    GlyphCell(GlyphCell&& other, const allocator_type& alloc)
+        : width(other.width), height(other.height), coverage(std::move(other.coverage), alloc) {}
+
     int width = 0;
     int height = 0;
-    std::vector<uint8_t> coverage; // row-major, top row first; 0 = no ink, 255 = full
+    std::pmr::vector<uint8_t> coverage; // row-major, top row first; 0 = no ink, 255 = full
 
     uint8_t at(int i, int j) const { return coverage[static_cast<size_t>(j) * width + i]; }
 };
@@ -44,11 +57,11 @@ public:
 
     // Number of three-times rasterisations so far (each cache miss renders once).
     size_t renderCount() const { return renders_; }
-    size_t size() const { return cells_.size(); }
+    size_t size() const { return store_ ? store_->cells.size() : 0; }
     // Bytes the kept cells and the glyph surface hold.
     size_t memoryBytes() const { return cellBytes_ + surface_.pixels.size(); }
     void clear() {
-        cells_.clear();
+        if (store_) store_->cells.clear();
         cellBytes_ = 0;
     }
 
@@ -56,7 +69,19 @@ public:
 
 private:
     struct Key {
-        std::string face;
+        using allocator_type = std::pmr::polymorphic_allocator<>;
+
+        Key(std::string_view faceSjis, int width, int height, bool isBold, unsigned char b1,
+            unsigned char b2)
+            : face(faceSjis), glyphWidth(width), glyphHeight(height), bold(isBold), first(b1),
+              second(b2) {}
+        Key(const Key&) = default;
+        Key(Key&& other, const allocator_type& alloc)
+            : face(std::move(other.face), alloc), glyphWidth(other.glyphWidth),
+              glyphHeight(other.glyphHeight), bold(other.bold), first(other.first),
+              second(other.second) {}
+
+        std::pmr::string face;
         int glyphWidth;
         int glyphHeight;
         bool bold;
@@ -67,13 +92,21 @@ private:
     struct KeyHash {
         size_t operator()(const Key& k) const;
     };
+    // The cells and the pool their nodes, face names and coverage bytes come from. A new cell
+    // thus seldom asks the system for memory: a cache handed from one run to the next (as the
+    // fuzz target hands it) would otherwise make every run that meets a new character look like
+    // a run that leaks. Behind a pointer, so that the cache can move.
+    struct Store {
+        WatchedPool pool;
+        std::pmr::unordered_map<Key, GlyphCell, KeyHash> cells{&pool};
+    };
 
     // Made at the first render (a run without text needs no font machinery), and behind a
     // pointer, so that the cache can move.
     std::unique_ptr<GlyphRasterizer> rasterizer_;
     // Kept between renders and only ever enlarged, as the engine's glyph surface is.
     GreyRaster surface_{kMinSurfaceSize, kMinSurfaceSize};
-    std::unordered_map<Key, GlyphCell, KeyHash> cells_;
+    std::unique_ptr<Store> store_;
     size_t renders_ = 0;
     size_t cellBytes_ = 0;
 };

@@ -97,6 +97,19 @@ int64_t coarseNowNs() {
     return nanoseconds(now);
 }
 
+// The number a folded name spells before suffix: decimal digits without a leading zero.
+std::optional<int> numberBefore(std::string_view folded, std::string_view suffix) {
+    if (folded.size() <= suffix.size() || !folded.ends_with(suffix)) return std::nullopt;
+    const std::string_view digits = folded.substr(0, folded.size() - suffix.size());
+    if (digits.size() > 9 || (digits.size() > 1 && digits[0] == '0')) return std::nullopt;
+    int n = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return std::nullopt;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
 // Bumped by every write of this process; a GameFs whose listings are older lists again.
 std::atomic<uint64_t> filesGeneration{1};
 
@@ -209,27 +222,33 @@ std::optional<fs::path> GameFs::findEntry(std::string_view sjisName) const {
 }
 
 std::vector<std::optional<fs::path>>
-GameFs::findEntriesInRoot(const std::vector<std::string>& sjisNames) const {
+GameFs::findNumberedEntriesInRoot(int count, std::string_view suffix) const {
     dropStaleListings();
     // Asked once per engine start: a listing fresh or still holding, so that a scenario file
     // added since the last start is read.
     if (auto kept = listings_.find(root_);
         kept != listings_.end() && !stillHolds(root_, kept->second))
         listings_.erase(kept);
-    const std::vector<Entry>& entries = listing(root_);
-    std::vector<std::optional<fs::path>> found;
-    found.reserve(sjisNames.size());
-    for (const std::string& sjisName : sjisNames) {
-        std::string name = sjis::toUtf8(sjisName);
-        std::string wanted = fold(name);
-        std::optional<fs::path> match;
-        auto exact = std::find_if(entries.begin(), entries.end(),
-                                  [&](const Entry& e) { return e.name == name; });
-        if (exact != entries.end() && isEntry(root_ / exact->name)) match = root_ / exact->name;
-        for (auto e = entries.begin(); !match && e != entries.end(); ++e)
-            if (e->name != name && e->folded == wanted && isEntry(root_ / e->name))
-                match = root_ / e->name;
-        found.push_back(std::move(match));
+    // Per number, the entries that spell it in name order; the exact (lower-case) spelling is
+    // moved to the front, since it wins over other spellings.
+    std::vector<std::vector<const Entry*>> spellings(size_t(std::max(count, 0)));
+    for (const Entry& e : listing(root_)) {
+        const std::optional<int> n = numberBefore(e.folded, suffix);
+        if (!n || *n >= count) continue;
+        std::vector<const Entry*>& list = spellings[size_t(*n)];
+        if (e.name == e.folded)
+            list.insert(list.begin(), &e);
+        else
+            list.push_back(&e);
+    }
+    std::vector<std::optional<fs::path>> found(spellings.size());
+    for (size_t n = 0; n < spellings.size(); ++n) {
+        for (const Entry* e : spellings[n]) {
+            fs::path path = root_ / e->name;
+            if (!isEntry(path)) continue;
+            found[n] = std::move(path);
+            break;
+        }
     }
     return found;
 }

@@ -42,10 +42,12 @@ public:
     // it leads, so that a caller can say why it cannot be read.
     std::optional<std::filesystem::path> findEntry(std::string_view sjisName) const;
 
-    // findEntry for many names of entries directly in the game folder (no folders in them), the
-    // folder read once for all of them.
+    // findEntry for the names "0" + suffix to (count - 1) + suffix (decimal numbers without
+    // leading zeros; suffix in lower-case ASCII) directly in the game folder. The folder is read
+    // once and each of its entries looked at once, so the cost follows what the folder holds
+    // rather than how many numbers may exist.
     std::vector<std::optional<std::filesystem::path>>
-    findEntriesInRoot(const std::vector<std::string>& sjisNames) const;
+    findNumberedEntriesInRoot(int count, std::string_view suffix) const;
 
     // True when the path, with every symbolic link resolved, lies inside the game folder.
     bool contains(const std::filesystem::path& path) const;

@@ -52,8 +52,8 @@ TEST(DownFilter, WeighsCornersEdgesAndCentre) {
     ASSERT_EQ(std::pair(c.width, c.height), std::pair(5, 1));
     // Centre 4 * 255 / 16 = 63.75; corners; edges twice. The mixed cell: corners 1 + 3 + 7 + 9,
     // edges 20 + 40 + 60 + 80, centre 5: (20 + 400 + 20) / 16.
-    EXPECT_EQ(c.coverage, (std::vector<uint8_t>{255, 63, (100 + 101 + 102 + 103) / 16,
-                                                2 * (16 + 32 + 48 + 64) / 16, 27}));
+    EXPECT_EQ(c.coverage, (std::pmr::vector<uint8_t>{255, 63, (100 + 101 + 102 + 103) / 16,
+                                                     2 * (16 + 32 + 48 + 64) / 16, 27}));
 }
 
 TEST(DownFilter, PixelsOutsideTheRasterAreBlack) {
@@ -62,7 +62,7 @@ TEST(DownFilter, PixelsOutsideTheRasterAreBlack) {
     // Block (3, 0) has only column 3 (corner, edge, corner), block (0, 3) only row 3, block
     // (3, 3) a single corner.
     const uint8_t edge = (255 + 2 * 255 + 255) / 16;
-    EXPECT_EQ(downFilter(g, 3, 2).coverage, (std::vector<uint8_t>{255, edge, 0, edge, 15, 0}));
+    EXPECT_EQ(downFilter(g, 3, 2).coverage, (std::pmr::vector<uint8_t>{255, edge, 0, edge, 15, 0}));
     EXPECT_TRUE(downFilter(g, 0, 5).coverage.empty());
 }
 
