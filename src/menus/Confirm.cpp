@@ -14,8 +14,6 @@ namespace orv {
 
 namespace {
 
-constexpr int64_t kCentreX = 320;
-
 uint32_t rgb(const TextColour& c) {
     return (static_cast<uint32_t>(c.red & 0xff) << 16) |
            (static_cast<uint32_t>(c.green & 0xff) << 8) | static_cast<uint32_t>(c.blue & 0xff);
@@ -27,15 +25,15 @@ ConfirmAnswer confirmOptionAt(const MenuWindow& window, int x, int y) {
     const int64_t px = window.pitchX;
     const int64_t py = window.pitchY;
     if (y < kScreenCentreY + py || y >= kScreenCentreY + 2 * py) return ConfirmAnswer::Cancelled;
-    if (x >= kCentreX + 2 * px && x < kCentreX + 5 * px) return ConfirmAnswer::No;
-    if (x >= kCentreX - 4 * px && x < kCentreX - px) return ConfirmAnswer::Yes;
+    if (x >= kScreenCentreX + 2 * px && x < kScreenCentreX + 5 * px) return ConfirmAnswer::No;
+    if (x >= kScreenCentreX - 4 * px && x < kScreenCentreX - px) return ConfirmAnswer::Yes;
     return ConfirmAnswer::Cancelled;
 }
 
 int confirmQuestionX(const MenuWindow& window, int bytes) {
     const int64_t width = int64_t{bytes} * window.pitchX;
     if (width >= 1280) return 1;
-    return static_cast<int>(kCentreX - width / 4);
+    return static_cast<int>(kScreenCentreX - width / 4);
 }
 
 ConfirmAnswer confirm(Engine& engine, std::string_view question) {
@@ -52,8 +50,8 @@ ConfirmAnswer confirm(Engine& engine, std::string_view question) {
     const std::string no = S("いいえ");
     auto draw = [&](ConfirmAnswer option, uint32_t colour) {
         const bool isYes = option == ConfirmAnswer::Yes;
-        int ox =
-            static_cast<int>(isYes ? kCentreX - 4 * window.pitchX : kCentreX + 2 * window.pitchX);
+        int ox = static_cast<int>(isYes ? kScreenCentreX - 4 * window.pitchX
+                                        : kScreenCentreX + 2 * window.pitchX);
         int oy = static_cast<int>(kScreenCentreY + window.pitchY);
         drawChoiceText(engine, form, isYes ? yes : no, ox, oy, colour);
     };

@@ -19,7 +19,6 @@ namespace orv {
 
 namespace {
 
-constexpr int64_t kCentreX = 320;
 constexpr std::string_view kFullWidthSpace = "\x81\x40";
 // "－" twelve times: the date's width.
 constexpr std::string_view kEmptySlot = "\x81\x7c\x81\x7c\x81\x7c\x81\x7c\x81\x7c\x81\x7c"
@@ -61,7 +60,7 @@ uint32_t rgb(const TextColour& c) {
 // x of a text of `bytes` bytes centred on the screen, or 1 when it is too wide for that.
 int centredX(const MenuWindow& window, size_t bytes) {
     const int64_t width = static_cast<int64_t>(bytes) * window.pitchX;
-    return width >= 1280 ? 1 : static_cast<int>(kCentreX - width / 4);
+    return width >= 1280 ? 1 : static_cast<int>(kScreenCentreX - width / 4);
 }
 
 } // namespace
@@ -92,7 +91,8 @@ size_t slotNameBytes(std::string_view word, int count) {
 SlotLabelPlace slotLabelPlace(const MenuWindow& window, int count, int i, size_t labelBytes) {
     SlotLabelPlace place;
     place.x = centredX(window, labelBytes);
-    place.right = static_cast<int>(kCentreX + static_cast<int64_t>(labelBytes) * window.pitchX / 4);
+    place.right =
+        static_cast<int>(kScreenCentreX + static_cast<int64_t>(labelBytes) * window.pitchX / 4);
     const int64_t first =
         std::max<int64_t>(1, kScreenCentreY - int64_t{count / 2 - 1} * window.pitchY);
     place.y = static_cast<int>(first + int64_t{i} * window.pitchY);
